@@ -1,0 +1,32 @@
+# Real libraries, found where each toolchain keeps them: Debian's -dev
+# packages natively, the cross-built cache (VH_DEPS_PREFIX) for Windows.
+if(WIN32)
+  if(NOT VH_DEPS_PREFIX OR NOT EXISTS "${VH_DEPS_PREFIX}/lib/libsqlite3.a")
+    message(FATAL_ERROR "Windows dependencies not found in '${VH_DEPS_PREFIX}': run scripts/lib/build-windows-deps.sh")
+  endif()
+  set(ZLIB_USE_STATIC_LIBS ON)
+  set(JPEG_NAMES libjpeg.a jpeg)
+  set(PNG_NAMES libpng16.a libpng.a png16 png)
+endif()
+
+find_package(SQLite3 REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(GIF REQUIRED)
+find_package(Threads REQUIRED)
+
+if(WIN32)
+  # GoogleTest from Debian's source copy, built with our toolchain.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  foreach(lib gtest gtest_main gmock gmock_main)
+    if(NOT TARGET GTest::${lib})
+      add_library(GTest::${lib} ALIAS ${lib})
+    endif()
+  endforeach()
+else()
+  find_package(GTest REQUIRED)
+  find_package(benchmark QUIET)
+endif()

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only when one is
+# missing, so a warm machine pays nothing.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+VH_PACKAGES=(
+  cmake ninja-build g++ make dpkg-dev tcl nasm
+  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+  wine wine64 xvfb xauth x11-utils
+  googletest libgtest-dev libbenchmark-dev
+  libsqlite3-dev libpng-dev zlib1g-dev libjpeg-dev libgif-dev
+  sqlite3 python3 clang-format
+)
+
+missing=()
+for p in "${VH_PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  vh_log "installing Debian packages: ${missing[*]}"
+  vh_sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive vh_sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The posix thread model gives std::thread and std::mutex; make it the default
+# alternative so plain x86_64-w64-mingw32-g++ names it too.
+for tool in gcc g++; do
+  if [ -x "/usr/bin/x86_64-w64-mingw32-$tool-posix" ]; then
+    current=$(readlink -f "/usr/bin/x86_64-w64-mingw32-$tool" 2>/dev/null || true)
+    if [ "$current" != "/usr/bin/x86_64-w64-mingw32-$tool-posix" ]; then
+      vh_sudo update-alternatives --set "x86_64-w64-mingw32-$tool" "/usr/bin/x86_64-w64-mingw32-$tool-posix" >/dev/null
+    fi
+  fi
+done
