@@ -2,7 +2,7 @@
 set -euo pipefail
 
 VH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-VH_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/vornhalt"
+VH_CACHE="$HOME/.cache/vornhalt"  # the windows preset finds the libraries here
 
 vh_log() { printf '[vornhalt] %s\n' "$*" >&2; }
 vh_die() { printf '[vornhalt] error: %s\n' "$*" >&2; exit 1; }
