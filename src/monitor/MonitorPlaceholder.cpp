@@ -1,0 +1,1 @@
+// Holds the library together until the probe and the engine arrive.
