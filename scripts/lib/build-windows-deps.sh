@@ -138,9 +138,10 @@ main() {
 
   if [ ! -f "$prefix/.complete" ]; then
     vh_log "cross-building Windows dependencies into $prefix"
-    local work
-    work=$(mktemp -d "${TMPDIR:-/tmp}/vornhalt-deps.XXXXXX")
-    trap 'rm -rf "$work"' EXIT
+    # Global, so the exit trap still sees it after main returns.
+    VH_DEPS_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vornhalt-deps.XXXXXX")
+    trap 'rm -rf "${VH_DEPS_WORK:-}"' EXIT
+    local work=$VH_DEPS_WORK
     rm -rf "$prefix"
     mkdir -p "$prefix/include" "$prefix/lib"
     toolchain_file "$work/toolchain.cmake" "$prefix"
