@@ -21,14 +21,20 @@ void Deliver(char kind, std::string_view text) noexcept {
 }
 }  // namespace
 
-void Trace(std::string_view text) noexcept { Deliver('E', text); }
+void Trace(std::string_view text) noexcept {
+    Deliver('E', text);
+}
 
-void TraceException(std::string_view text) noexcept { Deliver('X', text); }
+void TraceException(std::string_view text) noexcept {
+    Deliver('X', text);
+}
 
 std::string ErrorTraceText(const std::exception& e, std::string_view where) {
     return "ErrorClassName: " + std::string(ExceptionClassName(e)) + "; " + std::string(where) + ": " + e.what();
 }
 
-void SetTraceSinkForTesting(TraceSink sink) { Sink() = std::move(sink); }
+void SetTraceSinkForTesting(TraceSink sink) {
+    Sink() = std::move(sink);
+}
 
 }  // namespace vh
