@@ -1,1 +1,0 @@
-// Holds the library together until the probe and the engine arrive.

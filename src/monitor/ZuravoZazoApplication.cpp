@@ -1,0 +1,150 @@
+#include "monitor/ZuravoZazoApplication.h"
+
+#include <array>
+#include <exception>
+#include <optional>
+#include <string_view>
+
+#include "common/Exceptions.h"
+#include "common/StringUtils.h"
+#include "environment/Trace.h"
+#include "monitor/AccessibilityDefs.h"
+#include "monitor/PsapiUtils.h"
+
+namespace vh {
+
+namespace {
+constexpr int kFirefoxMaxDepth = 4;
+constexpr int kOperaMaxDepth = 8;
+constexpr std::int32_t kOperaAddressState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+
+bool HasAddressScheme(std::string_view text) {
+    static constexpr std::array<std::string_view, 4> kSchemes = {"http://", "https://", "ftp://", "ftps://"};
+    for (std::string_view scheme : kSchemes)
+        if (StartsWith(text, scheme)) return true;
+    return false;
+}
+}  // namespace
+
+std::string ApplicationKindText(TApplicationKind kind) {
+    switch (kind) {
+        case akDesktop: return "Desktop Application";
+        case akInternetExplorer: return "MS Internet Explorer";
+        case akFirefox: return "Mozila FireFox";
+        case akChrome: return "Google Chrome";
+        case akOpera: return "Opera";
+    }
+    return std::string();
+}
+
+void TZuravoZazoApplication::Execute(bool closeMode, const TMonitoredList* list) noexcept {
+    try {
+        try {
+            Kind = akDesktop;
+            Address.clear();
+            ApplicationPath.clear();
+            Probed = false;
+            Window = 0;
+            CloseMode = closeMode;
+            CloseList = list;
+            if (CloseMode)
+                windows_.EnumerateTopLevelWindows([this](TWindowId window) { return WindowStep(window); });
+            else
+                WindowStep(windows_.ForegroundWindow());
+        } catch (...) {
+            CloseMode = false;
+            CloseList = nullptr;
+            throw;
+        }
+        CloseMode = false;
+        CloseList = nullptr;
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "TZuravoZazoApplication.Execute"));
+    } catch (...) {
+        TraceException("ErrorClassName: unknown; TZuravoZazoApplication.Execute: unknown exception");
+    }
+}
+
+bool TZuravoZazoApplication::IsOnList(const TMonitoredList* list, int& index, TMonitoredItemType& kind,
+                                      std::string* caption) const {
+    VH_ASSERT(list != nullptr);
+    if (caption != nullptr) caption->clear();
+    const TMatch match = list->FindMatch(ApplicationPath, Address);
+    index = match.Index;
+    kind = match.Kind;
+    if (index == -1) return false;
+    if (caption != nullptr) *caption = list->Items(index).Caption;
+    return true;
+}
+
+bool TZuravoZazoApplication::WindowStep(TWindowId window) {
+    bool goOn = true;
+    if (!CloseMode) {
+        if (Probed) return true;
+        Probed = true;
+        goOn = false;
+    }
+    Window = window;
+    Kind = akDesktop;
+    ApplicationPath = GetWindowImagePath(windows_, window);
+    Address.clear();
+    // No window in front (a switch in progress, a secure desktop): its
+    // "children" would be every top-level window, and some browser's address
+    // would be charged although nothing is in front.
+    if (window != 0) windows_.EnumerateChildWindows(window, [this](TWindowId child) { return ChildStep(child); });
+    if (CloseMode) {
+        int index = -1;
+        TMonitoredItemType kind = mitApplication;
+        if (IsOnList(CloseList, index, kind)) windows_.PostClose(window);
+    }
+    return goOn;
+}
+
+bool TZuravoZazoApplication::ChildStep(TWindowId child) {
+    const std::string className = windows_.ClassName(child);
+    if (className == "MozillaWindowClass") {
+        Kind = akFirefox;
+        WalkAccessibleTree(windows_, child, &AddressVisitor, this, kFirefoxMaxDepth);
+        return false;
+    }
+    if (className == "OperaWindowClass") {
+        Kind = akOpera;
+        WalkAccessibleTree(windows_, child, &AddressVisitor, this, kOperaMaxDepth);
+        return false;
+    }
+    if (className == "Chrome_AutocompleteEditView") {
+        Kind = akChrome;
+        Address = windows_.WindowText(child);
+        return false;
+    }
+    if (className == "Edit") {
+        if (Kind != akInternetExplorer) return true;
+        if (Address.empty()) Address = windows_.WindowText(child);
+        return false;
+    }
+    if (className == "AddressDisplay Control" || className == "Address Band Root") Kind = akInternetExplorer;
+    return true;
+}
+
+bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* data, int /*depth*/) {
+    auto& self = *static_cast<TZuravoZazoApplication*>(data);
+    const std::optional<std::int32_t> role = object.Role();
+    if (!role) return true;
+    const std::string value = object.Value().value_or(std::string());
+    if (!HasAddressScheme(value)) return true;
+    if (*role != ROLE_SYSTEM_TEXT) return true;
+    if (self.Kind == akFirefox) {
+        self.Address = value;
+        return false;
+    }
+    if (self.Kind == akOpera) {
+        const std::optional<std::int32_t> state = object.State();
+        if (state && *state == kOperaAddressState) {
+            self.Address = value;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vh

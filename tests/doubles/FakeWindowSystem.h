@@ -1,0 +1,108 @@
+#pragma once
+// A desktop of made-up windows: top-level windows in the system's order with
+// nested children, their processes and images, the drive devices, and a
+// record of the close requests posted.
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "doubles/FakeAccessibleObject.h"
+#include "platform/IWindowSystem.h"
+
+namespace vh::test {
+
+class FakeWindowSystem : public IWindowSystem {
+public:
+    struct TWindow {
+        std::string ClassName;
+        std::string Text;
+        std::uint32_t ProcessId = 0;
+        std::vector<TWindowId> Children;
+        std::shared_ptr<IAccessibleObject> Accessible;
+        bool ThrowOnClassName = false;
+    };
+
+    TWindowId Foreground = 0;
+    std::map<std::uint32_t, TProcessImage> Processes;
+    std::map<char, std::string> Drives;
+    std::vector<char> DrivesAsked;
+    std::vector<TWindowId> Closed;
+
+    FakeWindowSystem() { Drives['C'] = "\\Device\\HarddiskVolume1"; }
+
+    TWindowId AddTopLevel(std::string className, std::uint32_t processId) {
+        const TWindowId id = NewWindow(std::move(className), processId);
+        topLevel_.push_back(id);
+        return id;
+    }
+    TWindowId AddChild(TWindowId parent, std::string className, std::string text = std::string()) {
+        const TWindowId id = NewWindow(std::move(className), At(parent).ProcessId);
+        At(id).Text = std::move(text);
+        At(parent).Children.push_back(id);
+        return id;
+    }
+    void SetImage(std::uint32_t processId, std::string devicePath) {
+        Processes[processId] = TProcessImage{true, std::move(devicePath), std::string()};
+    }
+    void SetImageError(std::uint32_t processId, std::string message) {
+        Processes[processId] = TProcessImage{false, std::string(), std::move(message)};
+    }
+    TWindow& At(TWindowId id) { return windows_.at(id); }
+
+    TWindowId ForegroundWindow() override { return Foreground; }
+    void EnumerateTopLevelWindows(const TWindowStep& step) override {
+        for (TWindowId id : topLevel_)
+            if (!step(id)) return;
+    }
+    void EnumerateChildWindows(TWindowId parent, const TWindowStep& step) override { EnumerateBelow(parent, step); }
+    std::string ClassName(TWindowId window) override {
+        if (At(window).ThrowOnClassName) throw std::runtime_error("class name unreadable");
+        return At(window).ClassName;
+    }
+    std::string WindowText(TWindowId window) override { return At(window).Text; }
+    std::uint32_t WindowProcessId(TWindowId window) override { return window == 0 ? 0 : At(window).ProcessId; }
+    TProcessImage ProcessImage(std::uint32_t processId) override {
+        auto found = Processes.find(processId);
+        if (found == Processes.end()) return TProcessImage{false, std::string(), "The parameter is incorrect."};
+        return found->second;
+    }
+    std::optional<std::string> DriveDeviceName(char letter) override {
+        DrivesAsked.push_back(letter);
+        auto found = Drives.find(letter);
+        if (found == Drives.end()) return std::nullopt;
+        return found->second;
+    }
+    void PostClose(TWindowId window) override { Closed.push_back(window); }
+    std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) override {
+        return At(window).Accessible;
+    }
+
+private:
+    TWindowId NewWindow(std::string className, std::uint32_t processId) {
+        const TWindowId id = next_++;
+        TWindow window;
+        window.ClassName = std::move(className);
+        window.ProcessId = processId;
+        windows_.emplace(id, std::move(window));
+        return id;
+    }
+    bool EnumerateBelow(TWindowId parent, const TWindowStep& step) {
+        for (TWindowId child : At(parent).Children) {
+            if (!step(child)) return false;
+            if (!EnumerateBelow(child, step)) return false;
+        }
+        return true;
+    }
+
+    TWindowId next_ = 0x100;
+    std::vector<TWindowId> topLevel_;
+    std::map<TWindowId, TWindow> windows_;
+};
+
+}  // namespace vh::test

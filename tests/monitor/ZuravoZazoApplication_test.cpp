@@ -1,0 +1,319 @@
+#include "monitor/ZuravoZazoApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Exceptions.h"
+#include "doubles/FakeAccessibleObject.h"
+#include "doubles/FakeWindowSystem.h"
+#include "environment/Trace.h"
+#include "monitor/AccessibilityDefs.h"
+
+namespace vh {
+namespace {
+
+using test::FakeAccessibleObject;
+using test::FakeWindowSystem;
+using test::MakeAccessible;
+
+constexpr std::int32_t kOperaState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+
+void AddEntry(TMonitoredList& list, TMonitoredItemType type, const std::string& name, const std::string& caption) {
+    auto item = std::make_unique<TMonitoredItem>();
+    item->ItemType = type;
+    item->Name = name;
+    item->Caption = caption;
+    list.Add(caption, std::move(item));
+}
+
+class ProbeTest : public ::testing::Test {
+protected:
+    // A top-level window of process `pid` whose image is C:\Apps\<exe>.
+    TWindowId AddWindow(std::uint32_t pid, const std::string& exe, const std::string& className = "AppWindow") {
+        windows_.SetImage(pid, "\\Device\\HarddiskVolume1\\Apps\\" + exe);
+        return windows_.AddTopLevel(className, pid);
+    }
+    TZuravoZazoApplication& ProbeForeground(TWindowId window) {
+        windows_.Foreground = window;
+        probe_.Execute(false, nullptr);
+        return probe_;
+    }
+    // A Firefox-like window: a MozillaWindowClass child with the given tree.
+    TWindowId AddFirefox(std::shared_ptr<IAccessibleObject> tree, std::uint32_t pid = 20) {
+        const TWindowId top = AddWindow(pid, "firefox.exe", "MozillaWindowClass");
+        const TWindowId content = windows_.AddChild(top, "MozillaWindowClass");
+        windows_.At(content).Accessible = std::move(tree);
+        return top;
+    }
+    TWindowId AddOpera(std::shared_ptr<IAccessibleObject> tree) {
+        const TWindowId top = AddWindow(30, "opera.exe");
+        const TWindowId content = windows_.AddChild(top, "OperaWindowClass");
+        windows_.At(content).Accessible = std::move(tree);
+        return top;
+    }
+
+    FakeWindowSystem windows_;
+    TZuravoZazoApplication probe_{windows_};
+};
+
+TEST_F(ProbeTest, ADesktopApplicationGivesItsPathAndNoAddress) {
+    const TWindowId window = AddWindow(7, "Edit.exe");
+    windows_.AddChild(window, "Edit", "https://typed.into.an.editor");
+    auto& probe = ProbeForeground(window);
+    EXPECT_TRUE(probe.Probed);
+    EXPECT_EQ(probe.Window, window);
+    EXPECT_EQ(probe.ApplicationPath, "C:\\Apps\\Edit.exe");
+    EXPECT_EQ(probe.Kind, akDesktop);
+    EXPECT_EQ(probe.GetKindText(), "Desktop Application");
+    EXPECT_EQ(probe.Address, "");
+}
+
+TEST_F(ProbeTest, KindTexts) {
+    EXPECT_EQ(ApplicationKindText(akDesktop), "Desktop Application");
+    EXPECT_EQ(ApplicationKindText(akInternetExplorer), "MS Internet Explorer");
+    EXPECT_EQ(ApplicationKindText(akFirefox), "Mozila FireFox");
+    EXPECT_EQ(ApplicationKindText(akChrome), "Google Chrome");
+    EXPECT_EQ(ApplicationKindText(akOpera), "Opera");
+}
+
+TEST_F(ProbeTest, ChromeGivesTheAddressFieldTextAsShown) {
+    const TWindowId window = AddWindow(8, "chrome.exe", "Chrome_WidgetWin_1");
+    const TWindowId pane = windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");
+    windows_.AddChild(pane, "Chrome_AutocompleteEditView", "example.com/page");
+    windows_.AddChild(window, "Chrome_AutocompleteEditView", "second.example.org");
+    auto& probe = ProbeForeground(window);
+    EXPECT_EQ(probe.Kind, akChrome);
+    EXPECT_EQ(probe.GetKindText(), "Google Chrome");
+    EXPECT_EQ(probe.Address, "example.com/page");
+
+    TMonitoredList list;
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    int index = -1;
+    TMonitoredItemType kind = mitAll;
+    std::string caption = "stale";
+    EXPECT_TRUE(probe.IsOnList(&list, index, kind, &caption));
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(kind, mitWebSite);
+    EXPECT_EQ(caption, "Example");
+}
+
+TEST_F(ProbeTest, InternetExplorerReadsTheFirstEditAfterItsMarker) {
+    const TWindowId window = AddWindow(9, "iexplore.exe", "IEFrame");
+    windows_.AddChild(window, "Edit", "search box before the marker");
+    const TWindowId band = windows_.AddChild(window, "Address Band Root");
+    windows_.AddChild(band, "Edit", "http://www.example.com/");
+    windows_.AddChild(window, "Edit", "a later edit");
+    auto& probe = ProbeForeground(window);
+    EXPECT_EQ(probe.Kind, akInternetExplorer);
+    EXPECT_EQ(probe.Address, "http://www.example.com/");
+
+    const TWindowId older = AddWindow(10, "iexplore.exe", "IEFrame");
+    windows_.AddChild(older, "AddressDisplay Control");
+    windows_.AddChild(older, "ComboBox");
+    windows_.AddChild(older, "Edit", "https://old.example.net");
+    EXPECT_EQ(ProbeForeground(older).Address, "https://old.example.net");
+
+    const TWindowId markerOnly = AddWindow(11, "iexplore.exe", "IEFrame");
+    windows_.AddChild(markerOnly, "Edit", "before");
+    windows_.AddChild(markerOnly, "Address Band Root");
+    auto& noEdit = ProbeForeground(markerOnly);
+    EXPECT_EQ(noEdit.Kind, akInternetExplorer);
+    EXPECT_EQ(noEdit.Address, "");
+}
+
+TEST_F(ProbeTest, FirefoxTakesTheFirstTextObjectWithASchemeAndSkipsAboutBlank) {
+    auto root = MakeAccessible("root", 9);
+    auto toolbar = root->Add(MakeAccessible("toolbar", 22));
+    toolbar->Add(MakeAccessible("blank", ROLE_SYSTEM_TEXT, "about:blank"));
+    toolbar->Add(MakeAccessible("link", 30, "https://not.a.text.object"));
+    toolbar->Add(MakeAccessible("norole", std::nullopt, "https://no.role"));
+    toolbar->Add(MakeAccessible("upper", ROLE_SYSTEM_TEXT, "HTTP://upper.case"));
+    toolbar->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://www.example.com/a"));
+    toolbar->Add(MakeAccessible("later", ROLE_SYSTEM_TEXT, "ftp://later.example.com"));
+    auto& probe = ProbeForeground(AddFirefox(root));
+    EXPECT_EQ(probe.Kind, akFirefox);
+    EXPECT_EQ(probe.GetKindText(), "Mozila FireFox");
+    EXPECT_EQ(probe.Address, "https://www.example.com/a");
+}
+
+TEST_F(ProbeTest, FirefoxAddressesKeepTextOutsideTheCodePage) {
+    auto root = MakeAccessible("root", 9);
+    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT,
+                             "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/"));
+    EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address,
+              "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/");
+}
+
+TEST_F(ProbeTest, FirefoxLooksNoDeeperThanFour) {
+    auto root = MakeAccessible("root", 9);
+    auto parent = root;
+    for (int depth = 1; depth <= 5; ++depth) {
+        parent = parent->Add(MakeAccessible("level" + std::to_string(depth), 20));
+        if (depth >= 4)
+            parent->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth" + std::to_string(depth + 1)));
+    }
+    // The text under level 4 sits at depth 5: out of reach.
+    EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address, "");
+
+    auto shallow = MakeAccessible("root", 9);
+    shallow->Add(MakeAccessible("a", 20))
+        ->Add(MakeAccessible("b", 20))
+        ->Add(MakeAccessible("c", 20))
+        ->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth4"));
+    EXPECT_EQ(ProbeForeground(AddFirefox(shallow, 21)).Address, "http://depth4");
+}
+
+TEST_F(ProbeTest, OperaNeedsTheExactStateAndReachesDepthEight) {
+    auto root = MakeAccessible("root", 9);
+    auto parent = root;
+    for (int depth = 1; depth <= 7; ++depth) parent = parent->Add(MakeAccessible("level", 20));
+    parent->Add(MakeAccessible("focused", ROLE_SYSTEM_TEXT, "http://focused", kOperaState | STATE_SYSTEM_FOCUSED));
+    parent->Add(MakeAccessible("nostate", ROLE_SYSTEM_TEXT, "http://nostate"));
+    parent->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://opera.example.com", kOperaState));
+    auto& probe = ProbeForeground(AddOpera(root));
+    EXPECT_EQ(probe.Kind, akOpera);
+    EXPECT_EQ(probe.GetKindText(), "Opera");
+    EXPECT_EQ(probe.Address, "https://opera.example.com");
+}
+
+TEST_F(ProbeTest, TheFirstBrowserChildDecidesAndEndsTheChildSearch) {
+    const TWindowId window = AddWindow(12, "mixed.exe");
+    windows_.AddChild(window, "Chrome_AutocompleteEditView", "chrome.example.com");
+    const TWindowId firefox = windows_.AddChild(window, "MozillaWindowClass");
+    windows_.At(firefox).ThrowOnClassName = true;  // reading it would fail the probe
+    auto& probe = ProbeForeground(window);
+    EXPECT_EQ(probe.Kind, akChrome);
+    EXPECT_EQ(probe.Address, "chrome.example.com");
+}
+
+TEST_F(ProbeTest, AProcessThatCannotBeOpenedNeverMatches) {
+    const TWindowId window = windows_.AddTopLevel("Elevated", 13);
+    windows_.SetImageError(13, "Access is denied.");
+    auto& probe = ProbeForeground(window);
+    EXPECT_EQ(probe.ApplicationPath, "Error: Access is denied.");
+
+    TMonitoredList list;
+    AddEntry(list, mitApplication, "Error: Access is denied.x", "Almost");
+    AddEntry(list, mitApplication, "", "Empty name");
+    int index = 5;
+    TMonitoredItemType kind = mitAll;
+    EXPECT_FALSE(probe.IsOnList(&list, index, kind));
+    EXPECT_EQ(index, -1);
+    windows_.AddChild(window, "Nothing");
+    probe_.Execute(true, &list);
+    EXPECT_TRUE(windows_.Closed.empty());
+}
+
+TEST_F(ProbeTest, NoForegroundWindowReadsNoOtherWindow) {
+    auto root = MakeAccessible("root", 9);
+    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://background.example.com"));
+    AddFirefox(root);
+    auto& probe = ProbeForeground(0);
+    EXPECT_TRUE(probe.Probed);
+    EXPECT_EQ(probe.Window, 0u);
+    EXPECT_EQ(probe.Kind, akDesktop);
+    EXPECT_EQ(probe.Address, "");
+}
+
+TEST_F(ProbeTest, IsOnListClearsTheCaptionAndAssertsAList) {
+    const TWindowId window = AddWindow(14, "Game.exe");
+    auto& probe = ProbeForeground(window);
+    TMonitoredList list;
+    AddEntry(list, mitApplication, "c:\\apps\\game.exe", "Game");
+    int index = -1;
+    TMonitoredItemType kind = mitAll;
+    std::string caption;
+    EXPECT_TRUE(probe.IsOnList(&list, index, kind, &caption));
+    EXPECT_EQ(kind, mitApplication);
+    EXPECT_EQ(caption, "Game");
+
+    TMonitoredList other;
+    caption = "stale";
+    EXPECT_FALSE(probe.IsOnList(&other, index, kind, &caption));
+    EXPECT_EQ(caption, "");
+    EXPECT_THROW(probe.IsOnList(nullptr, index, kind), EAssertionFailed);
+}
+
+TEST_F(ProbeTest, CloseModePostsToEveryMatchingTopLevelWindowAndNoOther) {
+    const TWindowId game1 = AddWindow(40, "Game.exe");
+    const TWindowId editor = AddWindow(41, "Editor.exe");
+    const TWindowId game2 = AddWindow(40, "Game.exe");
+    const TWindowId chrome1 = AddWindow(42, "chrome.exe");
+    windows_.AddChild(chrome1, "Chrome_AutocompleteEditView", "news.example.com/today");
+    const TWindowId chrome2 = AddWindow(42, "chrome.exe");
+    windows_.AddChild(chrome2, "Chrome_AutocompleteEditView", "other.org/?ref=example.com");
+    const TWindowId chrome3 = AddWindow(42, "chrome.exe");
+    windows_.AddChild(chrome3, "Chrome_AutocompleteEditView", "https://example.com/x");
+
+    TMonitoredList list;
+    AddEntry(list, mitApplication, "C:\\APPS\\GAME.EXE", "Game");
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    probe_.Execute(true, &list);
+    EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game1, game2, chrome1, chrome3}));
+    EXPECT_FALSE(probe_.CloseMode);
+    EXPECT_EQ(probe_.CloseList, nullptr);
+    EXPECT_FALSE(probe_.Probed);
+    EXPECT_EQ(probe_.Window, chrome3);  // the last window probed
+    (void)editor;
+}
+
+TEST_F(ProbeTest, ASingleProbeLooksAtTheForegroundWindowOnly) {
+    const TWindowId other = AddWindow(50, "Game.exe");
+    const TWindowId front = AddWindow(51, "Editor.exe");
+    TMonitoredList list;
+    AddEntry(list, mitApplication, "C:\\Apps\\Game.exe", "Game");
+    windows_.Foreground = front;
+    probe_.Execute(false, &list);
+    EXPECT_TRUE(windows_.Closed.empty());
+    EXPECT_EQ(probe_.Window, front);
+    EXPECT_EQ(probe_.ApplicationPath, "C:\\Apps\\Editor.exe");
+    (void)other;
+}
+
+TEST_F(ProbeTest, AnExceptionInsideExecuteIsTracedAndKeepsWhatWasFilled) {
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char kind, std::string_view text) {
+        if (kind == 'X') traced.emplace_back(text);
+    });
+    const TWindowId window = AddWindow(60, "Broken.exe");
+    const TWindowId child = windows_.AddChild(window, "Address Band Root");
+    const TWindowId unreadable = windows_.AddChild(window, "Unreadable");
+    windows_.At(unreadable).ThrowOnClassName = true;
+    windows_.AddChild(window, "Edit", "http://never.read");
+    (void)child;
+    TMonitoredList list;
+    windows_.Foreground = window;
+    EXPECT_NO_THROW(probe_.Execute(false, &list));
+    ASSERT_EQ(traced.size(), 1u);
+    EXPECT_EQ(traced[0], "ErrorClassName: Exception; TZuravoZazoApplication.Execute: class name unreadable");
+    EXPECT_EQ(probe_.ApplicationPath, "C:\\Apps\\Broken.exe");
+    EXPECT_EQ(probe_.Kind, akInternetExplorer);
+    EXPECT_EQ(probe_.Address, "");
+
+    traced.clear();
+    windows_.At(unreadable).ThrowOnClassName = false;
+    probe_.Execute(true, nullptr);  // close mode without a list: the assertion is traced too
+    ASSERT_EQ(traced.size(), 1u);
+    EXPECT_TRUE(traced[0].starts_with("ErrorClassName: EAssertionFailed; TZuravoZazoApplication.Execute: "))
+        << traced[0];
+    EXPECT_FALSE(probe_.CloseMode);
+    EXPECT_EQ(probe_.CloseList, nullptr);
+    SetTraceSinkForTesting(nullptr);
+}
+
+TEST_F(ProbeTest, EachExecuteStartsFromEmptyFields) {
+    const TWindowId chrome = AddWindow(70, "chrome.exe");
+    windows_.AddChild(chrome, "Chrome_AutocompleteEditView", "example.com");
+    ProbeForeground(chrome);
+    const TWindowId plain = AddWindow(71, "Plain.exe");
+    auto& probe = ProbeForeground(plain);
+    EXPECT_EQ(probe.Kind, akDesktop);
+    EXPECT_EQ(probe.Address, "");
+    EXPECT_EQ(probe.Window, plain);
+}
+
+}  // namespace
+}  // namespace vh
