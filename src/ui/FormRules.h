@@ -1,0 +1,53 @@
+#pragma once
+// Rules of the base form that need no window: transparency, header drag
+// clamping, list padding and the check of a time-limit entry.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/DateTime.h"
+#include "ui/Geometry.h"
+
+namespace vh {
+
+struct FormTransparency {
+    std::uint8_t alpha = 255;
+    bool alphaBlend = false;  // on exactly when alpha < 255
+};
+
+// alpha = 255 - round(percent * 255 / 100), ties to even. A percentage
+// outside 0..100 is clamped into it (never a wrapped alpha).
+FormTransparency TransparencyFromPercent(int percent) noexcept;
+
+// The window's new top-left for a header drag: negatives become 0, and a
+// window reaching past the work area's width or height is pulled back so it
+// ends there. Only the work area's size counts, not its origin. A window
+// larger than the work area stays at 0, so its header stays reachable.
+struct IntPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const IntPoint&) const = default;
+};
+IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) noexcept;
+
+// Blank rows to append so an owner-drawn list paints its row pattern down to
+// the bottom: trunc((listHeight - 2) / itemHeight) - filled, or 0. An item
+// height below 1 gives 0.
+int BlankRowsToPad(int listHeight, int itemHeight, int filledItems) noexcept;
+
+// The result of checking the text of an "hh:nn" time-limit edit.
+struct TimeLimitCheck {
+    bool accepted = false;
+    TDateTime time = 0.0;  // the limit as a day fraction, when accepted
+    std::string message;   // the warning to show, when refused
+};
+
+// Accepts 00:01 to 23:59 (hours 0-23, two-digit minutes, optional seconds);
+// blanks around the text are ignored.
+TimeLimitCheck CheckTimeLimitText(std::string_view text);
+
+// "hh:nn" of a day fraction, rounded to the minute.
+std::string FormatHoursMinutes(TDateTime time);
+
+}  // namespace vh

@@ -1,0 +1,94 @@
+#include "ui/FormRules.h"
+
+#include <gtest/gtest.h>
+
+namespace vh {
+namespace {
+
+TEST(FormTransparency, AlphaForTheEdgeCasesAndTiesToEven) {
+    EXPECT_EQ(TransparencyFromPercent(0).alpha, 255);
+    EXPECT_FALSE(TransparencyFromPercent(0).alphaBlend);
+    EXPECT_EQ(TransparencyFromPercent(10).alpha, 229);  // 25.5 rounds to 26
+    EXPECT_TRUE(TransparencyFromPercent(10).alphaBlend);
+    EXPECT_EQ(TransparencyFromPercent(100).alpha, 0);
+    EXPECT_TRUE(TransparencyFromPercent(100).alphaBlend);
+    EXPECT_EQ(TransparencyFromPercent(30).alpha, 179);  // 76.5 rounds to 76 (even)
+    EXPECT_EQ(TransparencyFromPercent(50).alpha, 127);  // 127.5 rounds to 128 (even)
+    EXPECT_EQ(TransparencyFromPercent(1).alpha, 252);   // 2.55 rounds to 3
+}
+
+TEST(FormTransparency, OutOfRangePercentIsClamped) {
+    EXPECT_EQ(TransparencyFromPercent(-20).alpha, 255);
+    EXPECT_FALSE(TransparencyFromPercent(-20).alphaBlend);
+    EXPECT_EQ(TransparencyFromPercent(250).alpha, 0);
+}
+
+TEST(DragClamp, EachEdgePins) {
+    const IntSize window{200, 100};
+    const IntSize work{1024, 738};
+    EXPECT_EQ(ClampDragPosition({-30, 50}, window, work), (IntPoint{0, 50}));
+    EXPECT_EQ(ClampDragPosition({50, -1}, window, work), (IntPoint{50, 0}));
+    EXPECT_EQ(ClampDragPosition({900, 50}, window, work), (IntPoint{824, 50}));
+    EXPECT_EQ(ClampDragPosition({50, 700}, window, work), (IntPoint{50, 638}));
+    EXPECT_EQ(ClampDragPosition({824, 638}, window, work), (IntPoint{824, 638}));  // exactly fits
+    EXPECT_EQ(ClampDragPosition({-5, 5000}, window, work), (IntPoint{0, 638}));
+}
+
+TEST(DragClamp, WindowLargerThanTheWorkAreaKeepsItsHeaderOnScreen) {
+    EXPECT_EQ(ClampDragPosition({10, 10}, {300, 900}, {1024, 738}), (IntPoint{10, 0}));
+    EXPECT_EQ(ClampDragPosition({10, 10}, {1100, 100}, {1024, 738}), (IntPoint{0, 10}));
+}
+
+TEST(BlankRows, PadsToTheBottomEdge) {
+    EXPECT_EQ(BlankRowsToPad(202, 20, 3), 7);  // (202-2)/20 = 10 rows
+    EXPECT_EQ(BlankRowsToPad(201, 20, 3), 6);  // 199/20 truncates to 9
+    EXPECT_EQ(BlankRowsToPad(202, 20, 10), 0);
+    EXPECT_EQ(BlankRowsToPad(202, 20, 15), 0);
+    EXPECT_EQ(BlankRowsToPad(1, 20, 0), 0);
+}
+
+TEST(BlankRows, ZeroItemHeightPadsNothing) {
+    EXPECT_EQ(BlankRowsToPad(202, 0, 0), 0);
+    EXPECT_EQ(BlankRowsToPad(202, -3, 0), 0);
+}
+
+TEST(TimeLimitText, AnswersAndMessages) {
+    const auto midnight = CheckTimeLimitText("24:00");
+    EXPECT_FALSE(midnight.accepted);
+    EXPECT_EQ(midnight.message, "'24:00' is not a valid time");
+
+    const auto zero = CheckTimeLimitText("00:00");
+    EXPECT_FALSE(zero.accepted);
+    EXPECT_EQ(zero.message, "Limit can't be empty");
+
+    const auto latest = CheckTimeLimitText("23:59");
+    EXPECT_TRUE(latest.accepted);
+    EXPECT_TRUE(latest.message.empty());
+    EXPECT_DOUBLE_EQ(latest.time, 1439.0 / 1440.0);
+
+    const auto eight = CheckTimeLimitText("08:00");
+    EXPECT_TRUE(eight.accepted);
+    EXPECT_DOUBLE_EQ(eight.time, 8.0 / 24.0);
+}
+
+TEST(TimeLimitText, SecondsPastTheLastMinuteAreTooLate) {
+    const auto check = CheckTimeLimitText("23:59:30");
+    EXPECT_FALSE(check.accepted);
+    EXPECT_EQ(check.message, "Limit can't be greater than 23:59");
+}
+
+TEST(TimeLimitText, MalformedTextIsNotAValidTime) {
+    for (const char* text : {"  :  ", "", "12", "12:60", "1a:00", "12:00:00:00", "-1:30", "123:00"}) {
+        const auto check = CheckTimeLimitText(text);
+        EXPECT_FALSE(check.accepted) << text;
+        EXPECT_EQ(check.message, std::string("'").append(text).append("' is not a valid time")) << text;
+    }
+}
+
+TEST(TimeLimitText, FormatsHoursAndMinutes) {
+    EXPECT_EQ(FormatHoursMinutes(1439.0 / 1440.0), "23:59");
+    EXPECT_EQ(FormatHoursMinutes(0.5 / 24.0), "00:30");
+}
+
+}  // namespace
+}  // namespace vh
