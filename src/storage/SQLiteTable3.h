@@ -1,0 +1,129 @@
+#pragma once
+// A thin object layer over SQLite: one connection per TSQLiteDatabase, one
+// complete query result per TSQLiteTable, read into memory at once. Values
+// reach the engine inside the SQL text; callers quote them (QuotedSqlString).
+// Used by one thread at a time.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "common/Exceptions.h"
+
+struct sqlite3;
+
+namespace vh {
+
+// The one exception the layer raises; carries its message text only.
+class ESQLiteException : public Exception {
+public:
+    using Exception::Exception;
+    const char* ClassName() const noexcept override { return "ESQLiteException"; }
+};
+
+// The layer's own text for an SQLite result code.
+std::string SQLiteErrorText(int code);
+
+// SQLite's fundamental type codes, used as the kind of a result column.
+enum TSQLiteKind : int {
+    skInteger = 1,
+    skFloat = 2,
+    skText = 3,
+    skBlob = 4,
+    skNull = 5,
+};
+
+// The complete result of one query; holds no engine resources and may outlive
+// its connection. Walk it with MoveFirst, the Field accessors, and Next until Eof.
+class TSQLiteTable {
+public:
+    TSQLiteTable(const TSQLiteTable&) = delete;
+    TSQLiteTable& operator=(const TSQLiteTable&) = delete;
+
+    int RowCount() const noexcept { return rowCount_; }
+    int ColCount() const noexcept { return colCount_; }
+    // "EOF" is a macro of the C library, hence the spelling.
+    bool Eof() const noexcept { return currentRow_ >= rowCount_; }
+    bool MoveFirst() noexcept;
+    bool Next() noexcept;
+
+    // Column position of `name`, ignoring ASCII case. Raises ESQLiteException
+    // when no row was read or no column has that name.
+    int FieldIndex(std::string_view name) const;
+    TSQLiteKind FieldKind(int index) const;
+
+    // Accessors of the current row; each raises "Table is at End of File" at Eof.
+    std::string FieldAsString(std::string_view name) const;
+    std::string FieldAsString(int index) const;
+    std::int64_t FieldAsInteger(int index) const;
+    double FieldAsDouble(int index) const;
+    // The bytes of a blob cell (empty when absent); other kinds raise "Not a Blob field".
+    std::string FieldAsBlob(int index) const;
+
+private:
+    friend class TSQLiteDatabase;
+    TSQLiteTable() = default;
+
+    // Integer (kind 1), float (kind 2) or the text/blob bytes (other kinds).
+    using Value = std::variant<std::int64_t, double, std::string>;
+
+    void CheckNotEof() const;
+    const std::optional<Value>& Cell(int index) const;
+
+    std::vector<std::optional<Value>> cells_;  // row-major; nullopt = SQL NULL
+    int rowCount_ = 0;
+    int colCount_ = 0;
+    std::vector<std::string> columnNames_;  // upper-cased
+    std::vector<TSQLiteKind> columnKinds_;
+    int currentRow_ = 0;
+};
+
+// One open connection. Waits up to kBusyTimeoutMs for a lock that another
+// connection or process holds before a statement fails as busy.
+class TSQLiteDatabase {
+public:
+    static constexpr int kBusyTimeoutMs = 2000;
+
+    // Opens (or, the engine's way, creates empty) the database file named by
+    // the UTF-8 `fileName`.
+    explicit TSQLiteDatabase(const std::string& fileName);
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+    // Runs the first statement of `sql`, which must return no rows.
+    void ExecSQL(const std::string& sql);
+    // Runs one query and returns its complete result.
+    std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql);
+
+private:
+    [[noreturn]] void RaiseStatementError(const std::string& message, const std::string& sql) const;
+
+    struct Closer {
+        void operator()(sqlite3* db) const noexcept;
+    };
+    std::unique_ptr<sqlite3, Closer> db_;
+};
+
+// Runs the statements between construction and Commit as one transaction;
+// destruction without Commit rolls back, so a failure part-way leaves the
+// data as it was.
+class TSQLiteTransaction {
+public:
+    explicit TSQLiteTransaction(TSQLiteDatabase& db);
+    ~TSQLiteTransaction();
+    TSQLiteTransaction(const TSQLiteTransaction&) = delete;
+    TSQLiteTransaction& operator=(const TSQLiteTransaction&) = delete;
+
+    void Commit();
+
+private:
+    TSQLiteDatabase& db_;
+    bool open_ = true;
+};
+
+}  // namespace vh

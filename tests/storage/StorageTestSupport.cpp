@@ -1,0 +1,66 @@
+#include "StorageTestSupport.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "common/Paths.h"
+
+namespace vh::testing {
+
+namespace {
+
+struct Closer {
+    void operator()(sqlite3* db) const noexcept { sqlite3_close(db); }
+};
+using Connection = std::unique_ptr<sqlite3, Closer>;
+
+Connection Open(const std::string& fileName) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open(fileName.c_str(), &raw);
+    Connection db(raw);
+    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + fileName);
+    return db;
+}
+
+}  // namespace
+
+std::string FileIn(const std::filesystem::path& folder, const std::string& name) {
+    return PathToUtf8(folder / PathFromUtf8(name));
+}
+
+void RunScript(const std::string& fileName, const std::string& sql) {
+    Connection db = Open(fileName);
+    char* error = nullptr;
+    if (sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string text = error ? error : "unknown error";
+        sqlite3_free(error);
+        throw std::runtime_error("script failed: " + text);
+    }
+}
+
+std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, const std::string& sql) {
+    Connection db = Open(fileName);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+    std::vector<std::vector<std::string>> rows;
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        auto& row = rows.emplace_back();
+        for (int c = 0; c < sqlite3_column_count(raw); ++c) {
+            if (sqlite3_column_type(raw, c) == SQLITE_NULL) {
+                row.emplace_back("<null>");
+                continue;
+            }
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
+            row.emplace_back(text, static_cast<std::size_t>(sqlite3_column_bytes(raw, c)));
+        }
+    }
+    if (rc != SQLITE_DONE) throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
+    return rows;
+}
+
+}  // namespace vh::testing
