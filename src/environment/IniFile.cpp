@@ -186,7 +186,9 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         while (at > range->first + 1 && Trim(content.lines[at - 1]).empty()) --at;
         content.lines.insert(content.lines.begin() + static_cast<std::ptrdiff_t>(at), line);
     } else {
-        content.lines.push_back("[" + std::string(section) + "]");
+        std::string header(1, '[');
+        header.append(section).push_back(']');
+        content.lines.push_back(std::move(header));
         content.lines.push_back(line);
     }
     Save(content);

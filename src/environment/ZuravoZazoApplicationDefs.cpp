@@ -64,7 +64,7 @@ std::string FormatDbDateTime(TDateTime value, std::string_view timeSeparator) {
 TEnvironment::TEnvironment(IEnvironmentPlatform& platform) : platform_(platform) {
     processFormatSettings_ = platform_.UserLocaleFormatSettings();
     formatSettings_ = processFormatSettings_;
-    formatSettings_.DecimalSeparator = ",";
+    formatSettings_.DecimalSeparator.assign(1, ',');
     programFile_ = platform_.ExecutablePath();
     appDataFolder_ = GetAppDataFolder(platform_);
     lockFileName_ = appDataFolder_ + std::string(kLockFileName);

@@ -12,7 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -21,33 +20,10 @@
 #include <vector>
 
 #include "common/Paths.h"
+#include "doubles/TempFolder.h"
 #include "platform/IEnvironmentPlatform.h"
 
 namespace vh::testing {
-
-// A fresh folder under the system's temporary folder, deleted with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
-        for (int attempt = 0;; ++attempt) {
-            path_ = base / ("vh-test-" + std::to_string(random()) + "-" + std::to_string(random()));
-            if (std::filesystem::create_directory(path_)) break;
-            if (attempt > 1000) throw std::runtime_error("no temporary folder");
-        }
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const noexcept { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 class FakeEnvironmentPlatform : public IEnvironmentPlatform {
 public:
