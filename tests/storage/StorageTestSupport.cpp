@@ -30,6 +30,16 @@ std::string FileIn(const std::filesystem::path& folder, const std::string& name)
     return PathToUtf8(folder / PathFromUtf8(name));
 }
 
+void CopyReadyMadeDatabase(const std::string& name, const std::string& target) {
+#ifdef _WIN32
+    const std::string folder = std::string("Z:") + VH_DATABASE_DIR;  // Wine's drive for the build host's root
+#else
+    const std::string folder = VH_DATABASE_DIR;
+#endif
+    std::filesystem::copy_file(PathFromUtf8(folder + "/" + name), PathFromUtf8(target),
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 void RunScript(const std::string& fileName, const std::string& sql) {
     Connection db = Open(fileName);
     char* error = nullptr;

@@ -1,0 +1,53 @@
+#pragma once
+// The two database files of the application-data folder: their names, the
+// first-start copy of the ready-made files from the program folder, the
+// error-swallowing statement routines every caller goes through, and the
+// clean-up of the activity log.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "common/DateTime.h"
+#include "storage/SQLiteTable3.h"
+
+namespace vh {
+
+class TEnvironment;
+
+inline constexpr std::string_view kSettingsDBName = "settings.sqlite";
+inline constexpr std::string_view kLogDBName = "actmondb.sqlite";
+
+// Full paths in the installed environment's application-data folder.
+std::string SettingsDBFileName();
+std::string LogDBFileName();
+
+// At the first start (no settings database in the application-data folder,
+// one beside the program) copies both ready-made files there. Each copy goes
+// through a temporary file, so a failed copy leaves no half database; a
+// failed copy is otherwise ignored. Raises EFileError when the
+// application-data folder cannot be created.
+void CopyDatabasesToAppData(TEnvironment& environment);
+void CopyDatabasesToAppData();  // the installed environment
+
+// One connection, one statement, then closed. Failures are traced and
+// dropped: the caller learns nothing of them.
+void DBExecSQL(const std::string& fileName, const std::string& sql) noexcept;
+// As DBExecSQL for a query; nullptr when it failed.
+std::unique_ptr<TSQLiteTable> DBGetTable(const std::string& fileName, const std::string& sql) noexcept;
+
+// Removes log rows older than 90 days before `now` (to the second; a row of
+// exactly 90 days stays) and application rows whose entry is no longer on the
+// log database's copy of the list. `cutoffText` is the caller's
+// DateTimeToDbString of now - 90.
+void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText);
+// The installed environment's log database and the program clock.
+void PurgeActivityLog();
+
+// The statements of the clean-up, in order.
+std::string PurgeOldRowsSql(const std::string& cutoffText);
+std::string PurgeUnlistedApplicationsSql();
+
+inline constexpr int kActivityLogDays = 90;
+
+}  // namespace vh

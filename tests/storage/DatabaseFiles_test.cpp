@@ -1,0 +1,197 @@
+#include "storage/DatabaseFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "StorageTestSupport.h"
+#include "doubles/FakeEnvironmentPlatform.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
+
+namespace vh {
+namespace {
+
+using testing::CopyReadyMadeDatabase;
+using testing::FakeEnvironmentPlatform;
+using testing::FileIn;
+using testing::QueryRows;
+using testing::RunScript;
+using testing::TempFolder;
+using Rows = std::vector<std::vector<std::string>>;
+
+class CopyDatabases : public ::testing::Test {
+protected:
+    std::string ProgramFile(std::string_view name) const { return environment_.ProgramFolder() + std::string(name); }
+    std::string AppDataFile(std::string_view name) const { return environment_.AppDataFolder() + std::string(name); }
+
+    FakeEnvironmentPlatform platform_;
+    TEnvironment environment_{platform_};
+};
+
+TEST_F(CopyDatabases, FirstStartCopiesBothAndLaterStartsNothing) {
+    platform_.PutFile(ProgramFile("settings.sqlite"), "settings v1");
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), "log v1");
+    CopyDatabasesToAppData(environment_);
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "settings v1");
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "log v1");
+    EXPECT_FALSE(platform_.FileText(AppDataFile("settings.sqlite.tmp")));
+
+    platform_.PutFile(ProgramFile("settings.sqlite"), "settings v2");
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), "log v2");
+    CopyDatabasesToAppData(environment_);
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "settings v1");
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "log v1");
+}
+
+TEST_F(CopyDatabases, LogDatabaseIsCopiedOnlyWithTheSettings) {
+    platform_.PutFile(ProgramFile("settings.sqlite"), "ready");
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), "ready log");
+    platform_.PutFile(AppDataFile("settings.sqlite"), "user's own");
+    CopyDatabasesToAppData(environment_);
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "user's own");
+    EXPECT_FALSE(platform_.FileText(AppDataFile("actmondb.sqlite")));
+}
+
+TEST_F(CopyDatabases, NothingBesideTheProgramCopiesNothing) {
+    CopyDatabasesToAppData(environment_);
+    EXPECT_FALSE(platform_.FileText(AppDataFile("settings.sqlite")));
+    EXPECT_FALSE(platform_.FileText(AppDataFile("actmondb.sqlite")));
+}
+
+TEST_F(CopyDatabases, FailedCopyLeavesNoHalfFileAndIsRetriedNextStart) {
+    platform_.PutFile(ProgramFile("settings.sqlite"), "0123456789");
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), "abcdefghij");
+    platform_.failWriteAfterBytes = 4;
+    EXPECT_NO_THROW(CopyDatabasesToAppData(environment_));
+    for (const char* name : {"settings.sqlite", "actmondb.sqlite", "settings.sqlite.tmp", "actmondb.sqlite.tmp"})
+        EXPECT_FALSE(platform_.FileText(AppDataFile(name))) << name;
+
+    platform_.failWriteAfterBytes.reset();
+    CopyDatabasesToAppData(environment_);
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "0123456789");
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "abcdefghij");
+}
+
+TEST_F(CopyDatabases, LogCopyIsTriedAlsoWhenTheSettingsCopyFails) {
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), "log");
+    platform_.PutFile(ProgramFile("settings.sqlite"), "settings");
+    // A folder where the settings copy's temporary file goes makes only that copy fail.
+    std::filesystem::create_directories(platform_.Map(AppDataFile("settings.sqlite.tmp")));
+    CopyDatabasesToAppData(environment_);
+    EXPECT_FALSE(platform_.FileText(AppDataFile("settings.sqlite")));
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "log");
+}
+
+TEST_F(CopyDatabases, UncreatableAppDataFolderRaises) {
+    platform_.PutFile(ProgramFile("settings.sqlite"), "settings");
+    // A file where the application-data folder belongs.
+    const std::string folder = environment_.AppDataFolder();
+    std::filesystem::remove_all(platform_.Map(folder));
+    platform_.PutFile(folder.substr(0, folder.size() - 1), "in the way");
+    EXPECT_THROW(CopyDatabasesToAppData(environment_), EFileError);
+}
+
+class PurgeLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CopyReadyMadeDatabase("actmondb.sqlite", log_);
+        RunScript(log_,
+                  "INSERT INTO applications_list(name, caption, active) VALUES('C:\\Apps\\Kept.exe', 'Kept', 1);"
+                  "INSERT INTO websites_list(name, caption, active) VALUES('example.com', 'Example', 1);");
+    }
+    void AddRow(const std::string& date, const std::string& app, int origin, const std::string& url = "") {
+        RunScript(log_,
+                  "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) "
+                  "VALUES('" +
+                      date + "', '" + app + "', '" + url + "', 'Desktop Application', 3, " + std::to_string(origin) +
+                      ")");
+    }
+    Rows Remaining() {
+        return QueryRows(log_, "SELECT date_created, app_name FROM applications ORDER BY date_created, app_name");
+    }
+
+    TempFolder folder_;
+    std::string log_ = FileIn(folder_.Path(), "actmondb.sqlite");
+};
+
+TEST_F(PurgeLog, RemovesRowsStrictlyOlderThanNinetyDays) {
+    const TDateTime now = EncodeDateTime({2026, 3, 31, 12, 0, 0, 0});
+    const std::string cutoff = FormatDbDateTime(now - kActivityLogDays, ":");
+    EXPECT_EQ(cutoff, "2025-12-31 12:00:00");
+    AddRow("2025-12-31 11:59:59", "C:\\Apps\\Kept.exe", 1);
+    AddRow("2025-12-31 12:00:00", "C:\\Apps\\Kept.exe", 1);
+    AddRow("2026-03-31 11:00:00", "C:\\Apps\\Kept.exe", 1);
+    AddRow("2025-06-01 08:00:00", "C:\\Browser\\b.exe", 2, "example.com");
+    PurgeActivityLog(log_, cutoff);
+    EXPECT_EQ(Remaining(),
+              (Rows{{"2025-12-31 12:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-31 11:00:00", "C:\\Apps\\Kept.exe"}}));
+}
+
+TEST_F(PurgeLog, RemovesApplicationRowsNotOnTheListByExactName) {
+    AddRow("2026-03-30 10:00:00", "C:\\Apps\\Kept.exe", 1);
+    AddRow("2026-03-30 10:00:01", "c:\\apps\\kept.exe", 1);  // the list match ignores case; this does not
+    AddRow("2026-03-30 10:00:02", "C:\\Apps\\Removed.exe", 1);
+    AddRow("2026-03-30 10:00:03", "C:\\Browser\\b.exe", 2, "gone.example.org");  // web rows stay
+    PurgeActivityLog(log_, "2025-12-30 10:00:00");
+    EXPECT_EQ(Remaining(),
+              (Rows{{"2026-03-30 10:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"}}));
+}
+
+TEST_F(PurgeLog, StatementTexts) {
+    EXPECT_EQ(PurgeOldRowsSql("2025-12-31 12:00:00"),
+              "DELETE FROM applications where date_created  < '2025-12-31 12:00:00'");
+    EXPECT_EQ(PurgeUnlistedApplicationsSql(),
+              "delete from applications where origin = 1 and app_name not in (select distinct name from "
+              "applications_list)");
+}
+
+TEST(DatabaseRoutines, FailuresAreSwallowed) {
+    TempFolder folder;
+    const std::string missingFolder = FileIn(folder.Path(), "none") + "/x.sqlite";
+    EXPECT_NO_THROW(DBExecSQL(missingFolder, "DELETE FROM settings"));
+    EXPECT_EQ(DBGetTable(missingFolder, "SELECT * FROM settings"), nullptr);
+    const std::string empty = FileIn(folder.Path(), "empty.sqlite");
+    EXPECT_NO_THROW(DBExecSQL(empty, "DELETE FROM settings"));
+    EXPECT_EQ(DBGetTable(empty, "SELECT * FROM settings"), nullptr);
+    EXPECT_NE(DBGetTable(empty, "SELECT 1 AS one"), nullptr);
+}
+
+// The generated files give the kinds the readers need.
+TEST(ReadyMadeDatabases, DeclaredTypesGiveTheNeededKinds) {
+    TempFolder folder;
+    const std::string settings = FileIn(folder.Path(), "settings.sqlite");
+    const std::string log = FileIn(folder.Path(), "actmondb.sqlite");
+    CopyReadyMadeDatabase("settings.sqlite", settings);
+    CopyReadyMadeDatabase("actmondb.sqlite", log);
+    RunScript(settings,
+              "INSERT INTO settings VALUES('ScanPeriodSeconds', '3');"
+              "INSERT INTO reminders VALUES('007', 'morning');"
+              "INSERT INTO applications_list VALUES('0123', '1.50', 1);"
+              "INSERT INTO websites_list VALUES('a', 'b', 0);");
+    RunScript(log,
+              "INSERT INTO applications VALUES('2026-01-01 00:00:00', '42', '', 'Opera', 5, 2);"
+              "INSERT INTO applications_list VALUES('n', 'c', 1);"
+              "INSERT INTO websites_list VALUES('n', 'c', 1);");
+    auto kinds = [](const std::string& file, const std::string& table) {
+        auto result = TSQLiteDatabase(file).GetTable("SELECT * FROM " + table);
+        std::string text;
+        for (int c = 0; c < result->ColCount(); ++c) text += std::to_string(result->FieldKind(c));
+        return text;
+    };
+    EXPECT_EQ(kinds(settings, "settings"), "33");
+    EXPECT_EQ(kinds(settings, "reminders"), "33");
+    EXPECT_EQ(kinds(settings, "applications_list"), "331");
+    EXPECT_EQ(kinds(settings, "websites_list"), "331");
+    EXPECT_EQ(kinds(log, "applications"), "333311");
+    EXPECT_EQ(kinds(log, "applications_list"), "331");
+    EXPECT_EQ(kinds(log, "websites_list"), "331");
+    // Texts that look like numbers stay as written.
+    auto list = TSQLiteDatabase(settings).GetTable("SELECT * FROM applications_list");
+    EXPECT_EQ(list->FieldAsString("name"), "0123");
+    EXPECT_EQ(list->FieldAsString("caption"), "1.50");
+    EXPECT_EQ(QueryRows(log, "SELECT name FROM sqlite_master WHERE type = 'index'"),
+              (Rows{{"applications_date_created"}}));
+}
+
+}  // namespace
+}  // namespace vh
