@@ -1,0 +1,138 @@
+#include "monitor/ZuravoZazoApplicationLogger.h"
+
+#include <exception>
+#include <utility>
+
+#include "common/Exceptions.h"
+#include "common/StringUtils.h"
+#include "environment/DateTimeUtils.h"
+#include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
+#include "monitor/ZuravoZazoApplication.h"
+#include "storage/DatabaseFiles.h"
+#include "storage/SQLiteTable3.h"
+#include "storage/UsageStatistics.h"
+
+namespace vh {
+
+std::string ActivityRowInsertSql(const std::string& dateText, const std::string& applicationPath,
+                                 const std::string& address, const std::string& kindText, std::int32_t seconds,
+                                 TMonitoredItemType origin) {
+    return "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) VALUES(" +
+           QuotedSqlString(dateText) + ", " + QuotedSqlString(applicationPath) + ", " + QuotedSqlString(address) +
+           ", " + QuotedSqlString(kindText) + ", " + std::to_string(seconds) + ", " +
+           std::to_string(static_cast<int>(origin)) + ")";
+}
+
+TDateTime TimeOnListDisplay(std::int32_t secondsOnList) {
+    return (secondsOnList / 60) / kMinutesPerDay;
+}
+
+TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList) {
+    const TDateTime left = timeLimitSeconds / kSecondsPerDay - TimeOnListDisplay(secondsOnList);
+    return left < 0 ? 0 : left;
+}
+
+TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFileName)
+    : logDBFileName_(std::move(logDBFileName)) {
+    SecondsOnList = 0;
+    MonitoredListLoad(true);
+}
+
+TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger() : TZuravoZazoApplicationLogger(LogDBFileName()) {}
+
+TMonitoredList& TZuravoZazoApplicationLogger::UsageList() {
+    if (!usageList_) usageList_ = std::make_unique<TMonitoredList>();
+    return *usageList_;
+}
+
+TMonitoredList& TZuravoZazoApplicationLogger::TodayList() {
+    if (!todayList_) todayList_ = std::make_unique<TMonitoredList>();
+    return *todayList_;
+}
+
+void TZuravoZazoApplicationLogger::Log(const TZuravoZazoApplication* probe, std::int32_t seconds) {
+    VH_ASSERT(probe != nullptr);
+    try {
+        const std::string dateText = DateTimeToDbString(ProgramNow());
+        const TMatch match = TodayList().FindMatch(probe->ApplicationPath, probe->Address);
+        if (match.Index == -1) return;
+        TodayList().Items(match.Index).Seconds += seconds;
+        // Counted before the write: a log that cannot be written must not
+        // switch the limit off.
+        SecondsOnList += seconds;
+        if (pendingRows_.size() < kMaxPendingRows)
+            pendingRows_.push_back(ActivityRowInsertSql(dateText, probe->ApplicationPath, probe->Address,
+                                                        probe->GetKindText(), seconds, match.Kind));
+        WritePendingRows();
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "TZuravoZazoApplicationLogger.Log"));
+    }
+}
+
+void TZuravoZazoApplicationLogger::WritePendingRows() {
+    TSQLiteDatabase db(logDBFileName_);
+    // All or nothing, so a failure part-way cannot write a row twice later.
+    TSQLiteTransaction transaction(db);
+    for (const std::string& sql : pendingRows_) db.ExecSQL(sql);
+    transaction.Commit();
+    pendingRows_.clear();
+}
+
+void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, const std::string& sql,
+                                                      TMonitoredItemType type, bool accumulate) {
+    try {
+        std::unique_ptr<TSQLiteTable> table;
+        {
+            TSQLiteDatabase db(logDBFileName_);
+            table = db.GetTable(sql);
+        }
+        list.SetCapacity(list.Count() + table->RowCount());
+        if (table->RowCount() == 0) return;
+        const int captionField = table->FieldIndex("caption");
+        const int activeField = table->FieldIndex("active");
+        const int nameField = table->FieldIndex("name");
+        const int totalField = table->FieldIndex("total_duration");
+        for (table->MoveFirst(); !table->Eof(); table->Next()) {
+            const auto seconds = static_cast<std::int32_t>(table->FieldAsInteger(totalField));
+            if (accumulate) SecondsOnList += seconds;
+            auto item = std::make_unique<TMonitoredItem>();
+            item->Caption = table->FieldAsString(captionField);
+            item->Name = table->FieldAsString(nameField);
+            item->Seconds = seconds;
+            item->ItemType = type;
+            item->Active = table->FieldAsInteger(activeField) == 1;
+            std::string key = item->Caption;
+            list.Add(std::move(key), std::move(item));
+        }
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "TZuravoZazoApplicationLogger.MonitoredItemsLoad"));
+    }
+}
+
+void TZuravoZazoApplicationLogger::MonitoredListLoad(bool accumulate) {
+    TodayList().Clear();
+    const TDateTime now = ProgramNow();
+    const TDateTime from = TodayStart(now);
+    MonitoredItemsLoad(TodayList(), BuildWebSitesQuery(from, now), mitWebSite, accumulate);
+    MonitoredItemsLoad(TodayList(), BuildApplicationsQuery(from, now), mitApplication, accumulate);
+}
+
+void TZuravoZazoApplicationLogger::UsageListLoad(bool accumulate, TDateTime from, TDateTime to) {
+    UsageList().Clear();
+    MonitoredItemsLoad(UsageList(), BuildWebSitesQuery(from, to), mitWebSite, accumulate);
+    MonitoredItemsLoad(UsageList(), BuildApplicationsQuery(from, to), mitApplication, accumulate);
+}
+
+void TZuravoZazoApplicationLogger::MonitoredItemDelete(const TMonitoredItem* item, int mode) {
+    VH_ASSERT(item != nullptr);
+    if (mode == 0) return;
+    const int index = TodayList().IndexOfItem(*item);
+    if (index == -1) return;
+    if (mode == 2)
+        TodayList().Delete(index);
+    else if (mode == 1)
+        TodayList().Items(index).Active = false;
+}
+
+}  // namespace vh

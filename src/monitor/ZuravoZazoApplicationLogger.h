@@ -1,0 +1,75 @@
+#pragma once
+// The engine: how many seconds of today went to entries of the time-limit
+// list, and the activity log row of every timed interval. "Today" starts at
+// the most recent 4:00 AM of the program clock. Used on the user-interface
+// thread only; every write opens and closes its own connection.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "common/DateTime.h"
+#include "monitor/MonitoredObjects.h"
+
+namespace vh {
+
+class TZuravoZazoApplication;
+
+class TZuravoZazoApplicationLogger {
+public:
+    // Rows kept in memory while the log database cannot be written; past
+    // this the newest are dropped (their time still counts).
+    static constexpr std::size_t kMaxPendingRows = 20000;
+
+    // Loads today's totals from the log database `logDBFileName`.
+    explicit TZuravoZazoApplicationLogger(std::string logDBFileName);
+    // The installed environment's log database.
+    TZuravoZazoApplicationLogger();
+    TZuravoZazoApplicationLogger(const TZuravoZazoApplicationLogger&) = delete;
+    TZuravoZazoApplicationLogger& operator=(const TZuravoZazoApplicationLogger&) = delete;
+
+    // Entries with their seconds for the period the usage view chose.
+    TMonitoredList& UsageList();
+    // Entries with their seconds since the most recent 4:00 AM.
+    TMonitoredList& TodayList();
+    // Seconds on listed entries today: the loaded sum plus every logged interval.
+    std::int32_t SecondsOnList = 0;
+
+    // Records one interval for the probed window when it matches an entry of
+    // TodayList: adds it to the entry and to SecondsOnList at once and writes
+    // the row. A row that cannot be written now is kept and written, in
+    // order, before the next one. Never raises. Asserts a probe.
+    void Log(const TZuravoZazoApplication* probe, std::int32_t seconds);
+
+    void MonitoredListLoad(bool accumulate);
+    void UsageListLoad(bool accumulate, TDateTime from, TDateTime to);
+    // Runs one statistics query and appends a row's entry per result row; a
+    // failure is traced and loads nothing.
+    void MonitoredItemsLoad(TMonitoredList& list, const std::string& sql, TMonitoredItemType type, bool accumulate);
+
+    // Applies a removal to TodayList: mode 0 nothing, 1 inactive, 2 deleted.
+    void MonitoredItemDelete(const TMonitoredItem* item, int mode);
+
+    std::size_t PendingRowCount() const noexcept { return pendingRows_.size(); }
+
+private:
+    void WritePendingRows();
+
+    std::string logDBFileName_;
+    std::unique_ptr<TMonitoredList> usageList_;
+    std::unique_ptr<TMonitoredList> todayList_;
+    std::deque<std::string> pendingRows_;  // INSERT statements, oldest first
+};
+
+// "INSERT INTO applications(...) VALUES(...)" for one interval.
+std::string ActivityRowInsertSql(const std::string& dateText, const std::string& applicationPath,
+                                 const std::string& address, const std::string& kindText, std::int32_t seconds,
+                                 TMonitoredItemType origin);
+
+// Time on the list for display: whole minutes, as a day fraction.
+TDateTime TimeOnListDisplay(std::int32_t secondsOnList);
+// Time left to the limit for display, never below zero.
+TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList);
+
+}  // namespace vh

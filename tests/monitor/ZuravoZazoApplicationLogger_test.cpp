@@ -1,0 +1,240 @@
+#include "monitor/ZuravoZazoApplicationLogger.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../storage/StorageTestSupport.h"
+#include "common/StringUtils.h"
+#include "doubles/FakeEnvironmentClock.h"
+#include "doubles/FakeEnvironmentPlatform.h"
+#include "doubles/FakeWindowSystem.h"
+#include "doubles/TempFolder.h"
+#include "environment/DateTimeUtils.h"
+#include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
+#include "monitor/ZuravoZazoApplication.h"
+#include "storage/SQLiteTable3.h"
+
+namespace vh {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class Engine : public ::testing::Test {
+protected:
+    Engine() {
+        InstallEnvironment(std::make_unique<testing::FakeEnvironmentPlatform>());
+        clock_.standardOffsetHours = 0;
+        clock_.daylightOffsetHours = 0;
+        clock_.utc = EncodeDateTime({2024, 3, 10, 9, 0, 0, 0});
+        InitializeProgramClock(clock_);
+        db_ = testing::FileIn(folder_.Path(), "actmondb.sqlite");
+        testing::CopyReadyMadeDatabase("actmondb.sqlite", db_);
+        probe_ = std::make_unique<TZuravoZazoApplication>(windows_);
+    }
+    ~Engine() override {
+        FinalizeProgramClock();
+        UninstallEnvironment();
+    }
+
+    void Run(const std::string& sql) { testing::RunScript(db_, sql); }
+    void ListEntry(const std::string& table, const std::string& name, const std::string& caption) {
+        Run("INSERT INTO " + table + " VALUES(" + QuotedSqlString(name) + ", " + QuotedSqlString(caption) + ", 1)");
+    }
+    void LogRow(const std::string& date, const std::string& app, const std::string& url, int seconds, int origin) {
+        Run("INSERT INTO applications VALUES(" + QuotedSqlString(date) + ", " + QuotedSqlString(app) + ", " +
+            QuotedSqlString(url) + ", 'Desktop Application', " + std::to_string(seconds) + ", " +
+            std::to_string(origin) + ")");
+    }
+    Rows LogRows() {
+        return testing::QueryRows(
+            db_,
+            "SELECT date_created, app_name, browser_url, app_type, duration, origin FROM applications "
+            "WHERE date_created >= '2024-03-10 09:00:00' ORDER BY rowid");
+    }
+    void Front(std::string path, TApplicationKind kind = akDesktop, std::string address = "") {
+        probe_->ApplicationPath = std::move(path);
+        probe_->Kind = kind;
+        probe_->Address = std::move(address);
+    }
+
+    testing::FakeEnvironmentClock clock_;
+    testing::TempFolder folder_;
+    std::string db_;
+    test::FakeWindowSystem windows_;
+    std::unique_ptr<TZuravoZazoApplication> probe_;
+};
+
+TEST_F(Engine, CreationLoadsTodaysTotalsSinceFourOClockWebEntriesFirst) {
+    ListEntry("applications_list", "C:\\Games\\game.exe", "Game");
+    ListEntry("websites_list", "example.com", "Example");
+    LogRow("2024-03-10 03:59:59", "C:\\Games\\game.exe", "", 1000, 1);
+    LogRow("2024-03-10 04:00:00", "C:\\Games\\game.exe", "", 60, 1);
+    LogRow("2024-03-10 08:00:00", "C:\\chrome.exe", "example.com", 30, 2);
+    TZuravoZazoApplicationLogger engine(db_);
+    EXPECT_EQ(engine.SecondsOnList, 90);
+    ASSERT_EQ(engine.TodayList().Count(), 2);
+    const TMonitoredItem& game = engine.TodayList().Items(engine.TodayList().IndexOfName("c:\\games\\GAME.exe"));
+    EXPECT_EQ(game.Seconds, 60);
+    EXPECT_EQ(game.ItemType, mitApplication);
+    EXPECT_TRUE(game.Active);
+    EXPECT_EQ(engine.TodayList().Items(engine.TodayList().IndexOfName("example.com")).ItemType, mitWebSite);
+}
+
+TEST_F(Engine, StartingAtTwoCountsFromFourOfThePreviousDay) {
+    clock_.utc = EncodeDateTime({2024, 3, 11, 2, 0, 0, 0});
+    InitializeProgramClock(clock_);
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    LogRow("2024-03-10 03:59:59", "C:\\a.exe", "", 1000, 1);
+    LogRow("2024-03-10 04:00:00", "C:\\a.exe", "", 7, 1);
+    LogRow("2024-03-11 01:59:00", "C:\\a.exe", "", 5, 1);
+    EXPECT_EQ(TZuravoZazoApplicationLogger(db_).SecondsOnList, 12);
+}
+
+TEST_F(Engine, LogsADesktopApplicationInterval) {
+    ListEntry("applications_list", "C:\\Games\\game.exe", "Game");
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("c:\\games\\Game.exe");
+    engine.Log(probe_.get(), 4);
+    EXPECT_EQ(engine.SecondsOnList, 4);
+    EXPECT_EQ(engine.TodayList().Items(0).Seconds, 4);
+    EXPECT_EQ(LogRows(), (Rows{{"2024-03-10 09:00:00", "c:\\games\\Game.exe", "", "Desktop Application", "4", "1"}}));
+}
+
+TEST_F(Engine, LogsABrowserUnderTheEntryNameAsAWebMatch) {
+    ListEntry("websites_list", "example.com", "Example");
+    TZuravoZazoApplicationLogger engine(db_);
+    // The scan puts the matched entry's name in place of the address first.
+    Front("C:\\Chrome\\chrome.exe", akChrome, "example.com");
+    clock_.Advance(3);
+    engine.Log(probe_.get(), 3);
+    EXPECT_EQ(LogRows(),
+              (Rows{{"2024-03-10 09:00:03", "C:\\Chrome\\chrome.exe", "example.com", "Google Chrome", "3", "2"}}));
+}
+
+TEST_F(Engine, QuotesAnApostropheInThePath) {
+    ListEntry("applications_list", "C:\\O'Neil's\\x.exe", "X");
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("C:\\O'Neil's\\x.exe");
+    engine.Log(probe_.get(), 3);
+    ASSERT_EQ(LogRows().size(), 1u);
+    EXPECT_EQ(LogRows()[0][1], "C:\\O'Neil's\\x.exe");
+}
+
+TEST_F(Engine, AnEntryMissingFromTodaysListWritesNothing) {
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("C:\\persisted-only.exe");
+    engine.Log(probe_.get(), 3);
+    EXPECT_EQ(engine.SecondsOnList, 0);
+    EXPECT_TRUE(LogRows().empty());
+    EXPECT_THROW(engine.Log(nullptr, 3), EAssertionFailed);
+}
+
+TEST_F(Engine, ReloadWithoutAccumulationKeepsTheTotal) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    LogRow("2024-03-10 05:00:00", "C:\\a.exe", "", 50, 1);
+    TZuravoZazoApplicationLogger engine(db_);
+    ListEntry("websites_list", "example.com", "Example");
+    engine.MonitoredListLoad(false);
+    EXPECT_EQ(engine.SecondsOnList, 50);
+    EXPECT_EQ(engine.TodayList().Count(), 2);
+    engine.UsageListLoad(false, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 11));
+    EXPECT_EQ(engine.UsageList().Count(), 2);
+    EXPECT_EQ(engine.SecondsOnList, 50);
+}
+
+TEST_F(Engine, AFailedWriteStillCountsAndIsWrittenInOrderLater) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("C:\\a.exe");
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char, std::string_view text) { traced.emplace_back(text); });
+    {
+        // Another program holds the file locked past the busy time-out.
+        TSQLiteDatabase holder(db_);
+        holder.ExecSQL("BEGIN EXCLUSIVE");
+        engine.Log(probe_.get(), 3);
+        clock_.Advance(3);
+        engine.Log(probe_.get(), 4);
+        holder.ExecSQL("ROLLBACK");
+    }
+    SetTraceSinkForTesting(nullptr);
+    EXPECT_EQ(engine.SecondsOnList, 7);
+    EXPECT_EQ(engine.PendingRowCount(), 2u);
+    ASSERT_FALSE(traced.empty());
+    EXPECT_EQ(traced[0].rfind("ErrorClassName: ESQLiteException; TZuravoZazoApplicationLogger.Log: ", 0), 0u);
+    EXPECT_TRUE(LogRows().empty());
+
+    clock_.Advance(3);
+    engine.Log(probe_.get(), 5);
+    EXPECT_EQ(engine.PendingRowCount(), 0u);
+    const Rows rows = LogRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0], "2024-03-10 09:00:00");
+    EXPECT_EQ(rows[0][4], "3");
+    EXPECT_EQ(rows[1][4], "4");
+    EXPECT_EQ(rows[2][0], "2024-03-10 09:00:06");
+    EXPECT_EQ(engine.SecondsOnList, 12);
+}
+
+TEST_F(Engine, UnwrittenRowsAreBoundedKeepingTheOldest) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    TZuravoZazoApplicationLogger engine(db_);
+    std::filesystem::remove(folder_.Path() / "actmondb.sqlite");
+    std::filesystem::create_directory(folder_.Path() / "actmondb.sqlite");  // cannot be opened as a database
+    Front("C:\\a.exe");
+    const auto limit = static_cast<int>(TZuravoZazoApplicationLogger::kMaxPendingRows);
+    for (int i = 0; i < limit + 5; ++i) engine.Log(probe_.get(), 1);
+    EXPECT_EQ(engine.PendingRowCount(), TZuravoZazoApplicationLogger::kMaxPendingRows);
+    EXPECT_EQ(engine.SecondsOnList, limit + 5);
+}
+
+TEST_F(Engine, AMissingLogDatabaseLoadsNothingAndTracesTheFailure) {
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char, std::string_view text) { traced.emplace_back(text); });
+    const std::string missing = testing::FileIn(folder_.Path(), "no-such-folder/actmondb.sqlite");
+    TZuravoZazoApplicationLogger engine(missing);
+    SetTraceSinkForTesting(nullptr);
+    EXPECT_EQ(engine.SecondsOnList, 0);
+    EXPECT_EQ(engine.TodayList().Count(), 0);
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_NE(traced[0].find("; TZuravoZazoApplicationLogger.MonitoredItemsLoad: "), std::string::npos);
+}
+
+TEST_F(Engine, RemovalModesApplyToTodaysList) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    ListEntry("applications_list", "C:\\b.exe", "B");
+    TZuravoZazoApplicationLogger engine(db_);
+    TMonitoredItem item;
+    item.Name = "c:\\A.EXE";
+    engine.MonitoredItemDelete(&item, 0);
+    EXPECT_EQ(engine.TodayList().Count(), 2);
+    engine.MonitoredItemDelete(&item, 1);
+    EXPECT_FALSE(engine.TodayList().Items(engine.TodayList().IndexOfItem(item)).Active);
+    engine.MonitoredItemDelete(&item, 2);
+    EXPECT_EQ(engine.TodayList().IndexOfItem(item), -1);
+    item.Name = "C:\\unknown.exe";
+    engine.MonitoredItemDelete(&item, 2);
+    EXPECT_EQ(engine.TodayList().Count(), 1);
+    EXPECT_THROW(engine.MonitoredItemDelete(nullptr, 1), EAssertionFailed);
+}
+
+TEST(DisplayTotals, WholeMinutesOnTheListAndNeverBelowZeroToTheLimit) {
+    EXPECT_DOUBLE_EQ(TimeOnListDisplay(119), 1 / kMinutesPerDay);
+    EXPECT_DOUBLE_EQ(TimeOnListDisplay(3600), 1.0 / 24);
+    EXPECT_DOUBLE_EQ(TimeToLimitDisplay(3600, 1799), 31 / kMinutesPerDay);
+    EXPECT_EQ(TimeToLimitDisplay(3600, 3600), 0);
+    EXPECT_EQ(TimeToLimitDisplay(3600, 7200), 0);
+}
+
+TEST(ActivityRowInsertSql, HasTheColumnsInOrderWithQuotedTexts) {
+    EXPECT_EQ(ActivityRowInsertSql("2024-03-10 09:00:00", "C:\\it's.exe", "", "Desktop Application", 4, mitApplication),
+              "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) "
+              "VALUES('2024-03-10 09:00:00', 'C:\\it''s.exe', '', 'Desktop Application', 4, 1)");
+}
+
+}  // namespace
+}  // namespace vh
