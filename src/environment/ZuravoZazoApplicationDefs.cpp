@@ -138,6 +138,7 @@ namespace {
 struct InstalledEnvironment {
     std::unique_ptr<IEnvironmentPlatform> platform;
     std::unique_ptr<TEnvironment> environment;
+    unsigned generation = 0;
 };
 
 InstalledEnvironment& Installed() {
@@ -153,11 +154,17 @@ void InstallEnvironment(std::unique_ptr<IEnvironmentPlatform> platform) {
     UninstallEnvironment();
     Installed().platform = std::move(platform);
     Installed().environment = std::move(environment);
+    ++Installed().generation;
 }
 
 void UninstallEnvironment() noexcept {
     Installed().environment.reset();
     Installed().platform.reset();
+    ++Installed().generation;
+}
+
+unsigned EnvironmentGeneration() noexcept {
+    return Installed().generation;
 }
 
 bool EnvironmentInstalled() noexcept {

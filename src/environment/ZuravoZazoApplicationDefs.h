@@ -108,6 +108,9 @@ void InstallEnvironment(std::unique_ptr<IEnvironmentPlatform> platform);
 void UninstallEnvironment() noexcept;
 bool EnvironmentInstalled() noexcept;
 TEnvironment& Environment();  // asserts that one is installed
+// Counts installations, so objects built on an environment can tell that
+// it has been replaced.
+unsigned EnvironmentGeneration() noexcept;
 
 // The installed environment's values and helpers, under their program names.
 const std::string& GProgramFile();
