@@ -1,0 +1,136 @@
+#pragma once
+// TOptions: every persistent setting, the three reminder texts and the
+// time-limit list, loaded at creation and written back by Save; and the daily
+// change rules (one immediate increase of the limit and one change of the
+// expiration action a day, later ones pending until the daily reset). The
+// day's change flags and the pending values live in section "Common" of the
+// INI file. One instance, GOptions_Local(), for the life of the program.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/DateTime.h"
+#include "monitor/MonitoredObjects.h"
+#include "storage/DateTimeText.h"
+#include "storage/OptionsTypes.h"
+#include "storage/SQLiteTable3.h"
+
+namespace vh {
+
+class TIniFile;
+
+// Where the options keep their data and what they ask the environment.
+struct TOptionsSite {
+    std::string SettingsDBFileName;
+    std::string LogDBFileName;
+    std::function<TIniFile&()> IniFile;
+    std::function<TDateTime()> Now;      // the program clock
+    TDateTimeTextFormat ReminderFormat;  // the reminder moments' text form
+};
+
+// The installed environment's files and INI file, and the program clock.
+TOptionsSite InstalledOptionsSite();
+
+inline constexpr std::string_view kCommonSection = "Common";
+inline constexpr std::int32_t kDefaultScanPeriodSeconds = 3;
+inline constexpr std::int32_t kDefaultTimeLimitSeconds = 28800;
+
+// Access modes of GetAccessMode.
+inline constexpr int kAccessNone = 0;
+inline constexpr int kAccessDeferred = 1;
+inline constexpr int kAccessImmediate = 2;
+
+class TOptions {
+public:
+    // Sets the defaults and loads. Settings values that do not convert keep
+    // their defaults; the rest loads as usual.
+    explicit TOptions(TOptionsSite site);
+    // Saves once more; failures are dropped.
+    ~TOptions();
+    TOptions(const TOptions&) = delete;
+    TOptions& operator=(const TOptions&) = delete;
+
+    bool AllowUserToChangeSettings = false;
+    bool ImmediateChangeAllowed = false;  // in memory only
+    bool IsNotFirstRun = false;
+    std::string Password;
+    TDateTime ReminderChangedDateTime = 0;
+    TReminderChangePeriod ReminderChangePeriod = rcpNever;
+    TDateTime ReminderShowedDateTime = 0;
+    TDateTime ResetDateTime = 0;
+    std::int32_t ScanPeriodSeconds = kDefaultScanPeriodSeconds;
+
+    TExpirationAction ExpirationAction() const noexcept { return expirationAction_; }
+    bool ExpirationActionChanged() const noexcept { return expirationActionChanged_; }
+    bool MonitoredItemDeleteActionProcessed() const noexcept { return monitoredItemDeleteActionProcessed_; }
+    std::int32_t TimeLimitSeconds() const noexcept { return timeLimitSeconds_; }
+    bool TimeLimitSecondsChanged() const noexcept { return timeLimitSecondsChanged_; }
+
+    TMonitoredList& MonitoredList() noexcept { return monitoredList_; }
+    TDateTime TimeLimit() const noexcept;  // TimeLimitSeconds as a day fraction
+    std::string ExpirationActionName() const;
+
+    const std::string& GetReminderText(TReminderType type) const;
+    // A different text is stored and stamps ReminderChangedDateTime; an equal one changes nothing.
+    void SetReminderText(TReminderType type, const std::string& text);
+
+    // The daily change rules, for every caller but the daily reset.
+    void SetTimeLimitSeconds(std::int32_t value);
+    void SetExpirationAction(TExpirationAction value);
+    void SetMonitoredItemDeleteActionProcessed(bool value);
+
+    // 2 immediate changes, 1 deferred removals, 0 no changes.
+    int GetAccessMode() const noexcept;
+    // 0 nothing done, 1 the entry was deactivated (removal pending), 2 deleted.
+    int MonitoredItemDelete(const TMonitoredItem& item);
+    // The daily reset: clears the day's flags and applies pending values.
+    void ResetDayChanges();
+
+    void Load();
+    // Rewrites the settings database (and the list in both databases), each
+    // database in one transaction: a save happens whole or not at all.
+    void Save();
+    // Rewrites the list tables of both databases, each in one transaction.
+    void MonitoredItemsSave();
+
+    // One statement or query on one connection; failures are dropped.
+    void SettingsDBExecSQL(const std::string& sql) const noexcept;
+    std::unique_ptr<TSQLiteTable> SettingsDBGetTable(const std::string& sql) const noexcept;
+    void LogDBExecSQL(const std::string& sql) const noexcept;
+
+    const TOptionsSite& Site() const noexcept { return site_; }
+
+private:
+    void SetDefaults();
+    void LoadIniFlags();
+    void LoadMonitoredItems();
+    void LoadReminders();
+    void LoadSettings();
+    void ApplySettingsRow(const std::string& name, const std::string& value);
+    std::vector<std::pair<std::string, std::string>> SettingsRows() const;
+    std::vector<std::string> MonitoredItemsStatements() const;
+
+    TOptionsSite site_;
+    TExpirationAction expirationAction_ = eaReminderOnly;
+    bool expirationActionChanged_ = false;
+    bool monitoredItemDeleteActionProcessed_ = false;
+    std::int32_t timeLimitSeconds_ = kDefaultTimeLimitSeconds;
+    bool timeLimitSecondsChanged_ = false;
+    std::array<std::string, kReminderTypeCount> reminderTexts_;
+    TMonitoredList monitoredList_;
+};
+
+// Runs the statements on the file in one transaction; false (and nothing
+// changed) when any of them fails. The failure is traced.
+bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::string>& statements) noexcept;
+
+// The program's options, created on first use.
+TOptions& GOptions_Local();
+// Saves and frees the program's options (at program end); a later
+// GOptions_Local() creates them anew.
+void FreeOptions() noexcept;
+
+}  // namespace vh

@@ -1,0 +1,550 @@
+#include "storage/Options.h"
+
+#include <gtest/gtest.h>
+
+#include "StorageTestSupport.h"
+#include "common/StringUtils.h"
+#include "doubles/FakeEnvironmentPlatform.h"
+#include "environment/IniFile.h"
+#include "storage/OptionsSql.h"
+
+namespace vh {
+namespace {
+
+using testing::CopyReadyMadeDatabase;
+using testing::FakeEnvironmentPlatform;
+using testing::FileIn;
+using testing::QueryRows;
+using testing::RunScript;
+using testing::TempFolder;
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr const char* kIniFile = "C:\\data\\Vornhalt.ini";
+
+class OptionsTest : public ::testing::Test {
+protected:
+    OptionsTest() {
+        platform_.CreateFolders("C:\\data");
+        CopyReadyMadeDatabase("settings.sqlite", settings_);
+        CopyReadyMadeDatabase("actmondb.sqlite", log_);
+    }
+
+    TOptionsSite Site() {
+        TOptionsSite site;
+        site.SettingsDBFileName = settings_;
+        site.LogDBFileName = log_;
+        site.IniFile = [this]() -> TIniFile& { return ini_; };
+        site.Now = [this] { return now_; };
+        site.ReminderFormat = format_;
+        return site;
+    }
+    std::unique_ptr<TOptions> Make() { return std::make_unique<TOptions>(Site()); }
+
+    void StoreSetting(const std::string& name, const std::string& value) {
+        RunScript(settings_, "INSERT INTO settings(name, value) VALUES(" + QuotedSqlString(name) + ", " +
+                                 QuotedSqlString(value) + ")");
+    }
+    static void AddItem(TOptions& options, TMonitoredItemType type, const std::string& name, const std::string& caption,
+                        bool active = true) {
+        auto item = std::make_unique<TMonitoredItem>();
+        item->ItemType = type;
+        item->Name = name;
+        item->Caption = caption;
+        item->Active = active;
+        options.MonitoredList().Add(caption, std::move(item));
+    }
+    std::string Common(const char* key) { return ini_.ReadString("Common", key, "<none>"); }
+
+    TempFolder folder_;
+    std::string settings_ = FileIn(folder_.Path(), "settings.sqlite");
+    std::string log_ = FileIn(folder_.Path(), "actmondb.sqlite");
+    FakeEnvironmentPlatform platform_;
+    TIniFile ini_{kIniFile, platform_};
+    TDateTime now_ = EncodeDateTime({2026, 3, 21, 16, 5, 9, 0});
+    TDateTimeTextFormat format_;
+};
+
+TEST_F(OptionsTest, DefaultsOverAnEmptySettingsTable) {
+    auto options = Make();
+    EXPECT_EQ(options->ScanPeriodSeconds, 3);
+    EXPECT_EQ(options->TimeLimitSeconds(), 28800);
+    EXPECT_DOUBLE_EQ(options->TimeLimit(), 1.0 / 3.0);
+    EXPECT_EQ(options->ExpirationAction(), eaReminderOnly);
+    EXPECT_EQ(options->ExpirationActionName(), "Reminder Only");
+    EXPECT_EQ(options->ReminderChangePeriod, rcpNever);
+    EXPECT_EQ(options->ReminderChangedDateTime, now_);
+    EXPECT_EQ(options->ReminderShowedDateTime, now_);
+    // After 4:00 AM the next reset is tomorrow's.
+    EXPECT_DOUBLE_EQ(options->ResetDateTime, EncodeDateTime({2026, 3, 22, 4, 0, 0, 0}));
+    EXPECT_TRUE(options->AllowUserToChangeSettings);  // the settings table came back
+    EXPECT_FALSE(options->IsNotFirstRun);
+    EXPECT_EQ(options->MonitoredList().Count(), 0);
+}
+
+TEST_F(OptionsTest, BeforeFourTheResetIsToday) {
+    now_ = EncodeDateTime({2026, 3, 21, 3, 59, 59, 0});
+    EXPECT_DOUBLE_EQ(Make()->ResetDateTime, EncodeDateTime({2026, 3, 21, 4, 0, 0, 0}));
+    RunScript(settings_, "DELETE FROM settings");  // what the destruction saved
+    now_ = EncodeDateTime({2026, 3, 21, 4, 0, 0, 0});
+    EXPECT_DOUBLE_EQ(Make()->ResetDateTime, EncodeDateTime({2026, 3, 22, 4, 0, 0, 0}));
+}
+
+TEST_F(OptionsTest, WithoutDatabasesEverythingKeepsItsDefault) {
+    settings_ = FileIn(folder_.Path(), "missing.sqlite");
+    auto options = Make();
+    EXPECT_FALSE(options->AllowUserToChangeSettings);
+    EXPECT_EQ(options->GetAccessMode(), kAccessNone);
+    EXPECT_EQ(options->TimeLimitSeconds(), 28800);
+    EXPECT_EQ(options->GetReminderText(rtEvening), "");
+}
+
+TEST_F(OptionsTest, EverySettingsRowRoundTrips) {
+    {
+        auto options = Make();
+        options->ScanPeriodSeconds = 5;
+        options->SetTimeLimitSeconds(3600);
+        options->SetExpirationAction(eaCloseBrowserApp);
+        options->Password = "0123456789ABCDEF0123456789ABCDEF";
+        options->ResetDateTime = EncodeDateTime({2026, 3, 22, 4, 0, 0, 0});
+        options->IsNotFirstRun = true;
+        options->ReminderChangePeriod = rcpWeekly;
+        options->ReminderChangedDateTime = EncodeDateTime({2026, 3, 20, 9, 5, 3, 0});
+        options->ReminderShowedDateTime = EncodeDateTime({2026, 3, 19, 0, 0, 0, 0});
+        options->Save();
+    }
+    EXPECT_EQ(QueryRows(settings_, "SELECT name, value FROM settings"),
+              (Rows{{"ScanPeriodSeconds", "5"},
+                    {"TimeLimitSeconds", "3600"},
+                    {"ExpirationAction", "Close Browser/App."},
+                    {"Password", "0123456789ABCDEF0123456789ABCDEF"},
+                    {"ResetDateTime", "2026-03-22"},
+                    {"AllowUserToChangeSettings", "1"},
+                    {"ReminderChangedDateTime", "20/03/2026 09:05:03"},
+                    {"ReminderChangePeriod", "weekly"},
+                    {"ReminderShowedDateTime", "19/03/2026"},
+                    {"IsNotFirstRun", "1"}}));
+
+    auto loaded = Make();
+    EXPECT_EQ(loaded->ScanPeriodSeconds, 5);
+    EXPECT_EQ(loaded->TimeLimitSeconds(), 3600);
+    EXPECT_EQ(loaded->ExpirationAction(), eaCloseBrowserApp);
+    EXPECT_EQ(loaded->Password, "0123456789ABCDEF0123456789ABCDEF");
+    EXPECT_DOUBLE_EQ(loaded->ResetDateTime, EncodeDateTime({2026, 3, 22, 4, 0, 0, 0}));
+    EXPECT_TRUE(loaded->AllowUserToChangeSettings);
+    EXPECT_DOUBLE_EQ(loaded->ReminderChangedDateTime, EncodeDateTime({2026, 3, 20, 9, 5, 3, 0}));
+    EXPECT_EQ(loaded->ReminderChangePeriod, rcpWeekly);
+    EXPECT_DOUBLE_EQ(loaded->ReminderShowedDateTime, EncodeDateTime({2026, 3, 19, 0, 0, 0, 0}));
+    EXPECT_TRUE(loaded->IsNotFirstRun);
+}
+
+TEST_F(OptionsTest, SaveWritesEveryRowAlsoWhenEmpty) {
+    auto options = Make();
+    options->Save();
+    options->Save();  // a second save replaces, never adds
+    EXPECT_EQ(QueryRows(settings_, "SELECT COUNT(*) FROM settings"), (Rows{{"10"}}));
+    EXPECT_EQ(QueryRows(settings_, "SELECT name, value FROM settings WHERE name = 'Password'"),
+              (Rows{{"Password", ""}}));
+    EXPECT_EQ(QueryRows(settings_, "SELECT reminder_type, text FROM reminders"),
+              (Rows{{"morning", ""}, {"afternoon", ""}, {"evening", ""}}));
+}
+
+TEST_F(OptionsTest, AnyTextRoundTrips) {
+    const std::string texts[] = {
+        "It's Bob's \"list\" ''",
+        "line one\r\nline two\nline three\r",
+        "Buy:\r\nSELECT a present\r\nUNION ALL\r\nSELECT 'x', 'y'",
+        "Gr\xC3\xBC\xC3\x9F\x65 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+        std::string(10000, 'x') + "'" + std::string(10, 'y'),
+    };
+    for (const std::string& text : texts) {
+        {
+            auto options = Make();
+            options->SetReminderText(rtMorning, text);
+            options->SetReminderText(rtAfternoon, text + "2");
+            options->SetReminderText(rtEvening, "");
+            options->Password = text;
+            options->MonitoredList().Clear();
+            AddItem(*options, mitWebSite, text, text + " caption");
+            options->Save();
+        }
+        auto loaded = Make();
+        EXPECT_EQ(loaded->GetReminderText(rtMorning), text);
+        EXPECT_EQ(loaded->GetReminderText(rtAfternoon), text + "2");
+        EXPECT_EQ(loaded->GetReminderText(rtEvening), "");
+        EXPECT_EQ(loaded->Password, text);
+        ASSERT_EQ(loaded->MonitoredList().Count(), 1);
+        EXPECT_EQ(loaded->MonitoredList().Items(0).Name, text);
+        EXPECT_EQ(loaded->MonitoredList().Items(0).Caption, text + " caption");
+        EXPECT_EQ(QueryRows(log_, "SELECT name FROM websites_list"), (Rows{{text}}));
+    }
+}
+
+TEST_F(OptionsTest, ListLoadsByTypeWithActiveFromTheInteger) {
+    RunScript(settings_,
+              "INSERT INTO applications_list VALUES('C:\\Apps\\b.exe', 'beta', 1);"
+              "INSERT INTO applications_list VALUES('C:\\Apps\\a.exe', 'Alpha', 0);"
+              "INSERT INTO websites_list VALUES('example.com', 'Gamma', 2);");
+    auto options = Make();
+    TMonitoredList& list = options->MonitoredList();
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(0).Caption, "Alpha");
+    EXPECT_EQ(list.Items(0).ItemType, mitApplication);
+    EXPECT_FALSE(list.Items(0).Active);
+    EXPECT_EQ(list.Items(1).Name, "C:\\Apps\\b.exe");
+    EXPECT_TRUE(list.Items(1).Active);
+    EXPECT_EQ(list.Items(2).ItemType, mitWebSite);
+    EXPECT_FALSE(list.Items(2).Active);  // only 1 is active
+    options->Load();
+    EXPECT_EQ(list.Count(), 3);  // loading again adds nothing twice
+}
+
+TEST_F(OptionsTest, MissingWebSiteTableStopsAtTheApplications) {
+    RunScript(settings_,
+              "INSERT INTO applications_list VALUES('C:\\a.exe', 'a', 1); DROP TABLE websites_list;"
+              "DROP TABLE reminders;");
+    auto options = Make();
+    EXPECT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_EQ(options->GetReminderText(rtMorning), "");
+}
+
+TEST_F(OptionsTest, StoredValuesAreReadTolerantlyOfCase) {
+    StoreSetting("scanperiodseconds", "0");
+    StoreSetting("EXPIRATIONACTION", "close browser/APP.");
+    StoreSetting("ReminderChangePeriod", "Monthly");
+    StoreSetting("ResetDateTime", "2011-03-22");
+    StoreSetting("AllowUserToChangeSettings", "0");
+    StoreSetting("IsNotFirstRun", "true");  // only "1" is true
+    StoreSetting("Unknown", "ignored");
+    auto options = Make();
+    EXPECT_EQ(options->ScanPeriodSeconds, 3);
+    EXPECT_EQ(options->ExpirationAction(), eaCloseBrowserApp);
+    EXPECT_EQ(options->ReminderChangePeriod, rcpMonthly);
+    EXPECT_DOUBLE_EQ(options->ResetDateTime, EncodeDateTime({2011, 3, 22, 4, 0, 0, 0}));
+    EXPECT_TRUE(options->AllowUserToChangeSettings);  // whatever the stored value
+    EXPECT_FALSE(options->IsNotFirstRun);
+}
+
+TEST_F(OptionsTest, UnknownStorageNamesGiveTheFirstValue) {
+    StoreSetting("ExpirationAction", "Close Browser");
+    StoreSetting("ReminderChangePeriod", "yearly");
+    RunScript(settings_,
+              "INSERT INTO reminders VALUES('first', 'Evening'); INSERT INTO reminders VALUES('x', 'noon');");
+    auto options = Make();
+    EXPECT_EQ(options->ExpirationAction(), eaReminderOnly);
+    EXPECT_EQ(options->ReminderChangePeriod, rcpNever);
+    // Reminder types compare exactly: both rows land on the morning text, the later winning.
+    EXPECT_EQ(options->GetReminderText(rtMorning), "x");
+    EXPECT_EQ(options->GetReminderText(rtEvening), "");
+}
+
+// One value that does not convert keeps its field's default; the rest loads.
+TEST_F(OptionsTest, BadSettingsRowsKeepTheirDefaultsAndTheRestLoads) {
+    StoreSetting("ScanPeriodSeconds", "fast");
+    StoreSetting("TimeLimitSeconds", "99999999999");
+    StoreSetting("ResetDateTime", "2011-03");
+    StoreSetting("ReminderChangedDateTime", "yesterday");
+    StoreSetting("ReminderShowedDateTime", "31/02/2026 10:00:00");
+    StoreSetting("ReminderChangePeriod", "daily");
+    StoreSetting("Password", "kept");
+    std::unique_ptr<TOptions> options;
+    ASSERT_NO_THROW(options = Make());
+    EXPECT_EQ(options->ScanPeriodSeconds, 3);
+    EXPECT_EQ(options->TimeLimitSeconds(), 28800);
+    EXPECT_DOUBLE_EQ(options->ResetDateTime, EncodeDateTime({2026, 3, 22, 4, 0, 0, 0}));
+    EXPECT_EQ(options->ReminderChangedDateTime, now_);
+    EXPECT_EQ(options->ReminderShowedDateTime, now_);
+    EXPECT_EQ(options->ReminderChangePeriod, rcpDaily);
+    EXPECT_EQ(options->Password, "kept");
+    EXPECT_TRUE(options->AllowUserToChangeSettings);
+}
+
+// A moment written under one date format still reads after the user changed it.
+TEST_F(OptionsTest, ReminderMomentsSurviveAChangeOfDateFormat) {
+    {
+        auto options = Make();
+        options->ReminderChangedDateTime = EncodeDateTime({2026, 12, 25, 18, 30, 0, 0});
+        options->Save();
+    }
+    format_.ShortDateFormat = "m-d-yyyy";
+    format_.LongTimeFormat = "h:nn:ss AM/PM";
+    format_.DateSeparator = "-";
+    format_.TimeSeparator = ".";
+    StoreSetting("ReminderShowedDateTime", "2026-01-02 07:08:09");  // the database form
+    auto options = Make();
+    EXPECT_DOUBLE_EQ(options->ReminderChangedDateTime, EncodeDateTime({2026, 12, 25, 18, 30, 0, 0}));
+    EXPECT_DOUBLE_EQ(options->ReminderShowedDateTime, EncodeDateTime({2026, 1, 2, 7, 8, 9, 0}));
+    options->Save();
+    EXPECT_EQ(QueryRows(settings_, "SELECT value FROM settings WHERE name = 'ReminderChangedDateTime'"),
+              (Rows{{"12-25-2026 6.30.00 PM"}}));
+    EXPECT_DOUBLE_EQ(Make()->ReminderChangedDateTime, EncodeDateTime({2026, 12, 25, 18, 30, 0, 0}));
+}
+
+TEST_F(OptionsTest, SetReminderTextStampsOnlyRealChanges) {
+    auto options = Make();
+    options->SetReminderText(rtAfternoon, "walk");
+    const TDateTime first = now_;
+    EXPECT_EQ(options->ReminderChangedDateTime, first);
+    now_ += 1;
+    options->SetReminderText(rtAfternoon, "walk");
+    EXPECT_EQ(options->ReminderChangedDateTime, first);
+    options->SetReminderText(rtAfternoon, "Walk");
+    EXPECT_EQ(options->ReminderChangedDateTime, now_);
+    EXPECT_EQ(options->GetReminderText(rtAfternoon), "Walk");
+}
+
+TEST_F(OptionsTest, TimeLimitChangesOfOneDay) {
+    auto options = Make();
+    options->SetTimeLimitSeconds(7200);  // a decrease: applied, the day's change not used
+    EXPECT_EQ(options->TimeLimitSeconds(), 7200);
+    EXPECT_FALSE(options->TimeLimitSecondsChanged());
+
+    options->SetTimeLimitSeconds(3600);
+    EXPECT_EQ(options->TimeLimitSeconds(), 3600);
+    EXPECT_FALSE(options->TimeLimitSecondsChanged());
+    EXPECT_EQ(Common("TimeLimitSecondsChanged"), "0");
+
+    options->SetTimeLimitSeconds(5400);  // the day's one increase
+    EXPECT_EQ(options->TimeLimitSeconds(), 5400);
+    EXPECT_TRUE(options->TimeLimitSecondsChanged());
+    EXPECT_EQ(Common("TimeLimitSecondsChanged"), "1");
+
+    options->SetTimeLimitSeconds(9000);  // pending until the next reset
+    EXPECT_EQ(options->TimeLimitSeconds(), 5400);
+    EXPECT_EQ(Common("TimeLimitSeconds"), "9000");
+
+    options->SetTimeLimitSeconds(1800);  // a decrease applies at once and drops the pending value
+    EXPECT_EQ(options->TimeLimitSeconds(), 1800);
+    EXPECT_EQ(Common("TimeLimitSeconds"), "<none>");
+
+    options->ResetDayChanges();
+    EXPECT_EQ(options->TimeLimitSeconds(), 1800);
+    EXPECT_FALSE(options->TimeLimitSecondsChanged());
+    EXPECT_FALSE(ini_.SectionExists("Common"));
+}
+
+TEST_F(OptionsTest, PendingValuesApplyAtTheResetAndFlagsSurviveARestart) {
+    {
+        auto options = Make();
+        options->SetTimeLimitSeconds(30000);
+        options->SetTimeLimitSeconds(36000);
+        options->SetExpirationAction(eaShutdownComputer);
+        options->SetExpirationAction(eaCloseBrowserApp);
+        EXPECT_EQ(options->ExpirationAction(), eaShutdownComputer);
+        EXPECT_EQ(Common("ExpirationAction"), "1");
+    }
+    auto options = Make();  // the same day, after a restart
+    EXPECT_TRUE(options->TimeLimitSecondsChanged());
+    EXPECT_TRUE(options->ExpirationActionChanged());
+    EXPECT_EQ(options->TimeLimitSeconds(), 30000);
+    options->SetTimeLimitSeconds(40000);
+    EXPECT_EQ(Common("TimeLimitSeconds"), "40000");
+
+    options->ResetDayChanges();
+    EXPECT_EQ(options->TimeLimitSeconds(), 40000);
+    EXPECT_EQ(options->ExpirationAction(), eaCloseBrowserApp);
+    EXPECT_FALSE(options->ExpirationActionChanged());
+    EXPECT_FALSE(ini_.SectionExists("Common"));
+}
+
+TEST_F(OptionsTest, ChangesAfterTheDaysOneNeedPermission) {
+    auto options = Make();
+    options->SetTimeLimitSeconds(30000);
+    options->SetExpirationAction(eaCloseBrowserApp);
+    options->AllowUserToChangeSettings = false;
+    options->SetTimeLimitSeconds(100);
+    options->SetTimeLimitSeconds(40000);
+    options->SetExpirationAction(eaShutdownComputer);
+    EXPECT_EQ(options->TimeLimitSeconds(), 30000);
+    EXPECT_EQ(Common("TimeLimitSeconds"), "<none>");
+    EXPECT_EQ(Common("ExpirationAction"), "<none>");
+    // Without permission the reset does not apply pending values either.
+    ini_.WriteInteger("Common", "TimeLimitSeconds", 50000);
+    options->ResetDayChanges();
+    EXPECT_EQ(options->TimeLimitSeconds(), 30000);
+}
+
+TEST_F(OptionsTest, PendingValuesOutOfRangeAreDropped) {
+    auto options = Make();
+    ini_.WriteInteger("Common", "TimeLimitSeconds", 0);
+    ini_.WriteInteger("Common", "ExpirationAction", 3);
+    options->ResetDayChanges();
+    EXPECT_EQ(options->TimeLimitSeconds(), 28800);
+    EXPECT_EQ(options->ExpirationAction(), eaReminderOnly);
+}
+
+TEST_F(OptionsTest, MonitoredItemDeleteAfterAReset) {
+    auto options = Make();
+    AddItem(*options, mitApplication, "C:\\Apps\\a.exe", "A");
+    AddItem(*options, mitWebSite, "example.com", "B");
+    options->ResetDayChanges();
+    EXPECT_EQ(options->GetAccessMode(), kAccessDeferred);
+
+    TMonitoredItem probe;
+    probe.Name = "c:\\apps\\A.EXE";
+    EXPECT_EQ(options->MonitoredItemDelete(probe), 2);
+    EXPECT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_TRUE(options->MonitoredItemDeleteActionProcessed());
+    EXPECT_EQ(Common("MonitoredItemDeleteActionProcessed"), "<none>");  // in memory only
+
+    probe.Name = "example.com";
+    EXPECT_EQ(options->MonitoredItemDelete(probe), 1);
+    ASSERT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_FALSE(options->MonitoredList().Items(0).Active);
+    EXPECT_EQ(ini_.ReadString("WebSites", "example.com", ""), "example.com");
+
+    probe.Name = "not.listed";
+    EXPECT_EQ(options->MonitoredItemDelete(probe), 1);
+}
+
+TEST_F(OptionsTest, MonitoredItemDeleteByAccessMode) {
+    auto options = Make();
+    AddItem(*options, mitApplication, "C:\\a.exe", "A");
+    AddItem(*options, mitApplication, "C:\\b.exe", "B");
+    options->SetMonitoredItemDeleteActionProcessed(true);
+    EXPECT_EQ(Common("MonitoredItemDeleteActionProcessed"), "1");
+
+    options->ImmediateChangeAllowed = true;
+    EXPECT_EQ(options->GetAccessMode(), kAccessImmediate);
+    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), 2);
+    EXPECT_EQ(options->MonitoredList().Count(), 1);
+
+    options->ImmediateChangeAllowed = false;
+    options->AllowUserToChangeSettings = false;
+    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), 0);
+    EXPECT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_TRUE(options->MonitoredList().Items(0).Active);
+}
+
+TEST_F(OptionsTest, ThirtyOneApplicationsGiveThreeInsertsPerDatabase) {
+    auto options = Make();
+    for (int i = 0; i < 31; ++i) {
+        const std::string n = std::to_string(100 + i);
+        AddItem(*options, mitApplication, "C:\\Apps\\" + n + ".exe", "App " + n, i % 2 == 0);
+    }
+    const std::vector<std::string> inserts = MonitoredItemsInsertSql(options->MonitoredList(), mitApplication);
+    ASSERT_EQ(inserts.size(), 3u);
+    auto rowsOf = [](const std::string& sql) {
+        int rows = 0;
+        for (std::size_t at = sql.find("\r\nSELECT "); at != std::string::npos; at = sql.find("\r\nSELECT ", at + 1))
+            ++rows;
+        return rows;
+    };
+    EXPECT_EQ(rowsOf(inserts[0]), 15);
+    EXPECT_EQ(rowsOf(inserts[1]), 15);
+    EXPECT_EQ(rowsOf(inserts[2]), 1);
+    EXPECT_TRUE(
+        inserts[0].starts_with("INSERT INTO applications_list(name, caption, active)\r\n"
+                               "SELECT 'C:\\Apps\\100.exe', 'App 100', 1\r\nUNION ALL\r\n"
+                               "SELECT 'C:\\Apps\\101.exe', 'App 101', 0\r\nUNION ALL\r\n"));
+    EXPECT_EQ(inserts[2],
+              "INSERT INTO applications_list(name, caption, active)\r\nSELECT 'C:\\Apps\\130.exe', "
+              "'App 130', 1");
+    EXPECT_TRUE(MonitoredItemsInsertSql(options->MonitoredList(), mitWebSite).empty());
+
+    options->MonitoredItemsSave();
+    for (const std::string& file : {settings_, log_}) {
+        EXPECT_EQ(QueryRows(file, "SELECT COUNT(*), SUM(active) FROM applications_list"), (Rows{{"31", "16"}}));
+        EXPECT_EQ(QueryRows(file, "SELECT COUNT(*) FROM websites_list"), (Rows{{"0"}}));
+    }
+    options->MonitoredList().Clear();
+    options->MonitoredItemsSave();
+    for (const std::string& file : {settings_, log_})
+        EXPECT_EQ(QueryRows(file, "SELECT COUNT(*) FROM applications_list"), (Rows{{"0"}}));
+}
+
+TEST_F(OptionsTest, StatementTexts) {
+    EXPECT_EQ(SettingsInsertSql({{"A", "1"}, {"B", "it's"}}),
+              "INSERT INTO settings(name, value)\r\nSELECT 'A', '1'\r\nUNION ALL\r\nSELECT 'B', 'it''s'");
+    EXPECT_EQ(RemindersInsertSql({"m", "", "e\r\nSELECT"}),
+              "INSERT INTO reminders(text, reminder_type)\r\nSELECT 'm', \"morning\"\r\nUNION ALL\r\n"
+              "SELECT '', \"afternoon\"\r\nUNION ALL\r\nSELECT 'e\r\nSELECT', \"evening\"");
+    EXPECT_EQ(MonitoredItemsDeleteSql(mitWebSite), "DELETE FROM websites_list;");
+}
+
+// A failure between a save's DELETE and its INSERT leaves the previous data whole.
+TEST_F(OptionsTest, FailedSaveKeepsThePreviousSettings) {
+    {
+        auto options = Make();
+        options->SetTimeLimitSeconds(3600);
+        options->SetReminderText(rtMorning, "old");
+        AddItem(*options, mitApplication, "C:\\old.exe", "Old");
+        options->Save();
+    }
+    RunScript(settings_, "CREATE TRIGGER fail BEFORE INSERT ON reminders BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    {
+        auto options = Make();
+        options->SetTimeLimitSeconds(1800);
+        options->SetReminderText(rtMorning, "new");
+        options->MonitoredList().Clear();
+        AddItem(*options, mitApplication, "C:\\new.exe", "New");
+        options->Save();
+        // The reminders come last: everything before them was rolled back.
+        EXPECT_EQ(QueryRows(settings_, "SELECT value FROM settings WHERE name = 'TimeLimitSeconds'"), (Rows{{"3600"}}));
+        EXPECT_EQ(QueryRows(settings_, "SELECT text FROM reminders WHERE reminder_type = 'morning'"), (Rows{{"old"}}));
+        EXPECT_EQ(QueryRows(settings_, "SELECT name FROM applications_list"), (Rows{{"C:\\old.exe"}}));
+        EXPECT_EQ(QueryRows(log_, "SELECT name FROM applications_list"), (Rows{{"C:\\new.exe"}}));
+        RunScript(settings_, "DROP TRIGGER fail;");
+        RunScript(log_, "CREATE TRIGGER fail BEFORE INSERT ON applications_list BEGIN SELECT RAISE(ABORT, 'x'); END;");
+        options->SetTimeLimitSeconds(1700);
+        options->MonitoredList().Clear();
+        AddItem(*options, mitApplication, "C:\\newer.exe", "Newer");
+        options->Save();  // the settings database saves; the log database keeps its list
+        EXPECT_EQ(QueryRows(settings_, "SELECT name FROM applications_list"), (Rows{{"C:\\newer.exe"}}));
+        EXPECT_EQ(QueryRows(log_, "SELECT name FROM applications_list"), (Rows{{"C:\\new.exe"}}));
+        RunScript(log_, "DROP TRIGGER fail;");
+        RunScript(settings_, "CREATE TRIGGER fail BEFORE INSERT ON settings BEGIN SELECT RAISE(ABORT, 'locked'); END;");
+        // Destruction saves once more, and fails.
+    }
+    EXPECT_EQ(QueryRows(settings_, "SELECT value FROM settings WHERE name = 'TimeLimitSeconds'"), (Rows{{"1700"}}));
+    EXPECT_EQ(QueryRows(settings_, "SELECT name FROM applications_list"), (Rows{{"C:\\newer.exe"}}));
+    EXPECT_EQ(QueryRows(settings_, "SELECT COUNT(*) FROM reminders"), (Rows{{"3"}}));
+}
+
+TEST_F(OptionsTest, FailedListSaveKeepsThePreviousList) {
+    auto options = Make();
+    AddItem(*options, mitWebSite, "old.example", "Old");
+    options->MonitoredItemsSave();
+    RunScript(settings_,
+              "CREATE TRIGGER fail BEFORE INSERT ON websites_list BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    options->MonitoredList().Clear();
+    AddItem(*options, mitWebSite, "new.example", "New");
+    options->MonitoredItemsSave();
+    EXPECT_EQ(QueryRows(settings_, "SELECT name FROM websites_list"), (Rows{{"old.example"}}));
+    EXPECT_EQ(QueryRows(log_, "SELECT name FROM websites_list"), (Rows{{"new.example"}}));
+}
+
+// A log database held by another connection for longer than the busy
+// time-out fails its part of the save as a whole; the settings still save.
+TEST_F(OptionsTest, LogDatabaseHeldElsewhereDuringASave) {
+    auto options = Make();
+    AddItem(*options, mitApplication, "C:\\a.exe", "A");
+    TSQLiteDatabase holder(log_);
+    holder.ExecSQL("BEGIN EXCLUSIVE");
+    options->Save();
+    holder.ExecSQL("ROLLBACK");
+    EXPECT_EQ(QueryRows(settings_, "SELECT name FROM applications_list"), (Rows{{"C:\\a.exe"}}));
+    EXPECT_EQ(QueryRows(log_, "SELECT COUNT(*) FROM applications_list"), (Rows{{"0"}}));
+}
+
+TEST_F(OptionsTest, DestructionSaves) {
+    {
+        auto options = Make();
+        options->ScanPeriodSeconds = 7;
+    }
+    EXPECT_EQ(Make()->ScanPeriodSeconds, 7);
+}
+
+TEST(OptionsTypes, StorageNames) {
+    EXPECT_EQ(ExpirationActionStorageName(eaShutdownComputer), "Shutdown Computer");
+    EXPECT_EQ(ReminderChangePeriodStorageName(rcpFortnightly), "fortnightly");
+    EXPECT_EQ(ReminderTypeStorageName(rtAfternoon), "afternoon");
+    EXPECT_EQ(ExpirationActionFromStorageName("SHUTDOWN computer"), eaShutdownComputer);
+    EXPECT_EQ(ReminderChangePeriodFromStorageName("FORTNIGHTLY"), rcpFortnightly);
+    EXPECT_EQ(ReminderTypeFromStorageName("Afternoon"), rtMorning);
+    EXPECT_EQ(MonitoredListTableName(mitApplication), "applications_list");
+    EXPECT_EQ(MonitoredListIniSection(mitWebSite), "WebSites");
+    EXPECT_THROW(MonitoredListTableName(mitAll), EAssertionFailed);
+}
+
+}  // namespace
+}  // namespace vh
