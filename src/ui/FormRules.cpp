@@ -67,10 +67,10 @@ IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) no
     return p;
 }
 
-int BlankRowsToPad(int listHeight, int itemHeight, int filledItems) noexcept {
+int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankItems) noexcept {
     if (itemHeight < 1) return 0;
     const int rows = (listHeight - 2) / itemHeight;
-    return std::max(0, rows - filledItems);
+    return std::max(0, rows - filledItems - blankItems);
 }
 
 std::string FormatHoursMinutes(TDateTime time) {

@@ -32,9 +32,10 @@ struct IntPoint {
 IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) noexcept;
 
 // Blank rows to append so an owner-drawn list paints its row pattern down to
-// the bottom: trunc((listHeight - 2) / itemHeight) - filled, or 0. An item
-// height below 1 gives 0.
-int BlankRowsToPad(int listHeight, int itemHeight, int filledItems) noexcept;
+// the bottom: trunc((listHeight - 2) / itemHeight) less the filled items and
+// the blank rows already there (so padding twice adds nothing), or 0. An
+// item height below 1 gives 0.
+int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankItems = 0) noexcept;
 
 // The result of checking the text of an "hh:nn" time-limit edit.
 struct TimeLimitCheck {

@@ -47,6 +47,12 @@ TEST(BlankRows, PadsToTheBottomEdge) {
     EXPECT_EQ(BlankRowsToPad(1, 20, 0), 0);
 }
 
+TEST(BlankRows, RowsPaddedBeforeAreNotAddedAgain) {
+    EXPECT_EQ(BlankRowsToPad(202, 20, 3, 7), 0);
+    EXPECT_EQ(BlankRowsToPad(202, 20, 4, 7), 0);  // one more entry, the list just grows
+    EXPECT_EQ(BlankRowsToPad(202, 20, 2, 7), 1);
+}
+
 TEST(BlankRows, ZeroItemHeightPadsNothing) {
     EXPECT_EQ(BlankRowsToPad(202, 0, 0), 0);
     EXPECT_EQ(BlankRowsToPad(202, -3, 0), 0);

@@ -1,0 +1,96 @@
+#include "ui/win32/Control.h"
+
+#include "platform/win32/Utf16.h"
+#include "ui/win32/Form.h"
+
+namespace vh::win32 {
+
+TShiftState ShiftStateFromKeys(WPARAM keys) noexcept {
+    TShiftState shift;
+    shift.left = (keys & MK_LBUTTON) != 0;
+    shift.right = (keys & MK_RBUTTON) != 0;
+    shift.middle = (keys & MK_MBUTTON) != 0;
+    shift.shift = (keys & MK_SHIFT) != 0;
+    shift.ctrl = (keys & MK_CONTROL) != 0;
+    return shift;
+}
+
+UniqueFont CreateFontFromSpec(const TFontSpec& spec) {
+    return UniqueFont(CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str()));
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    Invalidate();
+    bounds_ = {left, top, left + width, top + height};
+    Invalidate();
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    form_.ControlVisibilityChanged(*this);
+    Invalidate();
+}
+
+void TControl::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Invalidate();
+}
+
+void TControl::Invalidate() const noexcept {
+    form_.InvalidateRect(bounds_);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(*this);
+}
+
+void TLabel::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    Invalidate();
+}
+
+void TLabel::SetFont(TFontSpec font) {
+    font_ = std::move(font);
+    Invalidate();
+}
+
+void TLabel::SetFontColor(COLORREF color) {
+    font_.color = color;
+    Invalidate();
+}
+
+void TLabel::Paint(TBitmap32& buffer) {
+    if (caption_.empty()) return;
+    const UniqueFont font = CreateFontFromSpec(font_);
+    const ScopedSelect selectFont(buffer.Dc(), font.Get());
+    SetBkMode(buffer.Dc(), TRANSPARENT);
+    SetTextColor(buffer.Dc(), font_.color);
+    UINT flags = DT_NOPREFIX;
+    if (WordWrap) flags |= DT_WORDBREAK;
+    if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
+    if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
+    RECT rect{Left(), Top(), BoundsRect().right, BoundsRect().bottom};
+    const std::wstring text = Utf8ToWide(caption_);
+    DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+}
+
+HCURSOR TLabel::Cursor() const noexcept {
+    return HandCursor ? LoadCursorW(nullptr, IDC_HAND) : nullptr;
+}
+
+}  // namespace vh::win32

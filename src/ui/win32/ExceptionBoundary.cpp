@@ -1,0 +1,49 @@
+#include "ui/win32/ExceptionBoundary.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "environment/Trace.h"
+
+namespace vh::win32 {
+namespace {
+
+ApplicationExceptionHandler& Handler() {
+    static ApplicationExceptionHandler handler;
+    return handler;
+}
+
+void Report(const std::exception& e, const char* where) noexcept {
+    try {
+        if (Handler()) {
+            // The handler may open a modal dialog that dispatches messages;
+            // a copy survives a handler replaced meanwhile.
+            const ApplicationExceptionHandler handler = Handler();
+            handler(e);
+        } else {
+            TraceException(ErrorTraceText(e, where));
+        }
+    } catch (const std::exception& nested) {
+        TraceException(ErrorTraceText(nested, where));
+    } catch (...) {
+        TraceException(where);
+    }
+}
+
+}  // namespace
+
+ApplicationExceptionHandler SetApplicationExceptionHandler(ApplicationExceptionHandler handler) {
+    return std::exchange(Handler(), std::move(handler));
+}
+
+void HandleCurrentException(const char* where) noexcept {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        Report(e, where);
+    } catch (...) {
+        Report(std::runtime_error("Unknown exception"), where);
+    }
+}
+
+}  // namespace vh::win32

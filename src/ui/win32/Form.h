@@ -1,0 +1,222 @@
+#pragma once
+// The toolkit's form: one top-level window that owns its window-less
+// controls (painted in z-order into an off-screen buffer, fed with the mouse),
+// its native child controls, timers and popup menus. Forms are created with
+// CreateForm, owned by the list of live forms and freed by Release() (posted,
+// so a closed modal dialog's fields stay readable until messages are
+// dispatched again). The window procedure is the exception boundary.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "ui/Geometry.h"
+#include "ui/win32/Bitmap32.h"
+#include "ui/win32/Control.h"
+#include "ui/win32/Handles.h"
+
+namespace vh::win32 {
+
+class TWinControl;
+
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+enum class TCloseAction { caNone, caHide, caFree };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+class TTimer {
+public:
+    TTimer(TForm& form, UINT_PTR id) noexcept : form_(form), id_(id) {}
+    TTimer(const TTimer&) = delete;
+    TTimer& operator=(const TTimer&) = delete;
+    ~TTimer();
+
+    std::function<void(TTimer&)> OnTimer;
+    UINT Interval() const noexcept { return interval_; }
+    void SetInterval(UINT milliseconds);
+    bool Enabled() const noexcept { return enabled_; }
+    void SetEnabled(bool enabled);
+    UINT_PTR Id() const noexcept { return id_; }
+
+private:
+    void Apply();
+    TForm& form_;
+    UINT_PTR id_;
+    UINT interval_ = 1000;
+    bool enabled_ = false;
+};
+
+struct TMenuItem {
+    std::string Name;
+    std::string Caption;
+    UINT ShortCut = 0;  // a virtual key pressed without modifiers; 0 for none
+    bool Visible = true;
+    bool Enabled = true;
+    std::function<void(TMenuItem&)> OnClick;
+};
+
+class TPopupMenu {
+public:
+    std::string Name;
+    TMenuItem& Add(std::string name, std::string caption, UINT shortCut = 0);
+    const std::vector<std::unique_ptr<TMenuItem>>& Items() const noexcept { return items_; }
+    // Shows the visible items at a screen point and runs the one chosen.
+    void Popup(HWND owner, int screenX, int screenY);
+
+private:
+    std::vector<std::unique_ptr<TMenuItem>> items_;
+};
+
+class TForm {
+public:
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+    virtual ~TForm();
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    // Runs once the whole form, derived parts included, has been built
+    // (CreateForm calls it).
+    virtual void AfterConstruction() {}
+
+    // Building: controls are appended on top of the z-order.
+    template <class T, class... Args>
+    T& Add(Args&&... args) {
+        auto control = std::make_unique<T>(*this, std::forward<Args>(args)...);
+        T& result = *control;
+        if constexpr (std::is_base_of_v<TControl, T>) {
+            controls_.push_back(std::move(control));
+        } else {
+            winControls_.push_back(std::move(control));
+        }
+        return result;
+    }
+    TTimer& AddTimer();
+    TPopupMenu& AddPopupMenu(std::string name);
+
+    const std::vector<std::unique_ptr<TControl>>& Controls() const noexcept { return controls_; }
+    const std::vector<std::unique_ptr<TWinControl>>& WinControls() const noexcept { return winControls_; }
+    const std::vector<std::unique_ptr<TPopupMenu>>& PopupMenus() const noexcept { return menus_; }
+    TWinControl* FindWinControl(HWND handle) const noexcept;
+
+    // The caption is the window's text.
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    COLORREF Color() const noexcept { return color_; }
+    void SetColor(COLORREF color);
+    TFontSpec Font;  // the form's font; labels in its colour count as "dark text"
+    HFONT NativeFont() const noexcept { return nativeFont_.Get(); }
+
+    IntSize ClientSize() const noexcept;
+    void SetClientSize(int width, int height);
+    IntRect WindowRect() const noexcept;  // screen coordinates
+    void SetLeft(int left);
+    void SetTop(int top);
+    void CenterOnScreen();
+    TWindowState WindowState() const noexcept;
+
+    bool Visible() const noexcept { return hwnd_ && IsWindowVisible(hwnd_); }
+    void Show();
+    void Hide();
+    int ShowModal();
+    bool IsModal() const noexcept { return modal_; }
+    int ModalResult() const noexcept { return modalResult_; }
+    void SetModalResult(int result) noexcept { modalResult_ = result; }
+    // FormClose decides: hide, free or stay. A modal form just ends its loop.
+    void Close();
+    // Frees the form once the messages already queued have been handled.
+    void Release() noexcept;
+
+    // Layered-window alpha: on with a value below 255, off otherwise.
+    bool AlphaBlend() const noexcept { return alphaBlend_; }
+    std::uint8_t AlphaBlendValue() const noexcept { return alphaValue_; }
+    void SetAlphaBlend(bool on, std::uint8_t value);
+
+    TWinControl* ActiveControl() const noexcept { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+
+    void InvalidateRect(IntRect rect) const noexcept;
+    void Invalidate() const noexcept;
+    // Paints the client area (background and window-less controls) into a
+    // bitmap of the client's size, as the screen gets it.
+    void RenderClient(TBitmap32& target);
+
+    // Runs a hidden shortcut or moves the focus with Tab; true if handled.
+    bool PreTranslateMessage(const MSG& message);
+
+    void ControlVisibilityChanged(TControl& control) noexcept;
+
+protected:
+    // Creates the window hidden (a popup without frame, clipping its children).
+    explicit TForm(HWND owner = nullptr);
+
+    virtual void FormPaint(TBitmap32& buffer);
+    virtual void FormShow() {}
+    virtual void FormClose(TCloseAction& action) { action = TCloseAction::caHide; }
+    // Messages the toolkit does not handle itself; the default calls
+    // DefWindowProc.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void FinishDispatch() noexcept;
+    void OnPaint();
+    void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnMouseMove(WPARAM wParam, LPARAM lParam);
+    void OnMouseLeave();
+    bool OnSetCursor();
+    void OnTimer(UINT_PTR id);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnNcDestroy() noexcept;
+    TControl* ControlAt(int x, int y) const noexcept;
+    void SetHover(TControl* control);
+    void FocusNext(bool backwards);
+
+    HWND hwnd_ = nullptr;
+    std::vector<std::unique_ptr<TControl>> controls_;
+    std::vector<std::unique_ptr<TWinControl>> winControls_;
+    std::vector<std::unique_ptr<TTimer>> timers_;
+    std::vector<std::unique_ptr<TPopupMenu>> menus_;
+    COLORREF color_ = RGB(128, 128, 128);
+    UniqueFont nativeFont_;
+    TControl* captured_ = nullptr;
+    TControl* pressed_ = nullptr;
+    TControl* hover_ = nullptr;
+    bool trackingLeave_ = false;
+    TWinControl* activeControl_ = nullptr;
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+    bool alphaBlend_ = false;
+    std::uint8_t alphaValue_ = 255;
+    int depth_ = 0;
+    bool releasePending_ = false;
+    bool freeing_ = false;
+};
+
+// Live forms: CreateForm hands the new form to the list, which owns it until
+// it is released.
+void AdoptForm(std::unique_ptr<TForm> form);
+void FreeForm(TForm* form) noexcept;
+std::vector<TForm*> LiveForms();
+
+template <class T, class... Args>
+T& CreateForm(Args&&... args) {
+    auto form = std::make_unique<T>(std::forward<Args>(args)...);
+    form->AfterConstruction();
+    T& result = *form;
+    AdoptForm(std::move(form));
+    return result;
+}
+
+// Dispatches one message, giving the form it belongs to its shortcuts first.
+void DispatchFormMessage(const MSG& message);
+// Handles every message queued now (tests, and code that must let a closed
+// form free itself).
+void ProcessMessages();
+
+}  // namespace vh::win32

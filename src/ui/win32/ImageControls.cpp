@@ -1,0 +1,188 @@
+#include "ui/win32/ImageControls.h"
+
+#include <algorithm>
+
+#include "platform/win32/Utf16.h"
+#include "ui/AlphaPixels.h"
+#include "ui/NineSlice.h"
+#include "ui/win32/Form.h"
+
+namespace vh::win32 {
+namespace {
+
+void BlitInto(TBitmap32& target, int x, int y, const TBitmap32& source) {
+    const IntSize size = source.Size();
+    BitBlt(target.Dc(), x, y, size.width, size.height, source.Dc(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+void PrepareAlphaBitmap(const TPicture& picture, TBitmap32& target) {
+    if (picture.Empty()) {
+        target.SetSize(0, 0);
+        return;
+    }
+    const TGraphic& graphic = *picture.Graphic();
+    const AlphaSource source =
+        graphic.png && graphic.transparency ? AlphaSource::PngWithTransparency : AlphaSource::KeyedOnBottomLeft;
+    const AlphaPixels pixels = PrepareAlphaPixels(graphic.pixels, graphic.size, source);
+    target.SetSize(pixels.size.width, pixels.size.height);
+    std::copy(pixels.pixels.begin(), pixels.pixels.end(), target.Pixels().begin());
+}
+
+void DrawNineSlice(HDC canvas, const TBitmap32& bitmap, IntRect rect, int sideWidth, int sideHeight) {
+    if (bitmap.Empty()) return;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    for (const SlicePart& part : NineSliceParts(bitmap.Size(), {rect.Width(), rect.Height()}, sideWidth, sideHeight)) {
+        if (!IsDrawable(part, bitmap.Size())) continue;
+        const IntRect& s = part.source;
+        const IntRect d = part.dest.Offset(rect.left, rect.top);
+        ::AlphaBlend(canvas, d.left, d.top, d.Width(), d.Height(), bitmap.Dc(), s.left, s.top, s.Width(), s.Height(),
+                     blend);
+    }
+}
+
+// ---- TImagePanel ----
+
+TImagePanel::TImagePanel(TForm& form) : TControl(form) {
+    background_.OnChange = [this] {
+        PrepareAlphaBitmap(background_, alpha_);
+        Invalidate();
+    };
+}
+
+void TImagePanel::SetTransparent(bool transparent) {
+    transparent_ = transparent;
+    Invalidate();
+}
+
+void TImagePanel::SetColor(COLORREF color) {
+    color_ = color;
+    Invalidate();
+}
+
+void TImagePanel::SetSideWidth(int width) {
+    sideWidth_ = width;
+    Invalidate();
+}
+
+void TImagePanel::SetSideHeight(int height) {
+    sideHeight_ = height;
+    Invalidate();
+}
+
+void TImagePanel::Paint(TBitmap32& buffer) {
+    if (Width() <= 0 || Height() <= 0) return;
+    TBitmap32 offscreen(Width(), Height());
+    if (transparent_) {
+        BitBlt(offscreen.Dc(), 0, 0, Width(), Height(), buffer.Dc(), Left(), Top(), SRCCOPY);
+    } else {
+        offscreen.Fill(PixelFromColorRef(color_));
+    }
+    DrawNineSlice(offscreen.Dc(), alpha_, {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
+    BlitInto(buffer, Left(), Top(), offscreen);
+}
+
+// ---- TImageButton ----
+
+TImageButton::TImageButton(TForm& form) : TControl(form) {
+    for (Skin& skin : skins_) {
+        skin.picture.OnChange = [this, &skin] {
+            PrepareAlphaBitmap(skin.picture, skin.alpha);
+            Invalidate();
+        };
+    }
+}
+
+const TBitmap32& TImageButton::AlphaBitmap(TImageButtonState state) const noexcept {
+    return skins_[static_cast<int>(state)].alpha;
+}
+
+void TImageButton::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    Invalidate();
+}
+
+void TImageButton::SetFont(TFontSpec font) {
+    font_ = std::move(font);
+    Invalidate();
+}
+
+void TImageButton::SetSideWidth(int width) {
+    sideWidth_ = width;
+    Invalidate();
+}
+
+void TImageButton::SetSideHeight(int height) {
+    sideHeight_ = height;
+    Invalidate();
+}
+
+void TImageButton::SetWordWrap(bool wordWrap) {
+    if (wordWrap_ == wordWrap) return;
+    wordWrap_ = wordWrap;
+    Invalidate();
+}
+
+void TImageButton::SetState(TImageButtonState state) {
+    if (state_ == state) return;
+    state_ = state;
+    Invalidate();
+}
+
+IntSize TImageButton::MeasureCaption(HDC dc) const {
+    if (caption_.empty()) return {};
+    const std::wstring text = Utf8ToWide(caption_);
+    RECT rect{0, 0, Width(), Height()};
+    UINT flags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
+    if (wordWrap_) flags |= DT_WORDBREAK;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TImageButton::Paint(TBitmap32& buffer) {
+    if (Width() <= 0 || Height() <= 0) return;
+    // The form repaints everything beneath a button before the button, so the
+    // copy taken here is always the parent's current background.
+    backgroundCopy_.SetSize(Width(), Height());
+    BitBlt(backgroundCopy_.Dc(), 0, 0, Width(), Height(), buffer.Dc(), Left(), Top(), SRCCOPY);
+
+    TBitmap32 offscreen(Width(), Height());
+    BlitInto(offscreen, 0, 0, backgroundCopy_);
+    DrawNineSlice(offscreen.Dc(), AlphaBitmap(state_), {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
+
+    const UniqueFont font = CreateFontFromSpec(font_);
+    const ScopedSelect selectFont(offscreen.Dc(), font.Get());
+    const ButtonContentLayout layout =
+        LayoutButtonContent({Width(), Height()}, Picture.Size(), MeasureCaption(offscreen.Dc()));
+    if (!Picture.Empty()) Picture.Draw(offscreen.Dc(), layout.picture.left, layout.picture.top);
+    if (!caption_.empty()) {
+        const std::wstring text = Utf8ToWide(caption_);
+        const IntRect r = CaptionRectForState(layout.caption, state_);
+        RECT rect{r.left, r.top, r.right, r.bottom};
+        SetBkMode(offscreen.Dc(), TRANSPARENT);
+        SetTextColor(offscreen.Dc(), font_.color);
+        UINT flags = DT_CENTER | DT_NOPREFIX | DT_NOCLIP;
+        if (wordWrap_) flags |= DT_WORDBREAK;
+        DrawTextW(offscreen.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    }
+    BlitInto(buffer, Left(), Top(), offscreen);
+}
+
+void TImageButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (auto next = NextButtonState(ButtonMouseEvent::pressed, true)) SetState(*next);
+    TControl::MouseDown(button, shift, x, y);
+}
+
+void TImageButton::MouseMove(TShiftState shift, int x, int y) {
+    const auto next = NextButtonState(ButtonMouseEvent::moved, shift.left || shift.right);
+    if (!next) return;
+    SetState(*next);
+    TControl::MouseMove(shift, x, y);
+}
+
+void TImageButton::MouseLeave() {
+    if (auto next = NextButtonState(ButtonMouseEvent::left, false)) SetState(*next);
+}
+
+}  // namespace vh::win32

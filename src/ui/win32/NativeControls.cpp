@@ -1,0 +1,230 @@
+#include "ui/win32/NativeControls.h"
+
+#include <cwctype>
+
+#include "common/Exceptions.h"
+#include "platform/win32/Utf16.h"
+#include "ui/win32/ExceptionBoundary.h"
+#include "ui/win32/Form.h"
+
+namespace vh::win32 {
+namespace {
+
+constexpr wchar_t kObjectProperty[] = L"VornhaltControl";
+
+bool HasClass(HWND window, const wchar_t* name) {
+    wchar_t actual[64] = {};
+    return window && GetClassNameW(window, actual, 64) && _wcsicmp(actual, name) == 0;
+}
+
+}  // namespace
+
+bool IsEditControl(HWND window) {
+    return HasClass(window, L"Edit");
+}
+bool IsComboBox(HWND window) {
+    return HasClass(window, L"ComboBox");
+}
+
+TWinControl::TWinControl(TForm& form, const wchar_t* className, DWORD style, DWORD exStyle) : form_(form) {
+    hwnd_ = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 100, 21,
+                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw Exception("A native control could not be created");
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
+}
+
+TWinControl::~TWinControl() {
+    if (!hwnd_) return;
+    if (original_) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropW(hwnd_, kObjectProperty);
+    }
+    DestroyWindow(hwnd_);
+}
+
+IntRect TWinControl::BoundsRect() const noexcept {
+    RECT rect{};
+    if (!hwnd_) return {};
+    GetWindowRect(hwnd_, &rect);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TWinControl::Visible() const noexcept {
+    return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+}
+void TWinControl::SetVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+bool TWinControl::Enabled() const noexcept {
+    return hwnd_ && IsWindowEnabled(hwnd_);
+}
+void TWinControl::SetEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled);
+}
+bool TWinControl::CanFocus() const noexcept {
+    return Visible() && Enabled();
+}
+void TWinControl::SetFocus() {
+    ::SetFocus(hwnd_);
+}
+
+std::string TWinControl::Text() const {
+    if (!hwnd_) return {};
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return WideToUtf8(text);
+}
+
+void TWinControl::SetText(const std::string& text) {
+    SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+}
+
+void TWinControl::Command(WORD code) {
+    if ((code == EN_CHANGE || code == LBN_SELCHANGE || code == CBN_SELCHANGE) && OnChange) OnChange(*this);
+}
+
+void TWinControl::Subclass() {
+    SetPropW(hwnd_, kObjectProperty, this);
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+}
+
+LRESULT TWinControl::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallOriginal(message, wParam, lParam);
+}
+
+LRESULT TWinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* control = static_cast<TWinControl*>(GetPropW(window, kObjectProperty));
+    if (!control) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const WNDPROC original = control->original_;
+        RemovePropW(window, kObjectProperty);
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        control->original_ = nullptr;
+        return CallWindowProcW(original, window, message, wParam, lParam);
+    }
+    try {
+        return control->SubclassedProc(message, wParam, lParam);
+    } catch (...) {
+        HandleCurrentException("TWinControl.SubclassProc");
+    }
+    return 0;
+}
+
+TEdit::TEdit(TForm& form) : TWinControl(form, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE) {}
+
+TMaskEdit::TMaskEdit(TForm& form) : TWinControl(form, L"Edit", WS_TABSTOP, WS_EX_CLIENTEDGE) {
+    SetText("00:00");
+    Subclass();
+}
+
+LRESULT TMaskEdit::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) {
+        const auto ch = static_cast<wchar_t>(wParam);
+        if (ch == L'\b' || ch < L' ') return ch == L'\b' ? 0 : CallOriginal(message, wParam, lParam);
+        if (!std::iswdigit(ch)) {
+            MessageBeep(MB_OK);
+            return 0;
+        }
+        DWORD start = 0;
+        SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+        if (start == 2) start = 3;  // the colon stays
+        if (start >= 5) {
+            MessageBeep(MB_OK);
+            return 0;
+        }
+        const wchar_t replacement[2] = {ch, 0};
+        SendMessageW(Handle(), EM_SETSEL, start, start + 1);
+        CallOriginal(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement));
+        const DWORD next = start + 1 == 2 ? 3 : start + 1;
+        SendMessageW(Handle(), EM_SETSEL, next, next);
+        return 0;
+    }
+    if (message == WM_PASTE || message == WM_CUT || message == WM_CLEAR) return 0;
+    return CallOriginal(message, wParam, lParam);
+}
+
+TMemo::TMemo(TForm& form)
+    : TWinControl(form, L"Edit", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
+                  WS_EX_CLIENTEDGE) {}
+
+TListBox::TListBox(TForm& form, bool ownerDraw)
+    : TWinControl(form, L"ListBox",
+                  WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                      (ownerDraw ? LBS_OWNERDRAWFIXED | LBS_HASSTRINGS : 0),
+                  WS_EX_CLIENTEDGE) {}
+
+int TListBox::Count() const noexcept {
+    return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string TListBox::Item(int index) const {
+    VH_ASSERT(index >= 0 && index < Count());
+    const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+    return WideToUtf8(text);
+}
+
+int TListBox::AddItem(const std::string& text) {
+    const std::wstring wide = Utf8ToWide(text);
+    const auto index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0) throw Exception("A list item could not be added");
+    return static_cast<int>(index);
+}
+
+void TListBox::Clear() noexcept {
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
+
+int TListBox::ItemHeight() const noexcept {
+    return static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0));
+}
+
+void TListBox::SetItemHeight(int height) {
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+}
+
+void TListBox::BeginUpdate() noexcept {
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListBox::EndUpdate() noexcept {
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+TComboBox::TComboBox(TForm& form)
+    : TWinControl(form, L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS) {}
+
+int TComboBox::AddItem(const std::string& text) {
+    const std::wstring wide = Utf8ToWide(text);
+    const auto index = SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0) throw Exception("A combo box item could not be added");
+    return static_cast<int>(index);
+}
+
+int TComboBox::Count() const noexcept {
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
+}
+int TComboBox::ItemIndex() const noexcept {
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
+void TComboBox::SetItemIndex(int index) noexcept {
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+void TComboBox::DropDown() noexcept {
+    SendMessageW(Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+}  // namespace vh::win32

@@ -1,0 +1,115 @@
+#pragma once
+// Native child controls of a form (edit, masked edit, memo, list box, combo
+// box): real child windows, destroyed with the form's window. Positions are
+// in the form's client coordinates. `PageTag` remembers the design-time page
+// of a control lifted onto the form (ShowPageControls).
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/Geometry.h"
+
+namespace vh::win32 {
+
+class TForm;
+class TTabSheet;
+
+class TWinControl {
+public:
+    TWinControl(TForm& form, const wchar_t* className, DWORD style, DWORD exStyle = 0);
+    TWinControl(const TWinControl&) = delete;
+    TWinControl& operator=(const TWinControl&) = delete;
+    virtual ~TWinControl();
+
+    TForm& Form() const noexcept { return form_; }
+    HWND Handle() const noexcept { return hwnd_; }
+    std::string Name;
+    TTabSheet* PageTag = nullptr;
+    int TabOrder = 0;
+    bool TabStop = true;
+    std::function<void(TWinControl&)> OnChange;
+
+    IntRect BoundsRect() const noexcept;
+    void SetBounds(int left, int top, int width, int height);
+    bool Visible() const noexcept;
+    void SetVisible(bool visible);
+    bool Enabled() const noexcept;
+    void SetEnabled(bool enabled);
+    bool CanFocus() const noexcept;
+    void SetFocus();
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+
+    // WM_COMMAND notification codes of this control.
+    virtual void Command(WORD code);
+    // The form's window is being destroyed and takes this child along.
+    void HandleDestroyed() noexcept { hwnd_ = nullptr; }
+
+protected:
+    // Replaces the window procedure; the object is found through a property.
+    void Subclass();
+    virtual LRESULT SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    TForm& form_;
+    HWND hwnd_ = nullptr;
+    WNDPROC original_ = nullptr;
+};
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TForm& form);
+};
+
+// An edit holding "hh:nn": two digits, the colon, two digits. Typing
+// overwrites digits and skips the colon; other characters are refused.
+class TMaskEdit : public TWinControl {
+public:
+    explicit TMaskEdit(TForm& form);
+
+protected:
+    LRESULT SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TForm& form);
+};
+
+class TListBox : public TWinControl {
+public:
+    // Owner-drawn lists paint their rows through OnDrawItem.
+    TListBox(TForm& form, bool ownerDraw = false);
+    int Count() const noexcept;
+    std::string Item(int index) const;
+    int AddItem(const std::string& text);
+    void Clear() noexcept;
+    int ItemHeight() const noexcept;
+    void SetItemHeight(int height);
+    // Suspends repainting while many items change.
+    void BeginUpdate() noexcept;
+    void EndUpdate() noexcept;
+    std::function<void(TListBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
+};
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TForm& form);
+    int AddItem(const std::string& text);
+    int Count() const noexcept;
+    int ItemIndex() const noexcept;
+    void SetItemIndex(int index) noexcept;
+    void DropDown() noexcept;
+};
+
+// Whether a native control is an edit control (class "Edit").
+bool IsEditControl(HWND window);
+// Whether a native control is a combo box (class "ComboBox").
+bool IsComboBox(HWND window);
+
+}  // namespace vh::win32

@@ -1,0 +1,33 @@
+#pragma once
+// The program's message box: a caption, a centred message and an OK button;
+// Enter and Escape close it as OK does.
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "ui/win32/BaseFRM.h"
+
+namespace vh::win32 {
+
+class TfrmWarning : public TfrmBase {
+public:
+    TfrmWarning();
+
+    TLabel& lblWarning;
+    TImageButton& btnOk;
+    TPopupMenu& pmnButtons;
+    TMenuItem& miOk;
+    TMenuItem& miCancel;
+
+    void CommonOkClick();
+};
+
+// A skinned push button of the dialogs: button skins with sides of 10.
+void SkinDialogButton(TImageButton& button, const std::string& name, const std::string& caption, int left, int top,
+                      int width);
+// Hides menu items that exist only for their shortcuts and makes them run
+// `action`.
+void BindHiddenShortcuts(std::initializer_list<TMenuItem*> items, const std::function<void()>& action);
+
+}  // namespace vh::win32

@@ -1,0 +1,251 @@
+#include "ui/win32/BaseFRM.h"
+
+#include <gtest/gtest.h>
+
+#include "UiTestSupport.h"
+#include "common/Exceptions.h"
+#include "ui/win32/WarningFRM.h"
+
+namespace vh::win32 {
+namespace {
+
+using BaseForm = testing::UiTest;
+
+IntSize WorkArea() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {work.right - work.left, work.bottom - work.top};
+}
+
+// Presses the header at (50, 10) and drags by (dx, dy).
+void DragHeader(TfrmBase& form, int dx, int dy) {
+    testing::SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, 50, 10);
+    testing::SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, 50 + dx, 10 + dy);
+    testing::SendMouse(form, WM_LBUTTONUP, 0, 50 + dx, 10 + dy);
+}
+
+TEST_F(BaseForm, HeaderDragMovesTheWindowAndClampsAtTheWorkArea) {
+    auto& form = CreateForm<TfrmBase>("Drag", 200, 100);
+    form.Show();
+    const IntSize work = WorkArea();
+    const IntRect start = form.WindowRect();
+
+    DragHeader(form, 7, 5);
+    EXPECT_EQ(form.WindowRect().left, start.left + 7);
+    EXPECT_EQ(form.WindowRect().top, start.top + 5);
+
+    DragHeader(form, -5000, 0);
+    EXPECT_EQ(form.WindowRect().left, 0);
+    DragHeader(form, 0, -5000);
+    EXPECT_EQ(form.WindowRect().top, 0);
+    DragHeader(form, 5000, 0);
+    EXPECT_EQ(form.WindowRect().right, work.width);
+    DragHeader(form, 0, 5000);
+    EXPECT_EQ(form.WindowRect().bottom, work.height);
+}
+
+TEST_F(BaseForm, CaptionLabelDragsTooButNotWithoutTheLeftButton) {
+    auto& form = CreateForm<TfrmBase>("Drag", 200, 100);
+    form.Show();
+    const IntRect start = form.WindowRect();
+    testing::SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, 40, 12);  // on lblCaption
+    testing::SendMouse(form, WM_MOUSEMOVE, 0, 60, 22);
+    EXPECT_EQ(form.WindowRect(), start);
+    testing::SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, 43, 14);
+    EXPECT_EQ(form.WindowRect().left, start.left + 3);
+    EXPECT_EQ(form.WindowRect().top, start.top + 2);
+}
+
+TEST_F(BaseForm, MaximisedOrSlidFormIsNotDragged) {
+    auto& form = CreateForm<TfrmBase>("Drag", 200, 100);
+    form.Show();
+    form.SlideState = 1;
+    const IntRect start = form.WindowRect();
+    DragHeader(form, 30, 30);
+    EXPECT_EQ(form.WindowRect(), start);
+
+    form.SlideState = 0;
+    ShowWindow(form.Handle(), SW_MAXIMIZE);
+    ASSERT_EQ(form.WindowState(), TWindowState::wsMaximized);
+    const IntRect maximised = form.WindowRect();
+    DragHeader(form, 30, 30);
+    EXPECT_EQ(form.WindowRect(), maximised);
+}
+
+class TRefusingForm : public TfrmBase {
+public:
+    TRefusingForm() : TfrmBase("Refusing", 200, 100) {}
+    int asked = 0;
+    bool CanMoveTo(int, int) override {
+        ++asked;
+        return false;
+    }
+};
+
+TEST_F(BaseForm, CanMoveToCanRefuseADrag) {
+    auto& form = CreateForm<TRefusingForm>();
+    form.Show();
+    const IntRect start = form.WindowRect();
+    DragHeader(form, 20, 20);
+    EXPECT_EQ(form.asked, 1);
+    EXPECT_EQ(form.WindowRect(), start);
+}
+
+TEST_F(BaseForm, TransparencyUsesALayeredWindow) {
+    auto& form = CreateForm<TfrmBase>("Alpha", 200, 100);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    // A fresh user's 10 percent.
+    ASSERT_TRUE(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    ASSERT_TRUE(GetLayeredWindowAttributes(form.Handle(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 229);
+    EXPECT_TRUE(flags & LWA_ALPHA);
+
+    SetFormTransparency(form, 100);
+    EXPECT_TRUE(form.AlphaBlend());
+    EXPECT_EQ(form.AlphaBlendValue(), 0);
+    SetFormTransparency(form, 0);
+    EXPECT_FALSE(form.AlphaBlend());
+    EXPECT_FALSE(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(BaseForm, CreationAppliesTheAppearancePreferences) {
+    SetAppearanceSource([] {
+        TFormAppearance appearance;
+        appearance.color = RGB(1, 2, 3);
+        appearance.textColor = RGB(250, 200, 0);
+        appearance.transparency = 0;
+        return appearance;
+    });
+    auto& form = CreateForm<TfrmBase>("Look", 200, 100);
+    EXPECT_EQ(form.Color(), RGB(1, 2, 3));
+    EXPECT_FALSE(form.AlphaBlend());
+    EXPECT_EQ(form.lblCaption.Caption(), "Look");
+    EXPECT_EQ(form.lblCaption.Font().color, RGB(250, 200, 0));
+    EXPECT_FALSE(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_CAPTION);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(form.Handle(), region), ERROR);  // rounded corners
+    DeleteObject(region);
+}
+
+TEST_F(BaseForm, TextColourSparesLabelsInTheFormsFontColour) {
+    auto& form = CreateForm<TfrmBase>("Text", 200, 100);
+    auto& light = form.Add<TLabel>();
+    TFontSpec white;
+    white.color = RGB(255, 255, 255);
+    light.SetFont(white);
+    auto& dark = form.Add<TLabel>();
+    dark.SetFont(TFontSpec{});  // the form's dark grey
+    SetFormTextColor(form, RGB(0, 200, 0));
+    EXPECT_EQ(light.Font().color, RGB(0, 200, 0));
+    EXPECT_EQ(dark.Font().color, RGB(54, 54, 54));
+    EXPECT_EQ(form.lblCaption.Font().color, RGB(0, 200, 0));
+}
+
+TEST_F(BaseForm, ListIsPaddedWithBlankRowsToItsBottom) {
+    auto& form = CreateForm<TfrmBase>("List", 200, 300);
+    auto& list = form.Add<TListBox>(true);
+    list.SetBounds(10, 40, 150, 202);
+    list.SetItemHeight(20);
+    list.AddItem("one");
+    list.AddItem("two");
+    list.AddItem("three");
+    PadListWithBlankRows(form, list);
+    ASSERT_EQ(list.Count(), 10);
+    for (int i = 3; i < 10; ++i) EXPECT_EQ(list.Item(i), "");
+    PadListWithBlankRows(form, list);  // padded already: nothing more
+    EXPECT_EQ(list.Count(), 10);
+}
+
+TEST_F(BaseForm, ComboBoxArrowIsClippedAndEditTextInset) {
+    class TWithControls : public TfrmBase {
+    public:
+        TWithControls() : TfrmBase("Controls", 240, 200), cbxKind(Add<TComboBox>()), edtName(Add<TMemo>()) {
+            cbxKind.SetBounds(10, 50, 150, 24);
+            edtName.SetBounds(10, 90, 150, 60);
+        }
+        TComboBox& cbxKind;
+        TMemo& edtName;  // the formatting rectangle exists for multi-line edits
+    };
+    auto& form = CreateForm<TWithControls>();
+    RECT client{};
+    GetClientRect(form.cbxKind.Handle(), &client);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(form.cbxKind.Handle(), region), SIMPLEREGION);
+    RECT box{};
+    GetRgnBox(region, &box);
+    DeleteObject(region);
+    EXPECT_EQ(box.right, client.right - 26);
+    EXPECT_EQ(box.bottom, client.bottom);
+
+    RECT before{};
+    SendMessageW(form.edtName.Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&before));
+    RoundWindowCorners(form, form.edtName.Handle());
+    RECT after{};
+    SendMessageW(form.edtName.Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&after));
+    // The edit may add its own margins on top; the text moves in by 5 at least.
+    EXPECT_GE(after.left - before.left, 5);
+    EXPECT_GE(after.top - before.top, 5);
+    EXPECT_GE(before.right - after.right, 5);
+    EXPECT_GE(before.bottom - after.bottom, 5);
+}
+
+struct LimitCase {
+    const char* text;
+    bool accepted;
+    const char* message;  // nullptr: no warning
+};
+
+TEST_F(BaseForm, CheckTimeLimitEditAnswersAndWarns) {
+    const LimitCase cases[] = {
+        {"24:00", false, "'24:00' is not a valid time"},
+        {"00:00", false, "Limit can't be empty"},
+        {"23:59", true, nullptr},
+    };
+    for (const LimitCase& c : cases) {
+        auto& form = CreateForm<TfrmBase>("Limit", 200, 120);
+        auto& edit = form.Add<TMaskEdit>();
+        edit.SetBounds(10, 50, 80, 24);
+        edit.SetText(c.text);
+        form.Show();
+        std::string caption;
+        std::string message;
+        if (c.message) {
+            testing::WhenModal([&](TForm& modal) {
+                auto& warning = dynamic_cast<TfrmWarning&>(modal);
+                caption = warning.lblCaption.Caption();
+                message = warning.lblWarning.Caption();
+                PostMessageW(warning.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+            });
+        }
+        EXPECT_EQ(CheckTimeLimitEdit(form, edit), c.accepted) << c.text;
+        if (c.message) {
+            EXPECT_EQ(caption, "Please Note");
+            EXPECT_EQ(message, c.message);
+            EXPECT_EQ(form.ActiveControl(), &edit);
+        }
+        form.Close();
+        ProcessMessages();
+    }
+}
+
+TEST_F(BaseForm, MaskedEditKeepsItsColonAndRefusesLetters) {
+    auto& form = CreateForm<TfrmBase>("Mask", 200, 120);
+    auto& edit = form.Add<TMaskEdit>();
+    SendMessageW(edit.Handle(), EM_SETSEL, 0, 0);
+    for (wchar_t ch : {L'1', L'x', L'2', L'3', L'4', L'5'}) SendMessageW(edit.Handle(), WM_CHAR, ch, 0);
+    EXPECT_EQ(edit.Text(), "12:34");
+}
+
+TEST_F(BaseForm, WebPagesGoToTheProductSite) {
+    std::string opened;
+    SetWebAddressOpenerForTesting([&](const std::string& url) { opened = url; });
+    OpenWebAddress(ProductWebPage("/help"));
+    EXPECT_EQ(opened, std::string(VH_PRODUCT_WEB_SITE) + "/help");
+    OpenWebAddress("example.org/page");
+    EXPECT_EQ(opened, "https://example.org/page");
+    EXPECT_THROW(OpenWebAddress("C:\\Windows\\notepad.exe"), Exception);
+}
+
+}  // namespace
+}  // namespace vh::win32

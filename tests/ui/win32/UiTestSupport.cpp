@@ -1,0 +1,120 @@
+#include "UiTestSupport.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "common/Exceptions.h"
+#include "common/Paths.h"
+#include "ui/win32/BaseFRM.h"
+#include "ui/win32/ExceptionBoundary.h"
+#include "ui/win32/Skins.h"
+
+namespace vh::win32::testing {
+namespace {
+
+std::function<void(TForm&)>& PendingAction() {
+    static std::function<void(TForm&)> action;
+    return action;
+}
+
+void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    for (TForm* form : LiveForms()) {
+        if (form->IsModal() && form->Visible()) {
+            KillTimer(nullptr, id);
+            auto action = std::exchange(PendingAction(), nullptr);
+            try {
+                if (action) action(*form);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "action in a modal loop failed: " << e.what();
+                form->SetModalResult(mrCancel);
+            }
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void UiTest::SetUp() {
+    SetSkinFolder(VH_TEST_SKIN_DIR);
+    SetAppearanceSource(nullptr);
+    SetApplicationExceptionHandler(nullptr);
+    SetWebAddressOpenerForTesting([](const std::string& url) { ADD_FAILURE() << "unexpected web page " << url; });
+}
+
+void UiTest::TearDown() {
+    ProcessMessages();
+    for (TForm* form : LiveForms()) FreeForm(form);
+    SetWebAddressOpenerForTesting(nullptr);
+    SetAppearanceSource(nullptr);
+    SetApplicationExceptionHandler(nullptr);
+}
+
+TPicture MakePicture(int width, int height, const std::function<std::uint32_t(int, int)>& pixel, bool png,
+                     bool transparency) {
+    TGraphic graphic;
+    graphic.size = {width, height};
+    graphic.png = png;
+    graphic.transparency = transparency;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) graphic.pixels.push_back(pixel(x, y));
+    }
+    TPicture picture;
+    picture.SetGraphic(std::move(graphic));
+    return picture;
+}
+
+std::string SaveScreenshot(const TBitmap32& bitmap, const std::string& name) {
+    const std::string folder = VH_SCREENSHOT_DIR;
+    std::filesystem::create_directories(PathFromUtf8(folder));
+    const std::string path = folder + name + ".png";
+    const IntSize size = bitmap.Size();
+    std::vector<png_byte> rows(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) * 3);
+    const auto pixels = bitmap.Pixels();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        rows[i * 3] = static_cast<png_byte>(pixels[i] >> 16);
+        rows[i * 3 + 1] = static_cast<png_byte>(pixels[i] >> 8);
+        rows[i * 3 + 2] = static_cast<png_byte>(pixels[i]);
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(size.width);
+    image.height = static_cast<png_uint_32>(size.height);
+    image.format = PNG_FORMAT_RGB;
+    if (!png_image_write_to_file(&image, std::filesystem::path(PathFromUtf8(path)).string().c_str(), 0, rows.data(), 0,
+                                 nullptr)) {
+        throw Exception("Cannot write screenshot " + path + ": " + image.message);
+    }
+    return path;
+}
+
+void WhenModal(std::function<void(TForm&)> action) {
+    PendingAction() = std::move(action);
+    if (!SetTimer(nullptr, 0, 20, &ModalTimer)) throw Exception("SetTimer failed");
+}
+
+void SendMouse(TForm& form, UINT message, WPARAM keys, int x, int y) {
+    SendMessageW(form.Handle(), message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+bool NearPixel(std::uint32_t actual, std::uint32_t expected, int tolerance) {
+    for (int shift : {16, 8, 0}) {
+        const int a = static_cast<int>((actual >> shift) & 0xFF);
+        const int e = static_cast<int>((expected >> shift) & 0xFF);
+        if (std::abs(a - e) > tolerance) return false;
+    }
+    return true;
+}
+
+std::string PixelText(std::uint32_t pixel) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06X", pixel & 0xFFFFFFu);
+    return text;
+}
+
+}  // namespace vh::win32::testing
