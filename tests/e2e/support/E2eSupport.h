@@ -34,7 +34,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::filesystem::path& exe);
+    // `arguments` follow the quoted program path on the command line.
+    explicit RunningProgram(const std::filesystem::path& exe, const std::wstring& arguments = std::wstring());
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

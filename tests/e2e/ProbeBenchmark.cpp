@@ -1,0 +1,78 @@
+// How long one probe of the foreground window takes: Wine's notepad, and the
+// stand-in Firefox whose address lies at the end of a 4-deep tree of about
+// 200 accessible objects in another process. Prints the median and the worst
+// of 1,000 probes each. Run it in a Wine session, for example:
+//   scripts/lib/wine-exec build/windows/wine build/windows/tests/e2e/probe_benchmark.exe
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "monitor/ZuravoZazoApplication.h"
+#include "platform/win32/WindowSystem.h"
+#include "support/E2eSupport.h"
+#include "support/ForegroundSupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using vh::e2e::RunningProgram;
+
+constexpr int kProbes = 1000;
+
+// Probes the window in front kProbes times; false when another window took the front.
+bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
+    if (!vh::e2e::BringToFront(window, 10s)) {
+        std::printf("%s: the window did not come to the front\n", name);
+        return false;
+    }
+    probe.Execute(false, nullptr);  // warm-up: first marshalling, loading of the proxies
+    std::vector<double> milliseconds;
+    milliseconds.reserve(kProbes);
+    for (int i = 0; i < kProbes; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        probe.Execute(false, nullptr);
+        const auto stop = std::chrono::steady_clock::now();
+        if (probe.Window != reinterpret_cast<vh::TWindowId>(window)) {
+            std::printf("%s: another window took the front after %d probes\n", name, i);
+            return false;
+        }
+        milliseconds.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const double median = (milliseconds[kProbes / 2 - 1] + milliseconds[kProbes / 2]) / 2;
+    std::printf("%-28s %d probes  median %7.3f ms  worst %7.3f ms  (kind \"%s\", address \"%s\")\n", name, kProbes,
+                median, milliseconds.back(), probe.GetKindText().c_str(), probe.Address.c_str());
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        vh::win32::WindowSystem windows;
+        vh::TZuravoZazoApplication probe(windows);
+        bool ok = true;
+        {
+            RunningProgram notepad(vh::e2e::NotepadPath());
+            HWND window = vh::e2e::WaitForMainWindow(notepad, 20s);
+            ok = window != nullptr && Measure("notepad", window, probe) && ok;
+        }
+        {
+            const std::wstring title = L"Benchmark Firefox";
+            RunningProgram browser(vh::e2e::OwnFolder() / L"FakeBrowser.exe",
+                                   vh::e2e::FakeBrowserArguments(L"firefox", title, L"https://www.example.com/", 4));
+            HWND window = browser.WaitForWindow(title, 20s);
+            ok = window != nullptr && Measure("firefox, 4 deep, 215 objects", window, probe) && ok;
+        }
+        return ok ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::printf("benchmark failed: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,140 @@
+// The probe against real windows of other processes: a stand-in browser of
+// each family, and Wine's own notepad.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/StringUtils.h"
+#include "monitor/ZuravoZazoApplication.h"
+#include "platform/win32/Utf16.h"
+#include "platform/win32/WindowSystem.h"
+#include "support/E2eSupport.h"
+#include "support/ForegroundSupport.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::unique_ptr<TMonitoredItem> Entry(TMonitoredItemType type, const std::string& name) {
+    auto item = std::make_unique<TMonitoredItem>();
+    item->ItemType = type;
+    item->Name = name;
+    item->Caption = name;
+    return item;
+}
+
+bool EndsWithIgnoringAsciiCase(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && SameTextAscii(text.substr(text.size() - suffix.size()), suffix);
+}
+
+class ProbeEndToEnd : public ::testing::Test {
+protected:
+    // Probes until the window is the one probed: another program of the run
+    // may take the front for a moment.
+    void ProbeInFront(HWND window) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            ASSERT_TRUE(BringToFront(window, 5s)) << "the window did not come to the front";
+            probe_.Execute(false, nullptr);
+            if (probe_.Window == reinterpret_cast<TWindowId>(window)) return;
+        }
+        FAIL() << "another window kept the front";
+    }
+
+    std::unique_ptr<RunningProgram> StartBrowser(const std::wstring& kind, const std::wstring& title,
+                                                 const std::wstring& address, HWND& window, int depth = 0) {
+        auto program = std::make_unique<RunningProgram>(OwnFolder() / L"FakeBrowser.exe",
+                                                        FakeBrowserArguments(kind, title, address, depth));
+        window = program->WaitForWindow(title, 20s);
+        return program;
+    }
+
+    win32::WindowSystem windows_;
+    TZuravoZazoApplication probe_{windows_};
+};
+
+TEST_F(ProbeEndToEnd, ChromeInFrontGivesTheAddressFieldText) {
+    HWND window = nullptr;
+    auto browser = StartBrowser(L"chrome", L"Fake Chrome", L"example.com/page", window);
+    ASSERT_NE(window, nullptr);
+    ProbeInFront(window);
+    EXPECT_EQ(probe_.GetKindText(), "Google Chrome");
+    EXPECT_EQ(probe_.Address, "example.com/page");
+    EXPECT_TRUE(EndsWithIgnoringAsciiCase(probe_.ApplicationPath, "\\FakeBrowser.exe")) << probe_.ApplicationPath;
+    EXPECT_EQ(probe_.ApplicationPath.substr(1, 2), ":\\") << probe_.ApplicationPath;
+}
+
+TEST_F(ProbeEndToEnd, InternetExplorerInFrontReadsTheEditAfterItsMarker) {
+    HWND window = nullptr;
+    auto browser = StartBrowser(L"ie", L"Fake Internet Explorer", L"http://www.example.com/\u00E9t\u00E9", window);
+    ASSERT_NE(window, nullptr);
+    ProbeInFront(window);
+    EXPECT_EQ(probe_.GetKindText(), "MS Internet Explorer");
+    EXPECT_EQ(probe_.Address, "http://www.example.com/\xC3\xA9t\xC3\xA9");
+}
+
+TEST_F(ProbeEndToEnd, FirefoxInFrontReadsTheAddressFromTheAccessibilityTreeOfAnotherProcess) {
+    HWND window = nullptr;
+    auto browser = StartBrowser(L"firefox", L"Fake Firefox", L"https://www.example.com/deep", window, 4);
+    ASSERT_NE(window, nullptr);
+    ProbeInFront(window);
+    EXPECT_EQ(probe_.GetKindText(), "Mozila FireFox");
+    EXPECT_EQ(probe_.Address, "https://www.example.com/deep");
+}
+
+TEST_F(ProbeEndToEnd, FirefoxAddressBelowDepthFourIsNotRead) {
+    HWND window = nullptr;
+    auto browser = StartBrowser(L"firefox", L"Fake Deep Firefox", L"https://www.example.com/too-deep", window, 5);
+    ASSERT_NE(window, nullptr);
+    ProbeInFront(window);
+    EXPECT_EQ(probe_.Kind, akFirefox);
+    EXPECT_EQ(probe_.Address, "");
+}
+
+TEST_F(ProbeEndToEnd, NotepadInFrontIsADesktopApplicationAndCloseModeClosesIt) {
+    RunningProgram notepad(NotepadPath());
+    HWND window = WaitForMainWindow(notepad, 20s);
+    ASSERT_NE(window, nullptr);
+    HWND browserWindow = nullptr;
+    auto browser = StartBrowser(L"chrome", L"Fake Chrome Bystander", L"bystander.example.org", browserWindow);
+    ASSERT_NE(browserWindow, nullptr);
+
+    ProbeInFront(window);
+    EXPECT_TRUE(EndsWithIgnoringAsciiCase(probe_.ApplicationPath, "\\windows\\system32\\notepad.exe"))
+        << probe_.ApplicationPath;
+    EXPECT_EQ(probe_.GetKindText(), "Desktop Application");
+    EXPECT_EQ(probe_.Address, "");
+
+    TMonitoredList list;
+    list.Add("Notepad", Entry(mitApplication, probe_.ApplicationPath));
+    probe_.Execute(true, &list);
+    EXPECT_TRUE(notepad.WaitForExit(10s)) << "notepad did not close";
+    EXPECT_FALSE(browser->WaitForExit(500ms)) << "a window that is not on the list was closed";
+}
+
+TEST_F(ProbeEndToEnd, CloseModeClosesEveryWindowShowingAListedSite) {
+    HWND first = nullptr;
+    HWND second = nullptr;
+    HWND other = nullptr;
+    auto listed1 = StartBrowser(L"chrome", L"Fake Chrome Listed 1", L"news.listed-site.example/today", first);
+    auto listed2 = StartBrowser(L"ie", L"Fake IE Listed 2", L"https://www.listed-site.example/", second);
+    auto unlisted = StartBrowser(L"chrome", L"Fake Chrome Unlisted", L"other.example/?ref=listed-site.example", other);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(other, nullptr);
+
+    TMonitoredList list;
+    list.Add("Listed", Entry(mitWebSite, "listed-site.example"));
+    probe_.Execute(true, &list);
+    EXPECT_TRUE(listed1->WaitForExit(10s));
+    EXPECT_TRUE(listed2->WaitForExit(10s));
+    EXPECT_FALSE(unlisted->WaitForExit(500ms));
+    EXPECT_FALSE(probe_.CloseMode);
+}
+
+}  // namespace
+}  // namespace vh::e2e

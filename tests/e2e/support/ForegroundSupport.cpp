@@ -1,0 +1,66 @@
+#include "support/ForegroundSupport.h"
+
+#include <vector>
+
+namespace vh::e2e {
+
+namespace fs = std::filesystem;
+
+fs::path OwnFolder() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return fs::path(path).parent_path();
+}
+
+fs::path NotepadPath() {
+    wchar_t system[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH + 1);
+    return fs::path(std::wstring(system, length)) / L"notepad.exe";
+}
+
+namespace {
+struct MainWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK CheckMainWindow(HWND window, LPARAM data) noexcept {
+    auto* search = reinterpret_cast<MainWindowSearch*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window) || GetWindow(window, GW_OWNER) != nullptr)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+}  // namespace
+
+HWND WaitForMainWindow(const RunningProgram& program, std::chrono::milliseconds timeout) {
+    MainWindowSearch search{program.ProcessId(), nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(&CheckMainWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeout);
+    return search.found;
+}
+
+bool BringToFront(HWND window, std::chrono::milliseconds timeout) {
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        },
+        timeout);
+}
+
+std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& title, const std::wstring& address,
+                                  int depth) {
+    std::wstring arguments = kind + L" \"" + title + L"\" \"" + address + L"\"";
+    if (depth > 0) arguments += L" " + std::to_wstring(depth);
+    return arguments;
+}
+
+}  // namespace vh::e2e

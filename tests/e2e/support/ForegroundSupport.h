@@ -1,0 +1,31 @@
+#pragma once
+// Helpers for tests that put another program's window in front and probe it.
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "support/E2eSupport.h"
+
+namespace vh::e2e {
+
+// The folder of the running test program (where FakeBrowser.exe is built too).
+std::filesystem::path OwnFolder();
+
+// Wine's notepad in the prefix: C:\windows\system32\notepad.exe.
+std::filesystem::path NotepadPath();
+
+// A visible, unowned top-level window of the program, or null after the time-out.
+HWND WaitForMainWindow(const RunningProgram& program, std::chrono::milliseconds timeout);
+
+// Asks for the window to come to the front and waits until it is there.
+bool BringToFront(HWND window, std::chrono::milliseconds timeout);
+
+// Starts FakeBrowser.exe with the family, a title and the address (plus an
+// optional tree depth for firefox).
+std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& title, const std::wstring& address,
+                                  int depth = 0);
+
+}  // namespace vh::e2e
