@@ -189,8 +189,8 @@ TEST(ReadyMadeDatabases, DeclaredTypesGiveTheNeededKinds) {
     auto list = TSQLiteDatabase(settings).GetTable("SELECT * FROM applications_list");
     EXPECT_EQ(list->FieldAsString("name"), "0123");
     EXPECT_EQ(list->FieldAsString("caption"), "1.50");
-    EXPECT_EQ(QueryRows(log, "SELECT name FROM sqlite_master WHERE type = 'index'"),
-              (Rows{{"applications_date_created"}}));
+    EXPECT_EQ(QueryRows(log, "SELECT tbl_name, sql FROM sqlite_master WHERE name = 'applications_date_created'"),
+              (Rows{{"applications", "CREATE INDEX applications_date_created ON applications(date_created)"}}));
 }
 
 }  // namespace
