@@ -14,6 +14,7 @@
 #include "ui/win32/Form.h"
 #include "ui/win32/ImageControls.h"
 #include "ui/win32/NativeControls.h"
+#include "ui/win32/PageControls.h"
 
 namespace vh::win32 {
 
@@ -87,5 +88,13 @@ void RoundWindowCorners(TForm& form, HWND control);
 // Hides a combo box's own arrow: its region loses the rightmost 26 pixels.
 void ClipComboBoxArrow(HWND comboBox);
 void PadListWithBlankRows(TForm& form, TListBox& list);
+
+// Lifts every control of the page onto the form, offset by the page control's
+// position, remembering the page in PageTag; the native ones keep their
+// relative tab order ahead of the form's others, and the first that can take
+// the focus becomes the active control.
+void ShowPageControls(TForm& form, TTabSheet& page);
+// Puts every lifted control back on its page at page coordinates.
+void ReturnPageControls(TForm& form);
 
 }  // namespace vh::win32

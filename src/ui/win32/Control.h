@@ -16,6 +16,7 @@ namespace vh::win32 {
 
 class TForm;
 class TControl;
+class TTabSheet;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -54,7 +55,8 @@ public:
     TForm& Form() const noexcept { return form_; }
 
     std::string Name;
-    int Tag = 0;
+    TTabSheet* Page = nullptr;     // the design-time page it sits on (not drawn), or none
+    TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;

@@ -317,7 +317,7 @@ void TForm::RenderClient(TBitmap32& target) {
     if (target.Empty()) return;
     FormPaint(target);
     for (const auto& control : controls_) {
-        if (control->Visible()) control->Paint(target);
+        if (control->Visible() && !control->Page) control->Paint(target);
     }
 }
 
@@ -353,12 +353,10 @@ bool TForm::PreTranslateMessage(const MSG& message) {
 
 void TForm::FocusNext(bool backwards) {
     std::vector<TWinControl*> order;
-    for (const auto& control : winControls_) {
-        if (control->TabStop && control->CanFocus()) order.push_back(control.get());
+    for (TWinControl* control : tabList_.Items()) {
+        if (control->TabStop && control->CanFocus()) order.push_back(control);
     }
     if (order.empty()) return;
-    std::stable_sort(order.begin(), order.end(),
-                     [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
     const HWND focus = GetFocus();
     auto current = std::find_if(order.begin(), order.end(),
                                 [&](TWinControl* c) { return c->Handle() == focus || IsChild(c->Handle(), focus); });
@@ -473,7 +471,9 @@ void TForm::OnPaint() {
 TControl* TForm::ControlAt(int x, int y) const noexcept {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl& control = **it;
-        if (control.Visible() && control.Enabled() && control.BoundsRect().Contains(x, y)) return &control;
+        if (control.Visible() && control.Enabled() && !control.Page && control.BoundsRect().Contains(x, y)) {
+            return &control;
+        }
     }
     return nullptr;
 }

@@ -19,10 +19,9 @@
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
 #include "ui/win32/Handles.h"
+#include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
-
-class TWinControl;
 
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 enum class TCloseAction { caNone, caHide, caFree };
@@ -99,6 +98,8 @@ public:
     TPopupMenu& AddPopupMenu(std::string name);
 
     const std::vector<std::unique_ptr<TControl>>& Controls() const noexcept { return controls_; }
+    // The tab order of the native controls that sit on the form itself.
+    TTabList& TabList() noexcept { return tabList_; }
     const std::vector<std::unique_ptr<TWinControl>>& WinControls() const noexcept { return winControls_; }
     const std::vector<std::unique_ptr<TPopupMenu>>& PopupMenus() const noexcept { return menus_; }
     TWinControl* FindWinControl(HWND handle) const noexcept;
@@ -178,6 +179,9 @@ private:
     void FocusNext(bool backwards);
 
     HWND hwnd_ = nullptr;
+    // Declared before the controls: native controls leave it when destroyed,
+    // and page controls (window-less) outlive the native controls on them.
+    TTabList tabList_;
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<std::unique_ptr<TWinControl>> winControls_;
     std::vector<std::unique_ptr<TTimer>> timers_;

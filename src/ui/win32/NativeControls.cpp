@@ -1,5 +1,7 @@
 #include "ui/win32/NativeControls.h"
 
+#include <algorithm>
+#include <climits>
 #include <cwctype>
 
 #include "common/Exceptions.h"
@@ -19,6 +21,21 @@ bool HasClass(HWND window, const wchar_t* name) {
 
 }  // namespace
 
+void TTabList::Insert(TWinControl& control, int position) {
+    Remove(control);
+    const auto at = static_cast<std::size_t>(std::clamp(position, 0, static_cast<int>(items_.size())));
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), &control);
+}
+
+void TTabList::Remove(const TWinControl& control) noexcept {
+    std::erase(items_, &control);
+}
+
+int TTabList::IndexOf(const TWinControl& control) const noexcept {
+    const auto it = std::find(items_.begin(), items_.end(), &control);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
 bool IsEditControl(HWND window) {
     return HasClass(window, L"Edit");
 }
@@ -31,15 +48,32 @@ TWinControl::TWinControl(TForm& form, const wchar_t* className, DWORD style, DWO
                             form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw Exception("A native control could not be created");
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
+    MoveToTabList(form.TabList());
 }
 
 TWinControl::~TWinControl() {
+    if (tabList_) tabList_->Remove(*this);
     if (!hwnd_) return;
     if (original_) {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         RemovePropW(hwnd_, kObjectProperty);
     }
     DestroyWindow(hwnd_);
+}
+
+int TWinControl::TabOrder() const noexcept {
+    return tabList_ ? tabList_->IndexOf(*this) : -1;
+}
+
+void TWinControl::SetTabOrder(int order) {
+    VH_ASSERT(tabList_ != nullptr);
+    tabList_->Insert(*this, order);
+}
+
+void TWinControl::MoveToTabList(TTabList& list) {
+    if (tabList_) tabList_->Remove(*this);
+    tabList_ = &list;
+    list.Insert(*this, INT_MAX);
 }
 
 IntRect TWinControl::BoundsRect() const noexcept {

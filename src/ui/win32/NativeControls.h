@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/Geometry.h"
 
@@ -15,6 +16,25 @@ namespace vh::win32 {
 
 class TForm;
 class TTabSheet;
+class TWinControl;
+
+// The tab order of one container (the form or a page): a control's tab order
+// is its index here. Inserting at a position moves the others up, as setting
+// a tab order does.
+class TTabList {
+public:
+    TTabList() = default;
+    TTabList(const TTabList&) = delete;
+    TTabList& operator=(const TTabList&) = delete;
+
+    void Insert(TWinControl& control, int position);
+    void Remove(const TWinControl& control) noexcept;
+    int IndexOf(const TWinControl& control) const noexcept;  // -1 when absent
+    const std::vector<TWinControl*>& Items() const noexcept { return items_; }
+
+private:
+    std::vector<TWinControl*> items_;
+};
 
 class TWinControl {
 public:
@@ -26,9 +46,15 @@ public:
     TForm& Form() const noexcept { return form_; }
     HWND Handle() const noexcept { return hwnd_; }
     std::string Name;
-    TTabSheet* PageTag = nullptr;
-    int TabOrder = 0;
+    TTabSheet* Page = nullptr;     // the design-time page it sits on (hidden), or none
+    TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
     bool TabStop = true;
+
+    // Position in its container's tab order; setting moves it there.
+    int TabOrder() const noexcept;
+    void SetTabOrder(int order);
+    // Joins another container's tab order, at its end.
+    void MoveToTabList(TTabList& list);
     std::function<void(TWinControl&)> OnChange;
 
     IntRect BoundsRect() const noexcept;
@@ -59,6 +85,7 @@ private:
     TForm& form_;
     HWND hwnd_ = nullptr;
     WNDPROC original_ = nullptr;
+    TTabList* tabList_ = nullptr;
 };
 
 class TEdit : public TWinControl {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "UiTestSupport.h"
 #include "common/Exceptions.h"
 #include "ui/win32/WarningFRM.h"
@@ -245,6 +248,98 @@ TEST_F(BaseForm, WebPagesGoToTheProductSite) {
     OpenWebAddress("example.org/page");
     EXPECT_EQ(opened, "https://example.org/page");
     EXPECT_THROW(OpenWebAddress("C:\\Windows\\notepad.exe"), Exception);
+}
+
+}  // namespace
+}  // namespace vh::win32
+
+namespace vh::win32 {
+namespace {
+
+class TPagedForm : public TfrmBase {
+public:
+    TPagedForm()
+        : TfrmBase("Pages", 300, 260),
+          edtOnForm(Add<TEdit>()),
+          pcViews(Add<TPageControl>()),
+          tsList(pcViews.AddPage("tsList")),
+          lblTitle(Add<TLabel>()),
+          edtSecond(Add<TEdit>()),
+          cbxKind(Add<TComboBox>()),
+          edtFirst(Add<TEdit>()) {
+        edtOnForm.SetBounds(10, 220, 100, 22);
+        pcViews.SetBounds(20, 40, 260, 170);
+        tsList.Insert(lblTitle, 5, 5, 100, 16);
+        tsList.Insert(edtSecond, 5, 30, 100, 22);
+        tsList.Insert(cbxKind, 5, 60, 150, 24);
+        tsList.Insert(edtFirst, 5, 90, 100, 22);
+        edtFirst.SetTabOrder(0);  // page order: edtFirst, edtSecond, cbxKind
+    }
+    TEdit& edtOnForm;
+    TPageControl& pcViews;
+    TTabSheet& tsList;
+    TLabel& lblTitle;
+    TEdit& edtSecond;
+    TComboBox& cbxKind;
+    TEdit& edtFirst;
+};
+
+using PageControls = testing::UiTest;
+
+TEST_F(PageControls, ShowLiftsThePageOntoTheFormKeepingItsTabOrder) {
+    auto& form = CreateForm<TPagedForm>();
+    form.Show();
+    EXPECT_FALSE(form.edtSecond.Visible());
+    ASSERT_EQ(form.TabList().Items(), (std::vector<TWinControl*>{&form.edtOnForm}));
+
+    ShowPageControls(form, form.tsList);
+    EXPECT_TRUE(form.tsList.Controls().empty());
+    EXPECT_EQ(form.lblTitle.BoundsRect(), (IntRect{25, 45, 125, 61}));
+    EXPECT_EQ(form.lblTitle.PageTag, &form.tsList);
+    EXPECT_EQ(form.lblTitle.Page, nullptr);
+    EXPECT_EQ(form.edtSecond.BoundsRect().left, 25);
+    EXPECT_EQ(form.edtSecond.BoundsRect().top, 70);
+    EXPECT_TRUE(form.edtSecond.Visible());
+    EXPECT_EQ(form.TabList().Items(),
+              (std::vector<TWinControl*>{&form.edtFirst, &form.edtSecond, &form.cbxKind, &form.edtOnForm}));
+    EXPECT_EQ(form.ActiveControl(), &form.edtFirst);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(form.cbxKind.Handle(), region), SIMPLEREGION);  // arrow clipped
+    DeleteObject(region);
+}
+
+TEST_F(PageControls, ReturnPutsThemBackOnThePage) {
+    auto& form = CreateForm<TPagedForm>();
+    form.Show();
+    ShowPageControls(form, form.tsList);
+    ReturnPageControls(form);
+    EXPECT_EQ(form.lblTitle.BoundsRect(), (IntRect{5, 5, 105, 21}));
+    EXPECT_EQ(form.lblTitle.Page, &form.tsList);
+    EXPECT_EQ(form.lblTitle.PageTag, nullptr);
+    EXPECT_FALSE(form.edtFirst.Visible());
+    EXPECT_EQ(form.edtFirst.BoundsRect().top, 90);
+    EXPECT_EQ(form.TabList().Items(), (std::vector<TWinControl*>{&form.edtOnForm}));
+    EXPECT_EQ(form.tsList.TabList().Items(),
+              (std::vector<TWinControl*>{&form.edtFirst, &form.edtSecond, &form.cbxKind}));
+    EXPECT_EQ(form.tsList.Controls().size(), 4u);
+    // And out again: the same place.
+    ShowPageControls(form, form.tsList);
+    EXPECT_EQ(form.lblTitle.BoundsRect(), (IntRect{25, 45, 125, 61}));
+}
+
+TEST_F(PageControls, ControlsOnAPageAreNotDrawn) {
+    auto& form = CreateForm<TPagedForm>();
+    TBitmap32 without;
+    form.lblTitle.SetCaption("");
+    form.RenderClient(without);
+    form.lblTitle.SetCaption("Title");
+    TBitmap32 onPage;
+    form.RenderClient(onPage);
+    EXPECT_TRUE(std::equal(without.Pixels().begin(), without.Pixels().end(), onPage.Pixels().begin()));
+    ShowPageControls(form, form.tsList);
+    TBitmap32 lifted;
+    form.RenderClient(lifted);
+    EXPECT_FALSE(std::equal(without.Pixels().begin(), without.Pixels().end(), lifted.Pixels().begin()));
 }
 
 }  // namespace
