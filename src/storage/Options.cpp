@@ -399,6 +399,13 @@ TOptions& GOptions_Local() {
 
 void FreeOptions() noexcept {
     Instance().reset();
+    // The program's end: another party's "Vornhalt.flag" goes with it.
+    try {
+        if (EnvironmentInstalled() && SafeFileExists(GFlagFileName()))
+            Environment().Platform().RemoveFile(GFlagFileName());
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "FreeOptions"));
+    }
 }
 
 }  // namespace vh

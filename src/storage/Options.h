@@ -129,8 +129,9 @@ bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::st
 
 // The program's options, created on first use.
 TOptions& GOptions_Local();
-// Saves and frees the program's options (at program end); a later
-// GOptions_Local() creates them anew.
+// At program end: saves and frees the program's options, then deletes the
+// flag file (GFlagFileName) when it exists. A later GOptions_Local() creates
+// the options anew.
 void FreeOptions() noexcept;
 
 }  // namespace vh

@@ -6,6 +6,7 @@
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/IniFile.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/OptionsSql.h"
 
 namespace vh {
@@ -532,6 +533,21 @@ TEST_F(OptionsTest, DestructionSaves) {
         options->ScanPeriodSeconds = 7;
     }
     EXPECT_EQ(Make()->ScanPeriodSeconds, 7);
+}
+
+TEST(FreeOptions, DeletesTheFlagFileAtTheEnd) {
+    auto owned = std::make_unique<FakeEnvironmentPlatform>();
+    FakeEnvironmentPlatform& platform = *owned;
+    InstallEnvironment(std::move(owned));
+    struct Uninstall {
+        ~Uninstall() { UninstallEnvironment(); }
+    } uninstall;
+    platform.PutFile(GFlagFileName(), "flag");
+    platform.PutFile(GLockFileName(), "lock");
+    FreeOptions();
+    EXPECT_FALSE(platform.FileText(GFlagFileName()));
+    EXPECT_TRUE(platform.FileText(GLockFileName()));
+    EXPECT_NO_THROW(FreeOptions());  // no flag file: nothing to do
 }
 
 TEST(OptionsTypes, StorageNames) {
