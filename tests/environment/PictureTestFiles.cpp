@@ -149,8 +149,8 @@ Bytes MakeJpeg(int width, int height, const std::vector<std::uint32_t>& pixels, 
 }
 
 Bytes MakeGif(int screenWidth, int screenHeight, int left, int top, int width, int height,
-              const std::vector<std::uint8_t>& indexes, const std::vector<std::uint32_t>& palette,
-              int transparentIndex) {
+              const std::vector<std::uint8_t>& indexes, const std::vector<std::uint32_t>& palette, int transparentIndex,
+              bool interlaced) {
     Bytes out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
@@ -170,10 +170,17 @@ Bytes MakeGif(int screenWidth, int screenHeight, int left, int top, int width, i
         const size_t length = EGifGCBToExtension(&control, extension);
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension);
     }
-    EGifPutImageDesc(gif, left, top, width, height, false, nullptr);
-    for (int y = 0; y < height; ++y) {
-        EGifPutLine(gif, const_cast<GifPixelType*>(indexes.data() + y * width), width);
+    EGifPutImageDesc(gif, left, top, width, height, interlaced, nullptr);
+    std::vector<int> order;
+    if (interlaced) {
+        const int offsets[] = {0, 4, 2, 1};
+        const int jumps[] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int y = offsets[pass]; y < height; y += jumps[pass]) order.push_back(y);
+    } else {
+        for (int y = 0; y < height; ++y) order.push_back(y);
     }
+    for (int y : order) EGifPutLine(gif, const_cast<GifPixelType*>(indexes.data() + y * width), width);
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
     return out;

@@ -14,10 +14,11 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes MakePng(int width, int height, const std::vector<std::uint32_t>& pixels, bool withAlpha);
 Bytes MakeJpeg(int width, int height, const std::vector<std::uint32_t>& pixels, bool grayscale = false);
 // One frame at (left, top) on a screen of screenWidth x screenHeight; the
-// frame's pixels are palette indexes.
+// frame's pixels are palette indexes, rows top-down (stored in the four
+// interlace passes when `interlaced`).
 Bytes MakeGif(int screenWidth, int screenHeight, int left, int top, int width, int height,
-              const std::vector<std::uint8_t>& indexes, const std::vector<std::uint32_t>& palette,
-              int transparentIndex);
+              const std::vector<std::uint8_t>& indexes, const std::vector<std::uint32_t>& palette, int transparentIndex,
+              bool interlaced = false);
 // A bitmap of 1, 8, 24 or 32 bits (32: the alpha byte as given), bottom-up
 // unless topDown.
 Bytes MakeBmp(int width, int height, const std::vector<std::uint32_t>& pixels, int bitCount, bool topDown = false);

@@ -82,6 +82,12 @@ TEST(PictureDecoding, GifTakesTheFirstFrameWithItsTransparentColour) {
     const TImage32 full = Decode(testing::MakeGif(3, 2, 0, 0, 3, 2, indexes, palette, -1));
     EXPECT_FALSE(full.HasAlpha);
     EXPECT_EQ(full.Pixel(0, 1), 0xFF000000u);
+
+    std::vector<std::uint8_t> rows;
+    for (int y = 0; y < 11; ++y) rows.push_back(static_cast<std::uint8_t>(y % 4));
+    const TImage32 interlaced = Decode(testing::MakeGif(1, 11, 0, 0, 1, 11, rows, palette, -1, true));
+    ASSERT_EQ(interlaced.Height, 11);
+    for (int y = 0; y < 11; ++y) EXPECT_EQ(interlaced.Pixel(0, y), palette[y % 4]) << "row " << y;
 }
 
 TEST(PictureDecoding, BitmapsOfEveryDepthAndBothRowOrders) {
