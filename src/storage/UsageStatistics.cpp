@@ -12,26 +12,18 @@ namespace {
 
 constexpr double kDayStartHours = 4.0;
 
-// Log rows of the period, added up per what the name matching looks at.
-// MATERIALIZED: the per-entry subqueries read the small sums, not the log.
-std::string PeriodSums(std::string_view columns, std::string_view fromText, std::string_view toText) {
-    return "SELECT " + std::string(columns) +
-           ", SUM(duration) AS duration FROM applications WHERE date_created BETWEEN " + QuotedSqlString(fromText) +
-           " AND " + QuotedSqlString(toText) + " GROUP BY " + std::string(columns);
+std::string InPeriod(std::string_view fromText, std::string_view toText) {
+    return "date_created BETWEEN " + QuotedSqlString(fromText) + " AND " + QuotedSqlString(toText);
 }
 
 // One row per distinct entry name of a list table.
 std::string DistinctEntries(std::string_view table) {
-    return "SELECT name, caption, active FROM " + std::string(table) + " GROUP BY name";
+    return "entries AS (SELECT name, caption, active FROM " + std::string(table) + " GROUP BY name)";
 }
 
-std::string EntryTotals(std::string_view listTable, std::string_view sumColumns, std::string_view matchCondition,
-                        std::string_view fromText, std::string_view toText) {
-    return "WITH entries AS (" + DistinctEntries(listTable) + "), period AS MATERIALIZED (" +
-           PeriodSums(sumColumns, fromText, toText) +
-           ") SELECT e.caption AS caption, e.active AS active, e.name AS name, "
-           "COALESCE((SELECT SUM(p.duration) FROM period p WHERE " +
-           std::string(matchCondition) + "), 0) AS total_duration FROM entries e ORDER BY e.name";
+std::string SelectTotals(std::string_view totalExpression) {
+    return " SELECT e.caption AS caption, e.active AS active, e.name AS name, " + std::string(totalExpression) +
+           " AS total_duration FROM entries e ORDER BY e.name";
 }
 
 }  // namespace
@@ -56,15 +48,36 @@ TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now) {
     return {};
 }
 
+// Each entry sums its own rows through the application and address
+// indexes (both ignore case), reading only the rows of the period.
 std::string BuildApplicationsQuery(std::string_view fromText, std::string_view toText) {
-    return EntryTotals("applications_list", "app_name, browser_url, origin",
-                       "(p.origin = 1 AND p.app_name = e.name COLLATE NOCASE) OR "
-                       "(p.origin = 2 AND p.browser_url = e.name COLLATE NOCASE)",
-                       fromText, toText);
+    const std::string period = InPeriod(fromText, toText);
+    return "WITH " + DistinctEntries("applications_list") +
+           SelectTotals(
+               "COALESCE((SELECT SUM(duration) FROM applications WHERE app_name = e.name COLLATE NOCASE "
+               "AND origin = 1 AND " +
+               period +
+               "), 0) + COALESCE((SELECT SUM(duration) FROM applications WHERE browser_url = e.name "
+               "COLLATE NOCASE AND origin = 2 AND " +
+               period + "), 0)");
 }
 
+// The log holds few distinct addresses (a browser's rows carry the matched
+// entry's name), so they are listed by hopping through the address index,
+// each one that some entry's pattern matches is summed over the period, and
+// the patterns are then matched against those sums. LIKE ignores ASCII case
+// just as the index does, so addresses equal but for case match alike.
 std::string BuildWebSitesQuery(std::string_view fromText, std::string_view toText) {
-    return EntryTotals("websites_list", "browser_url", "p.browser_url LIKE '%' || e.name || '%'", fromText, toText);
+    return "WITH RECURSIVE " + DistinctEntries("websites_list") +
+           ", addresses(address) AS (SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications) UNION ALL "
+           "SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications WHERE browser_url > address COLLATE "
+           "NOCASE) FROM addresses WHERE address IS NOT NULL), "
+           "sums AS MATERIALIZED (SELECT address, (SELECT SUM(duration) FROM applications WHERE browser_url = "
+           "address COLLATE NOCASE AND " +
+           InPeriod(fromText, toText) +
+           ") AS duration FROM addresses WHERE address IS NOT NULL AND EXISTS (SELECT 1 FROM entries w WHERE "
+           "address LIKE '%' || w.name || '%'))" +
+           SelectTotals("COALESCE((SELECT SUM(s.duration) FROM sums s WHERE s.address LIKE '%' || e.name || '%'), 0)");
 }
 
 std::string BuildApplicationsQuery(TDateTime from, TDateTime to) {

@@ -35,9 +35,9 @@ TDateTime TodayStart(TDateTime now);
 TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now);
 
 // The queries for dates already in the stored text form ("yyyy-mm-dd hh:nn:ss"),
-// compared as text; both bounds count. Both first narrow the log to the period
-// through the date index and add durations up per address or application
-// before names are matched, so their cost follows the period, not the log.
+// compared as text; both bounds count. They read the log through its
+// application and address indexes, so their cost follows the rows of the
+// period that concern the list, not the size of the log.
 //
 // Application entries count the rows of origin 1 whose app_name equals the
 // name, and the rows of origin 2 whose browser_url equals it (a browser on the

@@ -16,6 +16,13 @@ CREATE TABLE applications(
 
 CREATE INDEX applications_date_created ON applications(date_created);
 
+-- The usage statistics sum an entry's rows of a period: by application for
+-- application entries, by address for web-site entries (and for a browser on
+-- the list as an application). Names compare ignoring case; the indexes hold
+-- every column those sums read, so the table itself is not visited.
+CREATE INDEX applications_by_application ON applications(app_name COLLATE NOCASE, origin, date_created, duration);
+CREATE INDEX applications_by_address ON applications(browser_url COLLATE NOCASE, date_created, origin, duration);
+
 -- A copy of the time-limit list, for the statistics and the log clean-up.
 CREATE TABLE applications_list(
   name TEXT,

@@ -1,0 +1,135 @@
+// Times the usage-statistics loads on a generated 90-day activity log against
+// the straightforward form of the queries, and prints one line per period:
+//   usage_statistics_bench [rows=1000000] [runs=5]
+// The log file is made in the system's temporary folder and removed at the end.
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/DateTime.h"
+#include "common/StringUtils.h"
+#include "storage/ReferenceUsageQueries.h"
+#include "storage/SQLiteTable3.h"
+#include "storage/UsageStatistics.h"
+
+namespace {
+
+using namespace vh;
+using Clock = std::chrono::steady_clock;
+
+std::string DbText(TDateTime value) {
+    const DateTimeParts p = DecodeDateTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second);
+    return text;
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string message = error ? error : "?";
+        sqlite3_free(error);
+        throw std::runtime_error(message);
+    }
+}
+
+// A log as the program writes it: every 3-second interval on a listed item,
+// desktop rows with an empty address, browser rows under the entry's name.
+void Generate(const std::string& file, int rows, TDateTime now) {
+    std::filesystem::copy_file(VH_READY_LOG, file);
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open " + file);
+
+    std::vector<std::string> apps, sites;
+    for (int i = 0; i < 25; ++i) apps.push_back("C:\\Program Files\\App" + std::to_string(i) + "\\app.exe");
+    for (int i = 0; i < 25; ++i) sites.push_back("site" + std::to_string(i) + ".example.com");
+    const std::vector<std::string> browsers = {"C:\\Chrome\\chrome.exe", "C:\\Firefox\\firefox.exe"};
+    Exec(db, "BEGIN");
+    for (const auto& a : apps) Exec(db, "INSERT INTO applications_list VALUES(" + QuotedSqlString(a) + ", 'App', 1)");
+    for (const auto& s : sites) Exec(db, "INSERT INTO websites_list VALUES(" + QuotedSqlString(s) + ", 'Site', 1)");
+
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO applications VALUES(?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
+    std::mt19937 random(42);
+    const TDateTime start = now - 90;
+    for (int i = 0; i < rows; ++i) {
+        const std::string date = DbText(start + 90.0 * i / rows);
+        const bool web = random() % 2 == 0;
+        const std::string app = web ? browsers[random() % 2] : apps[random() % apps.size()];
+        const std::string url = web ? sites[random() % sites.size()] : "";
+        sqlite3_bind_text(insert, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, app.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 3, url.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 4, web ? "Google Chrome" : "Desktop Application", -1, SQLITE_STATIC);
+        sqlite3_bind_int(insert, 5, 3);
+        sqlite3_bind_int(insert, 6, web ? 2 : 1);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    Exec(db, "COMMIT");
+    sqlite3_close(db);
+}
+
+// Median milliseconds of `runs` loads (both queries, one connection each, as the engine does).
+double TimeLoads(const std::string& file, const std::string& web, const std::string& apps, int runs, long long& total) {
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) {
+        const auto begin = Clock::now();
+        total = 0;
+        for (const std::string* sql : {&web, &apps}) {
+            TSQLiteDatabase db(file);
+            auto table = db.GetTable(*sql);
+            const int field = table->RowCount() ? table->FieldIndex("total_duration") : 0;
+            for (table->MoveFirst(); !table->Eof(); table->Next()) total += table->FieldAsInteger(field);
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+long long RowsIn(const std::string& file, const std::string& from, const std::string& to) {
+    TSQLiteDatabase db(file);
+    auto table = db.GetTable("SELECT COUNT(*) AS n FROM applications WHERE date_created BETWEEN " +
+                             QuotedSqlString(from) + " AND " + QuotedSqlString(to));
+    return table->FieldAsInteger(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 1'000'000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const auto file = std::filesystem::temp_directory_path() / "vornhalt-usage-bench.sqlite";
+    std::filesystem::remove(file);
+    const TDateTime now = EncodeDateTime({2026, 12, 8, 15, 30, 0, 0});
+    std::printf("generating %d log rows over 90 days with 25 application and 25 web-site entries...\n", rows);
+    Generate(file.string(), rows, now);
+    std::printf("%-14s %9s %14s %12s %9s  %s\n", "period", "rows", "as written ms", "now ms", "ratio", "totals");
+    for (int p = upToday; p <= upLast3Months; ++p) {
+        const TPeriodBounds bounds = UsagePeriodBounds(static_cast<TUsagePeriod>(p), now);
+        const std::string from = DbText(bounds.From), to = DbText(bounds.To);
+        long long referenceTotal = 0, total = 0;
+        const double reference =
+            TimeLoads(file.string(), testing::ReferenceWebSitesQuery(from, to),
+                      testing::ReferenceApplicationsQuery(from, to), std::max(1, runs / 5), referenceTotal);
+        const double fast =
+            TimeLoads(file.string(), BuildWebSitesQuery(from, to), BuildApplicationsQuery(from, to), runs, total);
+        std::printf("%-14s %9lld %14.1f %12.2f %8.0fx  %s\n", std::string(kUsagePeriodTexts[p]).c_str(),
+                    RowsIn(file.string(), from, to), reference, fast, reference / fast,
+                    referenceTotal == total ? "equal" : "DIFFERENT");
+    }
+    if (!std::getenv("VH_BENCH_KEEP")) std::filesystem::remove(file);
+    return 0;
+}
