@@ -73,9 +73,11 @@ std::string PurgeOldRowsSql(const std::string& cutoffText) {
     return "DELETE FROM applications where date_created  < '" + cutoffText + "'";
 }
 
+// Names compare ignoring case, as the list's own match does: rows of an entry
+// typed in other letter case are the entry's rows and stay.
 std::string PurgeUnlistedApplicationsSql() {
-    return "delete from applications where origin = 1 and app_name not in (select distinct name from "
-           "applications_list)";
+    return "delete from applications where origin = 1 and app_name COLLATE NOCASE not in (select distinct name "
+           "from applications_list)";
 }
 
 void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText) {

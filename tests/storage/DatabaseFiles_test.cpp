@@ -127,22 +127,23 @@ TEST_F(PurgeLog, RemovesRowsStrictlyOlderThanNinetyDays) {
               (Rows{{"2025-12-31 12:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-31 11:00:00", "C:\\Apps\\Kept.exe"}}));
 }
 
-TEST_F(PurgeLog, RemovesApplicationRowsNotOnTheListByExactName) {
+TEST_F(PurgeLog, RemovesApplicationRowsNotOnTheListIgnoringCase) {
     AddRow("2026-03-30 10:00:00", "C:\\Apps\\Kept.exe", 1);
-    AddRow("2026-03-30 10:00:01", "c:\\apps\\kept.exe", 1);  // the list match ignores case; this does not
+    AddRow("2026-03-30 10:00:01", "c:\\apps\\kept.exe", 1);  // the same entry, as the list match sees it
     AddRow("2026-03-30 10:00:02", "C:\\Apps\\Removed.exe", 1);
     AddRow("2026-03-30 10:00:03", "C:\\Browser\\b.exe", 2, "gone.example.org");  // web rows stay
     PurgeActivityLog(log_, "2025-12-30 10:00:00");
-    EXPECT_EQ(Remaining(),
-              (Rows{{"2026-03-30 10:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"}}));
+    EXPECT_EQ(Remaining(), (Rows{{"2026-03-30 10:00:00", "C:\\Apps\\Kept.exe"},
+                                 {"2026-03-30 10:00:01", "c:\\apps\\kept.exe"},
+                                 {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"}}));
 }
 
 TEST_F(PurgeLog, StatementTexts) {
     EXPECT_EQ(PurgeOldRowsSql("2025-12-31 12:00:00"),
               "DELETE FROM applications where date_created  < '2025-12-31 12:00:00'");
     EXPECT_EQ(PurgeUnlistedApplicationsSql(),
-              "delete from applications where origin = 1 and app_name not in (select distinct name from "
-              "applications_list)");
+              "delete from applications where origin = 1 and app_name COLLATE NOCASE not in (select distinct name "
+              "from applications_list)");
 }
 
 TEST(DatabaseRoutines, FailuresAreSwallowed) {
