@@ -397,6 +397,17 @@ TEST_F(OptionsTest, MonitoredItemDeleteAfterAReset) {
     EXPECT_EQ(options->MonitoredItemDelete(probe), 1);
 }
 
+// A pending removal the INI file cannot record leaves the entry as it was,
+// rather than inactive with nothing to remove it at the reset.
+TEST_F(OptionsTest, UnrecordableRemovalChangesNothing) {
+    auto options = Make();
+    AddItem(*options, mitWebSite, "example.com/?q=a", "Query");
+    options->SetMonitoredItemDeleteActionProcessed(true);
+    EXPECT_THROW(options->MonitoredItemDelete(options->MonitoredList().Items(0)), EIniFileError);
+    ASSERT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_TRUE(options->MonitoredList().Items(0).Active);
+}
+
 TEST_F(OptionsTest, MonitoredItemDeleteByAccessMode) {
     auto options = Make();
     AddItem(*options, mitApplication, "C:\\a.exe", "A");

@@ -114,6 +114,8 @@ TEST_F(SQLiteLayer, LowerCaseTypeNamesReadAsText) {
     EXPECT_EQ(table->FieldAsString("lb"), "42");
     EXPECT_EQ(table->FieldAsString("LF"), "1.5");
     EXPECT_EQ(ErrorOf([&] { table->FieldAsInteger(1); }), "Not an integer or numeric field");
+    RunScript(file_, "CREATE TABLE lower(v integer); INSERT INTO lower VALUES(42);");
+    EXPECT_EQ(Query("SELECT v FROM lower")->FieldKind(0), skInteger);  // reported as "INTEGER"
     EXPECT_EQ(ErrorOf([&] { table->FieldAsInteger(0); }), "Not an integer or numeric field");
     EXPECT_EQ(ErrorOf([&] { table->FieldAsDouble(0); }), "Not an integer or numeric field");
     EXPECT_EQ(ErrorOf([&] { table->FieldAsBlob(0); }), "Not a Blob field");
