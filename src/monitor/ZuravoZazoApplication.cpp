@@ -128,11 +128,12 @@ bool TZuravoZazoApplication::ChildStep(TWindowId child) {
 
 bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* data, int /*depth*/) {
     auto& self = *static_cast<TZuravoZazoApplication*>(data);
+    // Only text objects can hold the address: the value of any other object
+    // would be read across processes for nothing.
     const std::optional<std::int32_t> role = object.Role();
-    if (!role) return true;
+    if (!role || *role != ROLE_SYSTEM_TEXT) return true;
     const std::string value = object.Value().value_or(std::string());
     if (!HasAddressScheme(value)) return true;
-    if (*role != ROLE_SYSTEM_TEXT) return true;
     if (self.Kind == akFirefox) {
         self.Address = value;
         return false;

@@ -60,7 +60,14 @@ public:
         for (TWindowId id : topLevel_)
             if (!step(id)) return;
     }
-    void EnumerateChildWindows(TWindowId parent, const TWindowStep& step) override { EnumerateBelow(parent, step); }
+    // As EnumChildWindows: a null parent stands for the desktop, whose
+    // children are the top-level windows.
+    void EnumerateChildWindows(TWindowId parent, const TWindowStep& step) override {
+        if (parent == 0)
+            EnumerateTopLevelWindows(step);
+        else
+            EnumerateBelow(parent, step);
+    }
     std::string ClassName(TWindowId window) override {
         if (At(window).ThrowOnClassName) throw std::runtime_error("class name unreadable");
         return At(window).ClassName;

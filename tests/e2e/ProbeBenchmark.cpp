@@ -1,7 +1,8 @@
 // How long one probe of the foreground window takes: Wine's notepad, and the
 // stand-in Firefox whose address lies at the end of a 4-deep tree of about
 // 200 accessible objects in another process. Prints the median and the worst
-// of 1,000 probes each. Run it in a Wine session, for example:
+// of 1,000 probes each (or of the number given as the first argument). Run
+// it in a Wine session, for example:
 //   scripts/lib/wine-exec build/windows/wine build/windows/tests/e2e/probe_benchmark.exe
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +25,9 @@ namespace {
 using namespace std::chrono_literals;
 using vh::e2e::RunningProgram;
 
-constexpr int kProbes = 1000;
+int gProbes = 1000;
 
-// Probes the window in front kProbes times; false when another window took the front.
+// Probes the window in front gProbes times; false when another window took the front.
 bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
     if (!vh::e2e::BringToFront(window, 10s)) {
         std::printf("%s: the window did not come to the front\n", name);
@@ -33,8 +35,8 @@ bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
     }
     probe.Execute(false, nullptr);  // warm-up: first marshalling, loading of the proxies
     std::vector<double> milliseconds;
-    milliseconds.reserve(kProbes);
-    for (int i = 0; i < kProbes; ++i) {
+    milliseconds.reserve(gProbes);
+    for (int i = 0; i < gProbes; ++i) {
         const auto start = std::chrono::steady_clock::now();
         probe.Execute(false, nullptr);
         const auto stop = std::chrono::steady_clock::now();
@@ -45,15 +47,16 @@ bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
         milliseconds.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
     }
     std::sort(milliseconds.begin(), milliseconds.end());
-    const double median = (milliseconds[kProbes / 2 - 1] + milliseconds[kProbes / 2]) / 2;
-    std::printf("%-28s %d probes  median %7.3f ms  worst %7.3f ms  (kind \"%s\", address \"%s\")\n", name, kProbes,
+    const double median = milliseconds[static_cast<size_t>(gProbes) / 2];
+    std::printf("%-28s %d probes  median %7.3f ms  worst %7.3f ms  (kind \"%s\", address \"%s\")\n", name, gProbes,
                 median, milliseconds.back(), probe.GetKindText().c_str(), probe.Address.c_str());
     return true;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) gProbes = std::max(2, std::atoi(argv[1]));
     try {
         vh::win32::WindowSystem windows;
         vh::TZuravoZazoApplication probe(windows);
