@@ -162,10 +162,7 @@ TWinControl* TForm::FindWinControl(HWND handle) const noexcept {
 }
 
 std::string TForm::Caption() const {
-    if (!hwnd_) return {};
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
-    return WideToUtf8(text);
+    return WindowTextUtf8(hwnd_);
 }
 
 void TForm::SetCaption(const std::string& caption) {

@@ -38,42 +38,22 @@ private:
     Handle h_ = Traits::Invalid();
 };
 
-template <class H>
-struct GdiTraits {
+// Traits of a handle kind whose invalid value is null and that is freed by
+// one call.
+template <class H, auto CloseFunction>
+struct NullHandleTraits {
     using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { DeleteObject(h); }
+    static void Close(Handle h) noexcept { CloseFunction(h); }
 };
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { DestroyWindow(h); }
-};
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { DestroyMenu(h); }
-};
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { DestroyIcon(h); }
-};
-
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { GlobalFree(h); }
-};
+template <class H>
+using GdiTraits = NullHandleTraits<H, &DeleteObject>;
+using MemoryDcTraits = NullHandleTraits<HDC, &DeleteDC>;
+using WindowTraits = NullHandleTraits<HWND, &DestroyWindow>;
+using MenuTraits = NullHandleTraits<HMENU, &DestroyMenu>;
+using IconTraits = NullHandleTraits<HICON, &DestroyIcon>;
+using GlobalMemoryTraits = NullHandleTraits<HGLOBAL, &GlobalFree>;
 
 using UniqueBitmap = Unique<GdiTraits<HBITMAP>>;
 using UniqueBrush = Unique<GdiTraits<HBRUSH>>;

@@ -107,11 +107,15 @@ void TWinControl::SetFocus() {
     ::SetFocus(hwnd_);
 }
 
-std::string TWinControl::Text() const {
-    if (!hwnd_) return {};
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+std::string WindowTextUtf8(HWND window) {
+    if (!window) return {};
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return WideToUtf8(text);
+}
+
+std::string TWinControl::Text() const {
+    return WindowTextUtf8(hwnd_);
 }
 
 void TWinControl::SetText(const std::string& text) {

@@ -134,6 +134,9 @@ public:
     void DropDown() noexcept;
 };
 
+// A window's text as UTF-8.
+std::string WindowTextUtf8(HWND window);
+
 // Whether a native control is an edit control (class "Edit").
 bool IsEditControl(HWND window);
 // Whether a native control is a combo box (class "ComboBox").

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "environment/Trace.h"
 #include "platform/win32/Utf16.h"
@@ -56,18 +57,21 @@ const TSkinSet& Skins() {
     auto& skins = Loaded();
     if (!skins) {
         auto set = std::make_unique<TSkinSet>();
-        Load(set->header, "header");
-        Load(set->body, "body");
-        Load(set->button, "button");
-        Load(set->buttonSelected, "button_selected");
-        Load(set->buttonDowned, "button_downed");
-        Load(set->panelFrame, "panel");
-        Load(set->comboButton, "combo_button");
-        Load(set->comboButtonSelected, "combo_button_selected");
-        Load(set->comboButtonDowned, "combo_button_downed");
-        Load(set->tick, "tick");
-        Load(set->check, "check");
-        Load(set->icon, "icon");
+        const std::pair<TPicture TSkinSet::*, const char*> files[] = {
+            {&TSkinSet::header, "header"},
+            {&TSkinSet::body, "body"},
+            {&TSkinSet::button, "button"},
+            {&TSkinSet::buttonSelected, "button_selected"},
+            {&TSkinSet::buttonDowned, "button_downed"},
+            {&TSkinSet::panelFrame, "panel"},
+            {&TSkinSet::comboButton, "combo_button"},
+            {&TSkinSet::comboButtonSelected, "combo_button_selected"},
+            {&TSkinSet::comboButtonDowned, "combo_button_downed"},
+            {&TSkinSet::tick, "tick"},
+            {&TSkinSet::check, "check"},
+            {&TSkinSet::icon, "icon"},
+        };
+        for (const auto& [member, name] : files) Load((*set).*member, name);
         skins = std::move(set);
     }
     return *skins;

@@ -26,19 +26,13 @@ std::string ClipboardText() {
     return text;
 }
 
-void ClickButton(TForm& form, const TImageButton& button) {
-    const IntRect r = button.BoundsRect();
-    testing::SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, r.left + 5, r.top + 5);
-    testing::SendMouse(form, WM_LBUTTONUP, 0, r.left + 5, r.top + 5);
-}
-
 TEST_F(ErrorDialog, CopiesExactlyTheMessageToTheClipboard) {
     const std::string message = "Disk \xC3\xA9t\xC3\xA9 full\r\nline two";  // accents and a line break
     auto& form = CreateForm<TfrmErrorMessage>();
     testing::WhenModal([&](TForm& modal) {
         auto& dialog = dynamic_cast<TfrmErrorMessage&>(modal);
-        ClickButton(modal, dialog.btnCopyErrorToClipboard);
-        ClickButton(modal, dialog.btnOk);
+        testing::ClickAt(modal, dialog.btnCopyErrorToClipboard.BoundsRect());
+        testing::ClickAt(modal, dialog.btnOk.BoundsRect());
     });
     form.ShowError(message);
     EXPECT_EQ(ClipboardText(), message);
@@ -50,9 +44,7 @@ TEST_F(ErrorDialog, ContactLinkOpensTheContactPage) {
     auto& form = CreateForm<TfrmErrorMessage>();
     testing::WhenModal([](TForm& modal) {
         auto& dialog = dynamic_cast<TfrmErrorMessage&>(modal);
-        const IntRect link = dialog.lblContactUs.BoundsRect();
-        testing::SendMouse(modal, WM_LBUTTONDOWN, MK_LBUTTON, link.left + 3, link.top + 3);
-        testing::SendMouse(modal, WM_LBUTTONUP, 0, link.left + 3, link.top + 3);
+        testing::ClickAt(modal, dialog.lblContactUs.BoundsRect());
         PostMessageW(modal.Handle(), WM_KEYDOWN, VK_RETURN, 0);
     });
     form.ShowError("x");
@@ -75,7 +67,7 @@ TEST_F(ErrorDialog, ApplicationHandlerShowsTheExceptionAndTheProgramGoesOn) {
     // An exception escaping a click handler of some window.
     auto& dialog = CreateForm<TfrmErrorMessage>();
     dialog.btnOk.OnClick = [](TControl&) { throw std::runtime_error("Index out of range"); };
-    ClickButton(dialog, dialog.btnOk);
+    testing::ClickAt(dialog, dialog.btnOk.BoundsRect());
     EXPECT_EQ(caption, "Application Error");
     EXPECT_EQ(text, "Index out of range");
     EXPECT_TRUE(IsWindow(dialog.Handle()));

@@ -84,8 +84,7 @@ TEST_F(Toolkit, ExceptionInAHandlerReachesTheApplicationHandler) {
     auto& button = form.Add<TImageButton>();
     button.SetBounds(10, 10, 50, 30);
     button.OnClick = [](TControl&) { throw std::runtime_error("click failed"); };
-    testing::SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
-    testing::SendMouse(form, WM_LBUTTONUP, 0, 20, 20);
+    testing::ClickAt(form, button.BoundsRect());
     EXPECT_EQ(seen, "click failed");
     EXPECT_TRUE(IsWindow(form.Handle()));  // the window goes on
 }

@@ -53,6 +53,17 @@ protected:
         form_ = &CreateForm<TfrmBase>("Skins", 200, 150);
     }
 
+    // Adds a control at the bounds and renders what lies beneath it.
+    template <class C>
+    C& AddOver(TBitmap32& beneath, int left, int top, int width, int height) {
+        auto& control = form_->Add<C>();
+        control.SetBounds(left, top, width, height);
+        control.SetVisible(false);
+        form_->RenderClient(beneath);
+        control.SetVisible(true);
+        return control;
+    }
+
     // The form rendered, and its pixel at a client point.
     std::uint32_t RenderedPixel(int x, int y) {
         form_->RenderClient(rendered_);
@@ -65,14 +76,9 @@ protected:
 };
 
 TEST_F(SkinnedDrawing, PanelBlendsItsSkinOverTheTiledColouredForm) {
-    auto& panel = form_->Add<TImagePanel>();
-    panel.SetBounds(60, 60, 24, 24);
-    panel.SetVisible(false);
     TBitmap32 beneath;
-    form_->RenderClient(beneath);
-
+    auto& panel = AddOver<TImagePanel>(beneath, 60, 60, 24, 24);
     panel.SetBackground(BandedSkin(Argb(255, 0, 0, 0)));
-    panel.SetVisible(true);
     form_->RenderClient(rendered_);
     for (int y = 60; y < 84; y += 5) {
         // Clear: the form's own pixels, tile included (both tile colours occur).
@@ -91,12 +97,8 @@ TEST_F(SkinnedDrawing, PanelBlendsItsSkinOverTheTiledColouredForm) {
 }
 
 TEST_F(SkinnedDrawing, OpaquePanelFillsWithItsColourAndEmptySkinDrawsNothingElse) {
-    auto& panel = form_->Add<TImagePanel>();
-    panel.SetBounds(10, 60, 30, 30);
-    panel.SetVisible(false);
     TBitmap32 beneath;
-    form_->RenderClient(beneath);
-    panel.SetVisible(true);
+    auto& panel = AddOver<TImagePanel>(beneath, 10, 60, 30, 30);
     EXPECT_EQ(RenderedPixel(20, 70) & 0xFFFFFF, beneath.Pixel(20, 70) & 0xFFFFFF);  // transparent, no skin
     panel.SetTransparent(false);
     panel.SetColor(RGB(10, 20, 30));
@@ -105,12 +107,8 @@ TEST_F(SkinnedDrawing, OpaquePanelFillsWithItsColourAndEmptySkinDrawsNothingElse
 
 TEST_F(SkinnedDrawing, KeyedSkinShowsTheBackgroundWhereMagentaWas) {
     const std::uint32_t magenta = Argb(255, 255, 0, 255);
-    auto& panel = form_->Add<TImagePanel>();
-    panel.SetBounds(100, 60, 20, 20);
-    panel.SetVisible(false);
     TBitmap32 beneath;
-    form_->RenderClient(beneath);
-    panel.SetVisible(true);
+    auto& panel = AddOver<TImagePanel>(beneath, 100, 60, 20, 20);
     panel.SetBackground(MakePicture(
         20, 20, [&](int x, int) { return x < 10 ? magenta : Argb(255, 0, 0, 255); }, false, false));
     form_->RenderClient(rendered_);
@@ -119,12 +117,8 @@ TEST_F(SkinnedDrawing, KeyedSkinShowsTheBackgroundWhereMagentaWas) {
 }
 
 TEST_F(SkinnedDrawing, ButtonDrawsTheSkinOfItsStateOverTheParentsPixels) {
-    auto& button = form_->Add<TImageButton>();
-    button.SetBounds(100, 100, 24, 24);
-    button.SetVisible(false);
     TBitmap32 beneath;
-    form_->RenderClient(beneath);
-    button.SetVisible(true);
+    auto& button = AddOver<TImageButton>(beneath, 100, 100, 24, 24);
     button.SetBackground(BandedSkin(Argb(255, 255, 0, 0)));
     button.SetBackgroundSelected(BandedSkin(Argb(255, 0, 255, 0)));
     button.SetBackgroundDowned(BandedSkin(Argb(255, 0, 0, 255)));

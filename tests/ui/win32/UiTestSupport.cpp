@@ -102,6 +102,11 @@ void SendMouse(TForm& form, UINT message, WPARAM keys, int x, int y) {
     SendMessageW(form.Handle(), message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
+void ClickAt(TForm& form, IntRect rect) {
+    SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, rect.left + 3, rect.top + 3);
+    SendMouse(form, WM_LBUTTONUP, 0, rect.left + 3, rect.top + 3);
+}
+
 bool NearPixel(std::uint32_t actual, std::uint32_t expected, int tolerance) {
     for (int shift : {16, 8, 0}) {
         const int a = static_cast<int>((actual >> shift) & 0xFF);

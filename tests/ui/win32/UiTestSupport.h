@@ -39,6 +39,8 @@ void WhenModal(std::function<void(TForm&)> action);
 
 // Sends a mouse message to the form at client point (x, y).
 void SendMouse(TForm& form, UINT message, WPARAM keys, int x, int y);
+// Presses and releases the left button inside the rectangle's top-left corner.
+void ClickAt(TForm& form, IntRect rect);
 
 // The colour channels of a pixel, and whether two pixels are within `tolerance`.
 bool NearPixel(std::uint32_t actual, std::uint32_t expected, int tolerance);

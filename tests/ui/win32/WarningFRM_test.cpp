@@ -25,12 +25,8 @@ TEST_F(WarningDialog, EnterAndEscapeBothCloseItAsOk) {
 
 TEST_F(WarningDialog, OkButtonClosesIt) {
     auto& form = CreateForm<TfrmWarning>();
-    testing::WhenModal([](TForm& modal) {
-        auto& warning = dynamic_cast<TfrmWarning&>(modal);
-        const IntRect ok = warning.btnOk.BoundsRect();
-        testing::SendMouse(modal, WM_LBUTTONDOWN, MK_LBUTTON, ok.left + 5, ok.top + 5);
-        testing::SendMouse(modal, WM_LBUTTONUP, 0, ok.left + 5, ok.top + 5);
-    });
+    testing::WhenModal(
+        [](TForm& modal) { testing::ClickAt(modal, dynamic_cast<TfrmWarning&>(modal).btnOk.BoundsRect()); });
     EXPECT_EQ(form.ShowModal(), mrOk);
 }
 
