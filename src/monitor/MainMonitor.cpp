@@ -1,0 +1,336 @@
+#include "monitor/MainMonitor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "environment/DateTimeUtils.h"
+#include "environment/IniFile.h"
+#include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
+#include "storage/Options.h"
+#include "storage/OptionsTypes.h"
+
+namespace vh {
+namespace {
+
+constexpr double kResetHour = 4.0 / 24.0;
+constexpr char kScanWhere[] = "TfrmMain.tmrScanTimer";
+
+// Power and session event codes.
+constexpr std::uintptr_t kPbtApmQueryStandby = 1;
+constexpr std::uintptr_t kPbtApmSuspend = 4;
+constexpr std::uintptr_t kPbtApmStandby = 5;
+constexpr std::uintptr_t kPbtApmResumeCritical = 6;
+constexpr std::uintptr_t kPbtApmResumeSuspend = 7;
+constexpr std::uintptr_t kPbtApmResumeStandby = 8;
+
+bool IsSessionUnlock(std::uintptr_t code) noexcept {
+    return code == 1 || code == 3 || code == 5 || code == 8;
+}
+bool IsSessionLock(std::uintptr_t code) noexcept {
+    return code == 2 || code == 4 || code == 6 || code == 7;
+}
+
+// Runs the end of a tick however the tick ends.
+template <class F>
+class TScopeExit {
+public:
+    explicit TScopeExit(F f) : f_(std::move(f)) {}
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+    ~TScopeExit() { f_(); }
+
+private:
+    F f_;
+};
+
+}  // namespace
+
+int ReminderPeriodOf(TDateTime timeOfDay) noexcept {
+    const double hours = timeOfDay * 24.0;
+    if (hours < 4.0 || hours >= 18.0) return 2;
+    if (hours >= 12.0) return 1;
+    return 0;
+}
+
+TDateTime NextResetDateTime(TDateTime now) {
+    TDateTime reset = DateOf(now) + kResetHour;
+    if (now >= reset) reset += 1;
+    return reset;
+}
+
+std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept {
+    // The default rounding mode rounds half to even.
+    const double seconds = std::nearbyint((to - from) * kSecondsPerDay);
+    if (!(seconds > 0)) return 0;
+    if (seconds >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(seconds);
+}
+
+double ReminderChangePeriodDays(int period, TDateTime now) {
+    switch (period) {
+        case rcpWeekly: return 7;
+        case rcpFortnightly: return 14;
+        case rcpMonthly: return IncMonth(now, 1) - now;
+        default: return 1;
+    }
+}
+
+std::string FormatDurationHHNN(TDateTime duration) {
+    const double minutes = std::floor(std::max(0.0, duration) * kMinutesPerDay + 1e-6);
+    const auto whole = static_cast<long long>(minutes);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
+TMainMonitor::TMainMonitor(TOptions& options, IWindowSystem& windows, IMainWindow& window)
+    : options_(options), windows_(windows), window_(window) {
+    const TDateTime now = ProgramNow();
+    LastHotKeyTime = now;
+    FocusEndTime = now;
+    LastScanTime = now;
+}
+
+TMainMonitor::~TMainMonitor() = default;
+
+TZuravoZazoApplication& TMainMonitor::Probe() {
+    if (!probe_) probe_ = std::make_unique<TZuravoZazoApplication>(windows_);
+    return *probe_;
+}
+
+TZuravoZazoApplicationLogger& TMainMonitor::Logger() {
+    if (!logger_) logger_ = std::make_unique<TZuravoZazoApplicationLogger>(options_.Site().LogDBFileName);
+    return *logger_;
+}
+
+void TMainMonitor::Start() {
+    LastScanTime = ProgramNow();
+    ReminderPeriod = 255;
+    SelectReminderPeriod();
+    LastHotKeyTime = ProgramNow();
+    FocusEndTime = ProgramNow();
+    Show5MinButton = options_.Site().IniFile().ReadBool(kCommonSection, "Show5MinButton", true);
+}
+
+void TMainMonitor::SelectReminderPeriod() {
+    const int period = ReminderPeriodOf(ProgramTime());
+    if (period == ReminderPeriod) return;
+    ReminderPeriod = static_cast<std::uint8_t>(period);
+    window_.SelectReminderPeriod(period);
+}
+
+// ---------------------------------------------------------------- the scan
+
+void TMainMonitor::tmrScanTimer() {
+    Trace("tmrScanTimer started");
+    if (Busy()) return;
+    window_.SetScanTimerEnabled(false);
+    TScopeExit guard([this]() noexcept {
+        try {
+            window_.SetScanTimerEnabled(true);
+            LastScanTime = ProgramNow();
+        } catch (const std::exception& e) {
+            TraceException(ErrorTraceText(e, kScanWhere));
+        }
+        Trace("tmrScanTimer ended");
+    });
+    ScanSteps();
+}
+
+void TMainMonitor::ScanSteps() {
+    // A gap far longer than the scan period is a sleep nobody announced
+    // (modern standby sends no notice): nobody used that time.
+    const double sleepGap = std::max(kUnannouncedSleepSeconds, 4.0 * options_.ScanPeriodSeconds);
+    if (ElapsedSeconds(LastScanTime, ProgramNow()) > sleepGap) {
+        Trace("tmrScanTimer: the time since the previous scan is not charged");
+        LastScanTime = ProgramNow();
+    }
+
+    SelectReminderPeriod();
+
+    const bool inFocus = ProgramNow() <= FocusEndTime;
+    if (!inFocus) {
+        window_.ShowNormalLayout();
+        FocusTimeDisplay = 0;
+    }
+
+    if (ProgramNow() > options_.ResetDateTime) DailyReset();
+
+    TZuravoZazoApplication& probe = Probe();
+    try {
+        probe.Execute(false, nullptr);
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, kScanWhere));
+    }
+
+    TMonitoredList& list = options_.MonitoredList();
+    int index = -1;
+    TMonitoredItemType kind = mitAll;
+    if (!probe.IsOnList(&list, index, kind)) return;
+
+    const bool limitReached = Logger().SecondsOnList >= options_.TimeLimitSeconds();
+    if (limitReached || inFocus) {
+        std::string remaining;
+        if (inFocus) {
+            const double elapsedMinutes = std::trunc((ProgramNow() - FocusStartTime) * kMinutesPerDay);
+            remaining = FormatDurationHHNN(FocusDuration - elapsedMinutes / kMinutesPerDay);
+        }
+        if ((!inFocus && LimitReminderAllowed) || (inFocus && FocusReminderAllowed)) {
+            FiveMinutesGranted = window_.ShowReminder(inFocus, remaining, Show5MinButton);
+            if (inFocus) {
+                FocusReminderAllowed = false;
+            } else {
+                LimitReminderAllowed = false;
+            }
+            if (FiveMinutesGranted && Show5MinButton) Show5MinButton = false;
+            window_.SetReminderOnlyTimerEnabled(true);
+        }
+        if ((options_.ExpirationAction() == eaCloseBrowserApp || inFocus) && !FiveMinutesGranted)
+            windows_.PostClose(probe.Window);
+    }
+
+    // The list may have changed while the reminder was open.
+    if (probe.Kind != akDesktop && index >= 0 && index < list.Count()) probe.Address = list.Items(index).Name;
+
+    Logger().Log(&probe, ElapsedSeconds(LastScanTime, ProgramNow()));
+}
+
+// ------------------------------------------------------------- other timers
+
+void TMainMonitor::tmrUsageTimer() {
+    if (Busy()) return;
+    Trace("tmrUsageTimer started");
+    Logger();
+    window_.RefreshUsage();
+    Trace("tmrUsageTimer stoped");
+}
+
+void TMainMonitor::tmrTimeTimer() {
+    if (Busy()) return;
+    window_.RefreshTime();
+}
+
+void TMainMonitor::tmrSaveOptionsTimer() {
+    if (Busy()) return;
+    Trace("tmrSaveOptionsTimer started");
+    options_.Save();
+    Trace("tmrSaveOptionsTimer stoped");
+}
+
+void TMainMonitor::tmrReminderOnlyTimer() {
+    if (Busy()) return;
+    LimitReminderAllowed = true;
+    FiveMinutesGranted = false;
+    window_.SetReminderOnlyTimerEnabled(false);
+}
+
+void TMainMonitor::tmrReminderChangeTimer() {
+    if (Busy() || options_.ReminderChangePeriod == rcpNever) return;
+    Trace("tmrReminderChangeTimer started");
+    const TDateTime now = ProgramNow();
+    const double period = ReminderChangePeriodDays(options_.ReminderChangePeriod, now);
+    if (std::nearbyint(now - options_.ReminderShowedDateTime) >= period &&
+        options_.ReminderChangedDateTime + period < now && !ReminderChangeOpen) {
+        ReminderChangeOpen = true;
+        TScopeExit reopen([this]() noexcept { ReminderChangeOpen = false; });
+        Trace("tmrReminderChangeTimer TfrmReminderChange.Create started");
+        window_.RunReminderChange();
+        Trace("tmrReminderChangeTimer TfrmReminderChange.Create ended");
+    }
+    Trace("tmrReminderChangeTimer stoped");
+}
+
+void TMainMonitor::tmrShutdownTimer() {
+    if (terminating_) return;
+    if (SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) {
+        terminating_ = true;
+        window_.TerminateApplication();
+    }
+}
+
+void TMainMonitor::tmrTimeSynchronizationTimer() {
+    ResynchronizeProgramClock();
+}
+
+// ------------------------------------------------------------ daily reset
+
+void TMainMonitor::DailyReset() {
+    LimitReminderAllowed = true;
+    FocusReminderAllowed = true;
+    Show5MinButton = true;
+    // The first 4:00 AM still to come: after a start between midnight and
+    // 4:00 that is today's, so no day boundary is skipped.
+    options_.ResetDateTime = NextResetDateTime(ProgramNow());
+    options_.ResetDayChanges();
+
+    TIniFile& ini = options_.Site().IniFile();
+    for (TMonitoredItemType type : {mitApplication, mitWebSite}) {
+        const std::string section = MonitoredListIniSection(type);
+        if (options_.AllowUserToChangeSettings) {
+            for (const std::string& name : ini.ReadSection(section)) {
+                TMonitoredList& list = options_.MonitoredList();
+                const int index = list.IndexOfName(name);
+                if (index >= 0) list.Delete(index);
+                if (logger_) {
+                    TMonitoredList& today = logger_->TodayList();
+                    const int todayIndex = today.IndexOfName(name);
+                    if (todayIndex >= 0) today.Delete(todayIndex);
+                }
+            }
+        }
+        if (ini.SectionExists(section)) ini.EraseSection(section);
+    }
+    options_.Save();
+
+    window_.ClearListViews();
+    logger_.reset();
+    Logger();
+    window_.ShowDayStart(FormatDurationHHNN(options_.TimeLimit()), options_.ExpirationActionName());
+}
+
+// ------------------------------------------------------------- notices
+
+void TMainMonitor::HotKey(std::uintptr_t id) {
+    if (id != HotKeyId) return;
+    const TDateTime now = ProgramNow();
+    if (std::fabs(now - LastHotKeyTime) * kSecondsPerDay <= kHotKeyDoublePressSeconds) {
+        window_.TrayIconLeftClick();
+        LastHotKeyTime = 0;
+    } else {
+        LastHotKeyTime = now;
+    }
+}
+
+void TMainMonitor::PowerBroadcast(std::uintptr_t code) {
+    if (code == kPbtApmSuspend || code == kPbtApmStandby) {
+        Suspended = true;
+        window_.MinimizeApplication();
+        Trace("Application suspended. Code: " + std::to_string(code));
+    } else if (code == kPbtApmQueryStandby || code == kPbtApmResumeCritical || code == kPbtApmResumeSuspend ||
+               code == kPbtApmResumeStandby) {
+        Trace("Application resumed. Code: " + std::to_string(code));
+        window_.MinimizeApplication();
+        Suspended = false;
+        // The sleep is no one's time, as a lock is not.
+        if (!Locked) LastScanTime = ProgramNow();
+    }
+}
+
+void TMainMonitor::SessionChange(std::uintptr_t code) {
+    if (IsSessionUnlock(code)) {
+        window_.MinimizeApplication();
+        Trace("Locking finished");
+        Locked = false;
+        if (!Suspended) LastScanTime = ProgramNow();
+    } else if (IsSessionLock(code)) {
+        window_.MinimizeApplication();
+        Locked = true;
+        Trace("Locking started");
+    }
+}
+
+}  // namespace vh

@@ -1,0 +1,124 @@
+#pragma once
+// The monitoring side of the main window: its state, the ticks of the
+// monitoring timers (the scan, usage, time display, options saving, reminder
+// re-arming, reminder-change offer, uninstall check and clock
+// re-synchronisation), the daily reset, and the hot-key, power and session
+// notices. Portable: the window is reached through IMainWindow, the desktop
+// through IWindowSystem, time through the program clock.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/DateTime.h"
+#include "monitor/IMainWindow.h"
+#include "monitor/ZuravoZazoApplication.h"
+#include "monitor/ZuravoZazoApplicationLogger.h"
+#include "platform/IWindowSystem.h"
+
+namespace vh {
+
+class TOptions;
+
+// Timer intervals in milliseconds.
+inline constexpr unsigned kScanIntervalBeforeStart = 4000;
+inline constexpr unsigned kUsageInterval = 12001;
+inline constexpr unsigned kTimeInterval = 1000;
+inline constexpr unsigned kSaveOptionsInterval = 240025;
+inline constexpr unsigned kReminderOnlyInterval = 300000;
+inline constexpr unsigned kReminderChangeInterval = 100002;
+inline constexpr unsigned kShutdownInterval = 900;
+inline constexpr unsigned kTimeSynchronizationInterval = 1800000;
+
+// A gap since the previous scan longer than this (and than a few scan
+// periods) is a sleep the system did not announce: it is not charged.
+inline constexpr double kUnannouncedSleepSeconds = 60;
+// Two hot-key presses this close together act as a tray-icon click.
+inline constexpr double kHotKeyDoublePressSeconds = 0.5;
+
+inline constexpr char kHotKeyAtomName[] = "REZ_UZU_Vivuri";
+inline constexpr char kUninstallFlagFileName[] = "uninstall.flag";
+
+// The reminder period of a time of day: 0 morning (4:00-12:00), 1 afternoon
+// (12:00-18:00), 2 evening.
+int ReminderPeriodOf(TDateTime timeOfDay) noexcept;
+// The first 4:00 AM after `now`.
+TDateTime NextResetDateTime(TDateTime now);
+// Seconds between two moments, rounded half to even, within 0 and the 32-bit maximum.
+std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept;
+// Days between reminder-change offers for a ReminderChangePeriod value;
+// monthly is the length of the month ahead of `now`.
+double ReminderChangePeriodDays(int period, TDateTime now);
+// "hh:nn" of a day fraction, truncated to the minute; below zero is "00:00".
+std::string FormatDurationHHNN(TDateTime duration);
+
+class TMainMonitor {
+public:
+    // The options, window system and window must outlive the object. Reads
+    // the program clock; the window is not called during construction.
+    TMainMonitor(TOptions& options, IWindowSystem& windows, IMainWindow& window);
+    TMainMonitor(const TMainMonitor&) = delete;
+    TMainMonitor& operator=(const TMainMonitor&) = delete;
+    ~TMainMonitor();
+
+    // Monitoring state, in the order of the main window's fields.
+    bool FiveMinutesGranted = false;
+    std::uint16_t HotKeyId = 0;
+    TDateTime LastHotKeyTime = 0;
+    std::uint8_t FocusTimeDisplay = 1;
+    TDateTime FocusEndTime = 0;
+    TDateTime FocusStartTime = 0;
+    TDateTime FocusDuration = 0;
+    bool FocusReminderAllowed = true;
+    bool Suspended = false;
+    std::uint8_t ReminderPeriod = 255;
+    bool ReminderChangeOpen = false;
+    bool LimitReminderAllowed = true;
+    bool Locked = false;
+    bool Show5MinButton = true;
+    TDateTime LastScanTime = 0;
+
+    bool Busy() const noexcept { return Suspended || Locked; }
+
+    // Created on first use; the engine is freed by the daily reset.
+    TZuravoZazoApplication& Probe();
+    TZuravoZazoApplicationLogger& Logger();
+    bool HasLogger() const noexcept { return logger_ != nullptr; }
+
+    // Start-up of the main window: the reminder period, the hot-key time,
+    // focus off, the five-minute button from the INI file.
+    void Start();
+    // Stores the period of the program time and tells the window when it changed.
+    void SelectReminderPeriod();
+
+    void tmrScanTimer();
+    void tmrUsageTimer();
+    void tmrTimeTimer();
+    void tmrSaveOptionsTimer();
+    void tmrReminderOnlyTimer();
+    void tmrReminderChangeTimer();
+    void tmrShutdownTimer();
+    void tmrTimeSynchronizationTimer();
+
+    void DailyReset();
+
+    // The identifier of a WM_HOTKEY.
+    void HotKey(std::uintptr_t id);
+    // The event code of a WM_POWERBROADCAST.
+    void PowerBroadcast(std::uintptr_t code);
+    // The event code of a WM_WTSSESSION_CHANGE.
+    void SessionChange(std::uintptr_t code);
+
+private:
+    void ScanSteps();
+    void ApplyDeferredRemovals(const char* section);
+
+    TOptions& options_;
+    IWindowSystem& windows_;
+    IMainWindow& window_;
+    std::unique_ptr<TZuravoZazoApplication> probe_;
+    std::unique_ptr<TZuravoZazoApplicationLogger> logger_;
+    bool terminating_ = false;
+};
+
+}  // namespace vh
