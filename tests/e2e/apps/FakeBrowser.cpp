@@ -84,7 +84,8 @@ int main() {
     Register(L"MozillaWindowClass", &ContentProc);
 
     Microsoft::WRL::ComPtr<FakeAccessibleNode> tree;
-    HWND frame = CreateWindowExW(0, L"VhFakeBrowserFrame", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400,
+    // The title comes last, once the children are there: tests wait for it.
+    HWND frame = CreateWindowExW(0, L"VhFakeBrowserFrame", L"starting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400,
                                  300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (frame == nullptr) return 4;
     if (kind == L"ie") {
@@ -99,6 +100,7 @@ int main() {
         gTree = tree.Get();
         Child(frame, L"MozillaWindowClass", L"", 30);
     }
+    SetWindowTextW(frame, title.c_str());
     SetForegroundWindow(frame);
 
     MSG message;
