@@ -27,13 +27,21 @@ using vh::e2e::RunningProgram;
 
 int gProbes = 1000;
 
+// The accessibility calls FakeBrowser has served (0 for other programs).
+long ServedCalls(HWND window) {
+    DWORD_PTR calls = 0;
+    if (SendMessageTimeoutW(window, WM_APP + 1, 0, 0, SMTO_ABORTIFHUNG, 1000, &calls) == 0) return 0;
+    return static_cast<long>(calls);
+}
+
 // Probes the window in front gProbes times; false when another window took the front.
-bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
+bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe, bool countCalls) {
     if (!vh::e2e::BringToFront(window, 10s)) {
         std::printf("%s: the window did not come to the front\n", name);
         return false;
     }
     probe.Execute(false, nullptr);  // warm-up: first marshalling, loading of the proxies
+    const long callsBefore = countCalls ? ServedCalls(window) : 0;
     std::vector<double> milliseconds;
     milliseconds.reserve(gProbes);
     for (int i = 0; i < gProbes; ++i) {
@@ -46,10 +54,12 @@ bool Measure(const char* name, HWND window, vh::TZuravoZazoApplication& probe) {
         }
         milliseconds.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
     }
+    const long calls = countCalls ? ServedCalls(window) - callsBefore : 0;
     std::sort(milliseconds.begin(), milliseconds.end());
     const double median = milliseconds[static_cast<size_t>(gProbes) / 2];
     std::printf("%-28s %d probes  median %7.3f ms  worst %7.3f ms  (kind \"%s\", address \"%s\")\n", name, gProbes,
                 median, milliseconds.back(), probe.GetKindText().c_str(), probe.Address.c_str());
+    if (calls > 0) std::printf("%-28s %ld accessibility calls served per probe\n", "", calls / gProbes);
     return true;
 }
 
@@ -64,14 +74,14 @@ int main(int argc, char** argv) {
         {
             RunningProgram notepad(vh::e2e::NotepadPath());
             HWND window = vh::e2e::WaitForMainWindow(notepad, 20s);
-            ok = window != nullptr && Measure("notepad", window, probe) && ok;
+            ok = window != nullptr && Measure("notepad", window, probe, false) && ok;
         }
         {
             const std::wstring title = L"Benchmark Firefox";
             RunningProgram browser(vh::e2e::OwnFolder() / L"FakeBrowser.exe",
                                    vh::e2e::FakeBrowserArguments(L"firefox", title, L"https://www.example.com/", 4));
             HWND window = browser.WaitForWindow(title, 20s);
-            ok = window != nullptr && Measure("firefox, 4 deep, 215 objects", window, probe) && ok;
+            ok = window != nullptr && Measure("firefox, 4 deep, 215 objects", window, probe, true) && ok;
         }
         return ok ? 0 : 1;
     } catch (const std::exception& e) {

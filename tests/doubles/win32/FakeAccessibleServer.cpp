@@ -31,11 +31,14 @@ int FakeAccessibleNode::CountNodes() const {
     return count;
 }
 
+std::atomic<long> FakeAccessibleNode::calls_{0};
+
 bool FakeAccessibleNode::IsSelf(const VARIANT& childId) noexcept {
     return childId.vt == VT_I4 && childId.lVal == CHILDID_SELF;
 }
 
 HRESULT FakeAccessibleNode::QueryInterface(REFIID riid, void** object) {
+    ++calls_;
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible))
@@ -78,12 +81,14 @@ HRESULT FakeAccessibleNode::get_accParent(IDispatch** parent) {
 }
 
 HRESULT FakeAccessibleNode::get_accChildCount(long* count) {
+    ++calls_;
     if (count == nullptr) return E_POINTER;
     *count = static_cast<long>(children_.size());
     return S_OK;
 }
 
 HRESULT FakeAccessibleNode::get_accChild(VARIANT childId, IDispatch** child) {
+    ++calls_;
     if (child == nullptr) return E_POINTER;
     *child = nullptr;
     if (childId.vt != VT_I4 || childId.lVal < 1 || childId.lVal > static_cast<long>(children_.size()))
@@ -99,6 +104,7 @@ HRESULT FakeAccessibleNode::get_accName(VARIANT, BSTR* name) {
 }
 
 HRESULT FakeAccessibleNode::get_accValue(VARIANT childId, BSTR* value) {
+    ++calls_;
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     if (!IsSelf(childId)) return E_INVALIDARG;
@@ -113,6 +119,7 @@ HRESULT FakeAccessibleNode::get_accDescription(VARIANT, BSTR* description) {
 }
 
 HRESULT FakeAccessibleNode::get_accRole(VARIANT childId, VARIANT* role) {
+    ++calls_;
     if (role == nullptr) return E_POINTER;
     VariantInit(role);
     if (!IsSelf(childId)) return E_INVALIDARG;
@@ -122,6 +129,7 @@ HRESULT FakeAccessibleNode::get_accRole(VARIANT childId, VARIANT* role) {
 }
 
 HRESULT FakeAccessibleNode::get_accState(VARIANT childId, VARIANT* state) {
+    ++calls_;
     if (state == nullptr) return E_POINTER;
     VariantInit(state);
     if (!IsSelf(childId)) return E_INVALIDARG;
@@ -166,6 +174,7 @@ HRESULT FakeAccessibleNode::accLocation(long* left, long* top, long* width, long
 }
 
 HRESULT FakeAccessibleNode::accNavigate(long direction, VARIANT start, VARIANT* end) {
+    ++calls_;
     if (end == nullptr) return E_POINTER;
     VariantInit(end);
     if (start.vt != VT_I4) return E_INVALIDARG;
@@ -197,6 +206,7 @@ HRESULT FakeAccessibleNode::put_accValue(VARIANT, BSTR) {
 }
 
 HRESULT FakeAccessibleNode::Next(ULONG count, VARIANT* values, ULONG* fetched) {
+    ++calls_;
     if (values == nullptr) return E_POINTER;
     ULONG given = 0;
     for (; given < count && nextChild_ < children_.size(); ++given, ++nextChild_) {

@@ -34,6 +34,9 @@ public:
     int CountNodes() const;
     FakeAccessibleNode* LastChild() const noexcept { return children_.empty() ? nullptr : children_.back().Get(); }
     size_t ChildCountValue() const noexcept { return children_.size(); }
+    // Calls of QueryInterface and of the accessibility methods the probe uses,
+    // over all nodes: what a reader costs in (cross-process) calls.
+    static long Calls() noexcept { return calls_.load(); }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -79,6 +82,8 @@ private:
     FakeAccessibleNode(long role, std::optional<std::wstring> value, std::optional<long> state);
     virtual ~FakeAccessibleNode() = default;
     static bool IsSelf(const VARIANT& childId) noexcept;
+
+    static std::atomic<long> calls_;
 
     std::atomic<ULONG> references_{1};
     long role_;

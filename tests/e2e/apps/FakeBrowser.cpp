@@ -8,7 +8,9 @@
 // address. chrome: a "Chrome_AutocompleteEditView" with the address as its
 // text. firefox: a "MozillaWindowClass" child answering WM_GETOBJECT with an
 // accessibility tree DEPTH levels deep (4 by default, about 200 objects)
-// whose last object holds the address. WM_CLOSE ends the program with 0.
+// whose last object holds the address. WM_CLOSE ends the program with 0;
+// WM_APP + 1 to the top-level window answers how many accessibility calls
+// the tree has served.
 
 #include <objbase.h>
 #include <oleacc.h>
@@ -27,7 +29,11 @@ using vh::test::win32::FakeAccessibleNode;
 
 FakeAccessibleNode* gTree = nullptr;
 
+// Answered with the number of accessibility calls served so far.
+constexpr UINT kCallCountMessage = WM_APP + 1;
+
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == kCallCountMessage) return FakeAccessibleNode::Calls();
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
