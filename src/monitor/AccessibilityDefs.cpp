@@ -1,5 +1,6 @@
 #include "monitor/AccessibilityDefs.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,7 +22,9 @@ public:
         if (depth >= maxDepth_) return true;
         const std::optional<std::int32_t> count = object->ChildCount();
         if (!count || *count <= 0) return true;
-        return VisitChildren(*object, *count, depth + 1);
+        // The count comes from another program and sizes the buffer of
+        // AccessibleChildren: a wild value must not claim gigabytes.
+        return VisitChildren(*object, std::min(*count, kMaxAccessibleChildren), depth + 1);
     }
 
 private:

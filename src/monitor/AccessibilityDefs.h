@@ -14,6 +14,9 @@ inline constexpr std::int32_t STATE_SYSTEM_FOCUSED = 0x00000004;
 inline constexpr std::int32_t STATE_SYSTEM_HOTTRACKED = 0x00000080;
 inline constexpr std::int32_t STATE_SYSTEM_FOCUSABLE = 0x00100000;
 
+// The most children taken from one object; no address bar lies further on.
+inline constexpr std::int32_t kMaxAccessibleChildren = 10000;
+
 // Called for each object with the caller's data and the object's depth (the
 // window's own object is depth 0); false ends the whole walk.
 using TAccessibleVisitor = bool (*)(IAccessibleObject& object, void* data, int depth);

@@ -36,6 +36,7 @@ public:
     bool EndlessEnumerator = false;   // keeps yielding the first child
     bool CircularNavigation = false;  // the last child's next is the first child
     std::vector<std::shared_ptr<FakeAccessibleObject>> Kids;
+    std::int32_t LastChildrenCount = -1;  // the count Children was last asked for
 
     std::shared_ptr<FakeAccessibleObject> Add(std::shared_ptr<FakeAccessibleObject> child) {
         Kids.push_back(child);
@@ -53,6 +54,7 @@ public:
 
     std::optional<std::vector<TAccessibleChild>> Children(std::int32_t count) override {
         Note("children");
+        LastChildrenCount = count;
         if (Access != TChildAccess::ChildrenAsObjects && Access != TChildAccess::ChildrenAsIds) return std::nullopt;
         std::vector<TAccessibleChild> result;
         for (std::int32_t i = 0; i < count && i < static_cast<std::int32_t>(Kids.size()); ++i)

@@ -138,6 +138,18 @@ TEST_F(WalkAccessibleTreeTest, AnEnumerationThatNeverEndsIsBoundedByTheChildCoun
     EXPECT_EQ(Walk(circularObjects, 1).Seen, (std::vector<std::string>{"root@0", "d1@1", "leaf1@1"}));
 }
 
+TEST_F(WalkAccessibleTreeTest, AWildChildCountIsCappedBeforeItSizesAnything) {
+    auto root = Chain(1, TAccess::ChildrenAsIds);
+    root->ChildCountOverride = 0x7FFFFFFF;
+    EXPECT_EQ(Walk(root, 1).Seen, (std::vector<std::string>{"root@0", "d1@1", "leaf1@1"}));
+    EXPECT_EQ(root->LastChildrenCount, kMaxAccessibleChildren);
+
+    auto endless = Chain(1, TAccess::Enumerator);
+    endless->EndlessEnumerator = true;
+    endless->ChildCountOverride = 0x7FFFFFFF;
+    EXPECT_EQ(Walk(endless, 1).Seen.size(), static_cast<size_t>(kMaxAccessibleChildren) + 1);
+}
+
 TEST_F(WalkAccessibleTreeTest, NavigationStopsWhenTheNextChildEqualsThePreviousOne) {
     // One child whose "next" is itself: it is visited once.
     auto root = Chain(0, TAccess::Navigation);
