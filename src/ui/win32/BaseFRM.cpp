@@ -230,7 +230,9 @@ void SetFormTextColor(TForm& form, COLORREF color) {
 void RoundWindowCorners(TForm&, HWND control) {
     RECT client{};
     GetClientRect(control, &client);
-    UniqueRegion region(CreateRoundRectRgn(0, 0, client.right, client.bottom, kCornerEllipse, kCornerEllipse));
+    // The region leaves out its right and bottom edge: one more keeps the
+    // window's last column and row.
+    UniqueRegion region(CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, kCornerEllipse, kCornerEllipse));
     if (!region) throw Exception("CreateRoundRectRgn failed");
     if (SetWindowRgn(control, region.Get(), TRUE)) {
         static_cast<void>(region.Release());  // the window owns it now

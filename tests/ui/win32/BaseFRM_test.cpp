@@ -131,6 +131,20 @@ TEST_F(BaseForm, CreationAppliesTheAppearancePreferences) {
     DeleteObject(region);
 }
 
+TEST_F(BaseForm, ResizedFormIsRoundedAgainAndItsPanelsFollow) {
+    auto& form = CreateForm<TfrmBase>("Grow", 200, 100);
+    form.SetClientSize(300, 250);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(form.Handle(), region), ERROR);
+    RECT box{};
+    GetRgnBox(region, &box);
+    DeleteObject(region);
+    EXPECT_EQ(box.right, 300);
+    EXPECT_EQ(box.bottom, 250);
+    EXPECT_EQ(form.pnlHeader.BoundsRect(), (IntRect{0, 0, 300, 32}));
+    EXPECT_EQ(form.pnlBody.BoundsRect(), (IntRect{0, 32, 300, 250}));
+}
+
 TEST_F(BaseForm, TextColourSparesLabelsInTheFormsFontColour) {
     auto& form = CreateForm<TfrmBase>("Text", 200, 100);
     auto& light = form.Add<TLabel>();

@@ -1,0 +1,189 @@
+#include "ui/win32/MainFRM.h"
+
+#include <shellapi.h>
+#include <wtsapi32.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "environment/DateTimeUtils.h"
+#include "environment/Trace.h"
+#include "platform/win32/Utf16.h"
+#include "storage/DatabaseFiles.h"
+#include "storage/Options.h"
+
+namespace vh::win32 {
+namespace {
+
+constexpr int kClientWidth = 242;
+constexpr int kClientHeight = 600;
+constexpr UINT kTrayIconId = 0;
+constexpr int kApplicationIconResource = 1;
+
+}  // namespace
+
+TfrmMain::TfrmMain(TOptions& options)
+    : TfrmBase(kApplicationTitle, kClientWidth, kClientHeight),
+      tmrScan(AddTimer()),
+      tmrUsage(AddTimer()),
+      tmrTime(AddTimer()),
+      tmrSaveOptions(AddTimer()),
+      tmrReminderOnly(AddTimer()),
+      tmrReminderChange(AddTimer()),
+      tmrShutdown(AddTimer()),
+      tmrTimeSynchronization(AddTimer()),
+      options_(options),
+      monitor_(options, windows_, *this) {
+    // No task-bar button: the tray icon is the way in.
+    const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
+
+    tmrScan.SetInterval(kScanIntervalBeforeStart);
+    tmrUsage.SetInterval(kUsageInterval);
+    tmrTime.SetInterval(kTimeInterval);
+    tmrSaveOptions.SetInterval(kSaveOptionsInterval);
+    tmrReminderOnly.SetInterval(kReminderOnlyInterval);
+    tmrReminderChange.SetInterval(kReminderChangeInterval);
+    tmrShutdown.SetInterval(kShutdownInterval);
+    tmrTimeSynchronization.SetInterval(kTimeSynchronizationInterval);
+    tmrScan.OnTimer = [this](TTimer&) { monitor_.tmrScanTimer(); };
+    tmrUsage.OnTimer = [this](TTimer&) { monitor_.tmrUsageTimer(); };
+    tmrTime.OnTimer = [this](TTimer&) { monitor_.tmrTimeTimer(); };
+    tmrSaveOptions.OnTimer = [this](TTimer&) { monitor_.tmrSaveOptionsTimer(); };
+    tmrReminderOnly.OnTimer = [this](TTimer&) { monitor_.tmrReminderOnlyTimer(); };
+    tmrReminderChange.OnTimer = [this](TTimer&) { monitor_.tmrReminderChangeTimer(); };
+    tmrShutdown.OnTimer = [this](TTimer& timer) {
+        timer.SetEnabled(false);
+        monitor_.tmrShutdownTimer();
+        timer.SetEnabled(true);
+    };
+    tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
+}
+
+void TfrmMain::AfterConstruction() {
+    TfrmBase::AfterConstruction();
+    sessionNotificationsRegistered_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    monitor_.LastScanTime = ProgramNow();
+    AddTrayIcon();
+    monitor_.FocusTimeDisplay = 1;
+
+    // A period below a second would make the scan a busy loop.
+    tmrScan.SetInterval(static_cast<UINT>(std::max(1, options_.ScanPeriodSeconds)) * 1000u);
+    monitor_.LastScanTime = ProgramNow();
+    monitor_.tmrTimeTimer();
+    monitor_.tmrUsageTimer();
+    monitor_.tmrReminderChangeTimer();
+    tmrReminderChange.SetEnabled(true);
+    monitor_.tmrUsageTimer();
+
+    monitor_.Start();
+    monitor_.HotKeyId = GlobalAddAtomW(Utf8ToWide(kHotKeyAtomName).c_str());
+    // Without the hot key the program simply does not react to it.
+    hotKeyRegistered_ = monitor_.HotKeyId != 0 && RegisterHotKey(Handle(), monitor_.HotKeyId, MOD_ALT, 0) != FALSE;
+    PurgeActivityLog();
+
+    for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
+        timer->SetEnabled(true);
+    MinimizeApplication();
+}
+
+TfrmMain::~TfrmMain() {
+    if (sessionNotificationsRegistered_) WTSUnRegisterSessionNotification(Handle());
+    if (hotKeyRegistered_) UnregisterHotKey(Handle(), monitor_.HotKeyId);
+    if (monitor_.HotKeyId != 0) GlobalDeleteAtom(monitor_.HotKeyId);
+    RemoveTrayIcon();
+    for (auto& timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrReminderOnly, &tmrReminderChange,
+                        &tmrShutdown, &tmrTimeSynchronization})
+        timer->OnTimer = nullptr;
+}
+
+void TfrmMain::FormClose(TCloseAction& action) {
+    // Closing only minimises; the window is disabled while a reminder shows.
+    action = TCloseAction::caNone;
+    if (IsWindowEnabled(Handle())) MinimizeApplication();
+}
+
+LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_HOTKEY: monitor_.HotKey(static_cast<std::uintptr_t>(wParam)); return 0;
+        case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
+        case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
+        case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        default: return TfrmBase::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    if (Visible()) {
+        MinimizeApplication();
+    } else {
+        Show();
+        SetForegroundWindow(Handle());
+    }
+}
+
+void TfrmMain::AddTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = Handle();
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayIconMessage;
+    // A shared icon of the module: not destroyed by us.
+    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconResource));
+    const std::wstring tip = Utf8ToWide(kApplicationTitle);
+    wcsncpy(data.szTip, tip.c_str(), std::size(data.szTip) - 1);
+    trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void TfrmMain::RemoveTrayIcon() noexcept {
+    if (!trayIconAdded_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = Handle();
+    data.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayIconAdded_ = false;
+}
+
+// ------------------------------------------------------------ IMainWindow
+
+void TfrmMain::SetScanTimerEnabled(bool enabled) {
+    tmrScan.SetEnabled(enabled);
+}
+void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
+    tmrReminderOnly.SetEnabled(enabled);
+}
+
+// The views (reminder texts, lists, labels, focus layout) come with the main
+// window's views; the monitoring side already tells the window when to
+// change them.
+void TfrmMain::SelectReminderPeriod(int) {}
+void TfrmMain::ShowNormalLayout() {}
+void TfrmMain::RefreshUsage() {}
+void TfrmMain::RefreshTime() {}
+void TfrmMain::ClearListViews() {}
+void TfrmMain::ShowDayStart(const std::string&, const std::string&) {}
+
+bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
+    return ReminderRunner ? ReminderRunner(inFocus, remainingText, show5MinButton) : false;
+}
+
+void TfrmMain::RunReminderChange() {
+    if (ReminderChangeRunner) ReminderChangeRunner();
+}
+
+void TfrmMain::MinimizeApplication() {
+    Hide();
+}
+
+void TfrmMain::TrayIconLeftClick() {
+    SendMessageW(Handle(), kTrayIconMessage, 0, WM_LBUTTONDOWN);
+}
+
+void TfrmMain::TerminateApplication() {
+    PostQuitMessage(0);
+}
+
+}  // namespace vh::win32

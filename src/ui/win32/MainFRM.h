@@ -1,0 +1,83 @@
+#pragma once
+// The main window: the side bar that lives in the notification area. It owns
+// the monitoring timers and hands their ticks, the hot key and the session
+// and power notices to its monitoring side (TMainMonitor); its close only
+// minimises. Its views come with the main window's views.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "monitor/IMainWindow.h"
+#include "monitor/MainMonitor.h"
+#include "platform/win32/WindowSystem.h"
+#include "ui/win32/BaseFRM.h"
+
+namespace vh {
+class TOptions;
+}
+
+namespace vh::win32 {
+
+inline constexpr char kApplicationTitle[] = "Vornhalt";
+// The tray icon's callback message.
+inline constexpr UINT kTrayIconMessage = WM_USER + 1;
+
+class TfrmMain : public TfrmBase, private IMainWindow {
+public:
+    explicit TfrmMain(TOptions& options);
+    ~TfrmMain() override;
+
+    TTimer& tmrScan;
+    TTimer& tmrUsage;
+    TTimer& tmrTime;
+    TTimer& tmrSaveOptions;
+    TTimer& tmrReminderOnly;
+    TTimer& tmrReminderChange;
+    TTimer& tmrShutdown;
+    TTimer& tmrTimeSynchronization;
+
+    TMainMonitor& Monitor() noexcept { return monitor_; }
+
+    // The reminder window and the reminder-change dialog come with their own
+    // forms; until they are connected the reminder grants nothing and the
+    // change is not offered.
+    std::function<bool(bool inFocus, const std::string& remainingText, bool show5MinButton)> ReminderRunner;
+    std::function<void()> ReminderChangeRunner;
+
+    void AfterConstruction() override;
+
+protected:
+    void FormClose(TCloseAction& action) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // IMainWindow
+    void SetScanTimerEnabled(bool enabled) override;
+    void SetReminderOnlyTimerEnabled(bool enabled) override;
+    void SelectReminderPeriod(int period) override;
+    void ShowNormalLayout() override;
+    void RefreshUsage() override;
+    void RefreshTime() override;
+    void ClearListViews() override;
+    void ShowDayStart(const std::string& timeLimitText, const std::string& expirationActionText) override;
+    bool ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) override;
+    void RunReminderChange() override;
+    void MinimizeApplication() override;
+    void TrayIconLeftClick() override;
+    void TerminateApplication() override;
+
+    void TrayIconMessage(LPARAM mouseMessage);
+    void AddTrayIcon();
+    void RemoveTrayIcon() noexcept;
+
+    TOptions& options_;
+    WindowSystem windows_;
+    TMainMonitor monitor_;
+    bool sessionNotificationsRegistered_ = false;
+    bool trayIconAdded_ = false;
+    bool hotKeyRegistered_ = false;
+};
+
+}  // namespace vh::win32
