@@ -114,8 +114,12 @@ void TPopupMenu::Popup(HWND owner, int screenX, int screenY) {
         const std::wstring caption = Utf8ToWide(item.Caption);
         AppendMenuW(menu.Get(), MF_STRING | (item.Enabled ? 0 : MF_GRAYED), i + 1, caption.c_str());
     }
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere; the posted message lets it end cleanly.
+    SetForegroundWindow(owner);
     const auto chosen = static_cast<std::size_t>(
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screenX, screenY, 0, owner, nullptr));
+    PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen >= 1 && chosen <= items_.size() && items_[chosen - 1]->OnClick) {
         items_[chosen - 1]->OnClick(*items_[chosen - 1]);
     }
