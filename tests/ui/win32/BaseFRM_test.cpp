@@ -131,6 +131,24 @@ TEST_F(BaseForm, CreationAppliesTheAppearancePreferences) {
     DeleteObject(region);
 }
 
+TEST_F(BaseForm, WindowShowsWhatTheFormRenders) {
+    SetAppearanceSource([] {
+        TFormAppearance appearance;
+        appearance.color = RGB(30, 90, 60);
+        appearance.transparency = 0;
+        return appearance;
+    });
+    auto& form = CreateForm<TfrmBase>("Paint", 200, 120);
+    form.Show();
+    UpdateWindow(form.Handle());
+    TBitmap32 expected;
+    form.RenderClient(expected);
+    const ClientDc dc(form.Handle());
+    for (const POINT p : {POINT{100, 10}, POINT{100, 80}, POINT{5, 60}}) {
+        EXPECT_EQ(GetPixel(dc.Get(), p.x, p.y), ColorRefFromPixel(expected.Pixel(p.x, p.y))) << p.x << "," << p.y;
+    }
+}
+
 TEST_F(BaseForm, ResizedFormIsRoundedAgainAndItsPanelsFollow) {
     auto& form = CreateForm<TfrmBase>("Grow", 200, 100);
     form.SetClientSize(300, 250);
