@@ -53,15 +53,22 @@ protected:
         return program;
     }
 
+    // Starts a stand-in browser that lives as long as the test and probes it in front.
+    void ProbeBrowserInFront(const std::wstring& kind, const std::wstring& title, const std::wstring& address,
+                             int depth = 0) {
+        HWND window = nullptr;
+        browser_ = StartBrowser(kind, title, address, window, depth);
+        ASSERT_NE(window, nullptr) << "no window titled " << win32::WideToUtf8(title);
+        ProbeInFront(window);
+    }
+
     win32::WindowSystem windows_;
     TZuravoZazoApplication probe_{windows_};
+    std::unique_ptr<RunningProgram> browser_;
 };
 
 TEST_F(ProbeEndToEnd, ChromeInFrontGivesTheAddressFieldText) {
-    HWND window = nullptr;
-    auto browser = StartBrowser(L"chrome", L"Fake Chrome", L"example.com/page", window);
-    ASSERT_NE(window, nullptr);
-    ProbeInFront(window);
+    ProbeBrowserInFront(L"chrome", L"Fake Chrome", L"example.com/page");
     EXPECT_EQ(probe_.GetKindText(), "Google Chrome");
     EXPECT_EQ(probe_.Address, "example.com/page");
     EXPECT_TRUE(EndsWithIgnoringAsciiCase(probe_.ApplicationPath, "\\FakeBrowser.exe")) << probe_.ApplicationPath;
@@ -69,28 +76,19 @@ TEST_F(ProbeEndToEnd, ChromeInFrontGivesTheAddressFieldText) {
 }
 
 TEST_F(ProbeEndToEnd, InternetExplorerInFrontReadsTheEditAfterItsMarker) {
-    HWND window = nullptr;
-    auto browser = StartBrowser(L"ie", L"Fake Internet Explorer", L"http://www.example.com/\u00E9t\u00E9", window);
-    ASSERT_NE(window, nullptr);
-    ProbeInFront(window);
+    ProbeBrowserInFront(L"ie", L"Fake Internet Explorer", L"http://www.example.com/\u00E9t\u00E9");
     EXPECT_EQ(probe_.GetKindText(), "MS Internet Explorer");
     EXPECT_EQ(probe_.Address, "http://www.example.com/\xC3\xA9t\xC3\xA9");
 }
 
 TEST_F(ProbeEndToEnd, FirefoxInFrontReadsTheAddressFromTheAccessibilityTreeOfAnotherProcess) {
-    HWND window = nullptr;
-    auto browser = StartBrowser(L"firefox", L"Fake Firefox", L"https://www.example.com/deep", window, 4);
-    ASSERT_NE(window, nullptr);
-    ProbeInFront(window);
+    ProbeBrowserInFront(L"firefox", L"Fake Firefox", L"https://www.example.com/deep", 4);
     EXPECT_EQ(probe_.GetKindText(), "Mozila FireFox");
     EXPECT_EQ(probe_.Address, "https://www.example.com/deep");
 }
 
 TEST_F(ProbeEndToEnd, FirefoxAddressBelowDepthFourIsNotRead) {
-    HWND window = nullptr;
-    auto browser = StartBrowser(L"firefox", L"Fake Deep Firefox", L"https://www.example.com/too-deep", window, 5);
-    ASSERT_NE(window, nullptr);
-    ProbeInFront(window);
+    ProbeBrowserInFront(L"firefox", L"Fake Deep Firefox", L"https://www.example.com/too-deep", 5);
     EXPECT_EQ(probe_.Kind, akFirefox);
     EXPECT_EQ(probe_.Address, "");
 }
