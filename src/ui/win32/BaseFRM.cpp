@@ -89,7 +89,7 @@ TfrmBase::TfrmBase(const std::string& caption, int clientWidth, int clientHeight
     imgIcon.Picture.Assign(skins.icon);
 
     lblCaption.Name = "lblCaption";
-    TFontSpec captionFont;
+    TFontStyle captionFont;
     captionFont.color = RGB(255, 255, 255);
     lblCaption.SetFont(captionFont);
     lblCaption.OnMouseDown = pnlHeader.OnMouseDown;

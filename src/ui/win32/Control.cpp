@@ -15,10 +15,10 @@ TShiftState ShiftStateFromKeys(WPARAM keys) noexcept {
     return shift;
 }
 
-UniqueFont CreateFontFromSpec(const TFontSpec& spec) {
-    return UniqueFont(CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str()));
+UniqueFont CreateFontFromStyle(const TFontStyle& style) {
+    return UniqueFont(CreateFontW(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, style.underline,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, style.name.c_str()));
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -64,7 +64,7 @@ void TLabel::SetCaption(std::string caption) {
     Invalidate();
 }
 
-void TLabel::SetFont(TFontSpec font) {
+void TLabel::SetFont(TFontStyle font) {
     font_ = std::move(font);
     Invalidate();
 }
@@ -76,7 +76,7 @@ void TLabel::SetFontColor(COLORREF color) {
 
 void TLabel::Paint(TBitmap32& buffer) {
     if (caption_.empty()) return;
-    const UniqueFont font = CreateFontFromSpec(font_);
+    const UniqueFont font = CreateFontFromStyle(font_);
     const ScopedSelect selectFont(buffer.Dc(), font.Get());
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), font_.color);

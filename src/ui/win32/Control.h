@@ -35,7 +35,7 @@ using TNotifyEvent = std::function<void(TControl& sender)>;
 using TMouseEvent = std::function<void(TControl& sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TControl& sender, TShiftState shift, int x, int y)>;
 
-struct TFontSpec {
+struct TFontStyle {
     std::wstring name = L"Arial";
     int height = -13;  // negative: character height in pixels
     bool bold = true;
@@ -43,7 +43,7 @@ struct TFontSpec {
     COLORREF color = RGB(54, 54, 54);
 };
 
-UniqueFont CreateFontFromSpec(const TFontSpec& spec);
+UniqueFont CreateFontFromStyle(const TFontStyle& style);
 
 class TControl {
 public:
@@ -108,8 +108,8 @@ public:
 
     const std::string& Caption() const noexcept { return caption_; }
     void SetCaption(std::string caption);
-    const TFontSpec& Font() const noexcept { return font_; }
-    void SetFont(TFontSpec font);
+    const TFontStyle& Font() const noexcept { return font_; }
+    void SetFont(TFontStyle font);
     void SetFontColor(COLORREF color);
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
@@ -120,7 +120,7 @@ public:
 
 private:
     std::string caption_;
-    TFontSpec font_;
+    TFontStyle font_;
 };
 
 }  // namespace vh::win32

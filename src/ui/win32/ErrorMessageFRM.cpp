@@ -66,7 +66,7 @@ TfrmErrorMessage::TfrmErrorMessage()
       pmnButtons(AddPopupMenu("pmnButtons")),
       miOk(pmnButtons.Add("miOk", "OK", VK_RETURN)),
       miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)) {
-    TFontSpec white;
+    TFontStyle white;
     white.color = RGB(255, 255, 255);
 
     lblDescription.Name = "lblDescription";
@@ -77,7 +77,7 @@ TfrmErrorMessage::TfrmErrorMessage()
 
     lblContactUs.Name = "lblContactUs";
     lblContactUs.SetBounds(141, 61, 80, 16);
-    TFontSpec link = white;
+    TFontStyle link = white;
     link.underline = true;
     lblContactUs.SetFont(link);
     lblContactUs.HandCursor = true;

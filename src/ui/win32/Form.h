@@ -109,7 +109,7 @@ public:
     void SetCaption(const std::string& caption);
     COLORREF Color() const noexcept { return color_; }
     void SetColor(COLORREF color);
-    TFontSpec Font;  // the form's font; labels in its colour count as "dark text"
+    TFontStyle Font;  // the form's font; labels in its colour count as "dark text"
     HFONT NativeFont() const noexcept { return nativeFont_.Get(); }
 
     IntSize ClientSize() const noexcept;

@@ -103,7 +103,7 @@ void TImageButton::SetCaption(std::string caption) {
     Invalidate();
 }
 
-void TImageButton::SetFont(TFontSpec font) {
+void TImageButton::SetFont(TFontStyle font) {
     font_ = std::move(font);
     Invalidate();
 }
@@ -151,7 +151,7 @@ void TImageButton::Paint(TBitmap32& buffer) {
     BlitInto(offscreen, 0, 0, backgroundCopy_);
     DrawNineSlice(offscreen.Dc(), AlphaBitmap(state_), {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
 
-    const UniqueFont font = CreateFontFromSpec(font_);
+    const UniqueFont font = CreateFontFromStyle(font_);
     const ScopedSelect selectFont(offscreen.Dc(), font.Get());
     const ButtonContentLayout layout =
         LayoutButtonContent({Width(), Height()}, Picture.Size(), MeasureCaption(offscreen.Dc()));

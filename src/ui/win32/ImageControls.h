@@ -77,8 +77,8 @@ public:
 
     const std::string& Caption() const noexcept { return caption_; }
     void SetCaption(std::string caption);
-    const TFontSpec& Font() const noexcept { return font_; }
-    void SetFont(TFontSpec font);
+    const TFontStyle& Font() const noexcept { return font_; }
+    void SetFont(TFontStyle font);
     int SideWidth() const noexcept { return sideWidth_; }
     void SetSideWidth(int width);
     int SideHeight() const noexcept { return sideHeight_; }
@@ -106,7 +106,7 @@ private:
     TBitmap32 backgroundCopy_;
     TImageButtonState state_ = TImageButtonState::normal;
     std::string caption_;
-    TFontSpec font_;
+    TFontStyle font_;
     int sideWidth_ = 20;
     int sideHeight_ = 20;
     bool wordWrap_ = false;

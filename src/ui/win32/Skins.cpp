@@ -23,7 +23,7 @@ std::string& Folder() {
             path.resize(path.size() * 2);
         }
         path.resize(path.find_last_of(L'\\') + 1);
-        return WideToUtf8(path) + "Skins\\Controls\\";
+        return WideToUtf8(path) + "Graphics\\";
     }();
     return folder;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The skin pictures every form is built from, read once from the skin folder
-// (by default the "Skins\Controls\" folder beside the program). A missing or
-// unreadable file leaves its picture empty, which draws nothing, and is
-// traced.
+// (by default the "Graphics\" folder beside the program; "Skins\" holds the
+// background pictures the user picks from). A missing or unreadable file
+// leaves its picture empty, which draws nothing, and is traced.
 
 #include <string>
 

@@ -45,7 +45,7 @@ TfrmWarning::TfrmWarning()
     lblWarning.SetBounds(10, 45, 339, 38);
     lblWarning.Alignment = TLabel::TAlignment::taCenter;
     lblWarning.WordWrap = true;
-    TFontSpec font;
+    TFontStyle font;
     font.color = RGB(255, 255, 255);
     lblWarning.SetFont(font);
     lblWarning.SetCaption("Warning Text");

@@ -166,11 +166,11 @@ TEST_F(BaseForm, ResizedFormIsRoundedAgainAndItsPanelsFollow) {
 TEST_F(BaseForm, TextColourSparesLabelsInTheFormsFontColour) {
     auto& form = CreateForm<TfrmBase>("Text", 200, 100);
     auto& light = form.Add<TLabel>();
-    TFontSpec white;
+    TFontStyle white;
     white.color = RGB(255, 255, 255);
     light.SetFont(white);
     auto& dark = form.Add<TLabel>();
-    dark.SetFont(TFontSpec{});  // the form's dark grey
+    dark.SetFont(TFontStyle{});  // the form's dark grey
     SetFormTextColor(form, RGB(0, 200, 0));
     EXPECT_EQ(light.Font().color, RGB(0, 200, 0));
     EXPECT_EQ(dark.Font().color, RGB(54, 54, 54));
