@@ -129,7 +129,7 @@ void TPopupMenu::Popup(HWND owner, int screenX, int screenY) {
 
 TForm::TForm(HWND owner) {
     RegisterFormClass(&TForm::WindowProc);
-    nativeFont_ = CreateFontFromSpec(Font);
+    nativeFont_ = CreateFontFromStyle(Font);
     // WM_NCCREATE stores `this` and the handle.
     CreateWindowExW(0, kFormClass, L"", WS_POPUP | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 242, 382, owner,
                     nullptr, ModuleInstance(), this);
