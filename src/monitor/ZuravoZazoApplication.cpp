@@ -38,26 +38,27 @@ std::string ApplicationKindText(TApplicationKind kind) {
 }
 
 void TZuravoZazoApplication::Execute(bool closeMode, const TMonitoredList* list) noexcept {
-    try {
-        try {
-            Kind = akDesktop;
-            Address.clear();
-            ApplicationPath.clear();
-            Probed = false;
-            Window = 0;
-            CloseMode = closeMode;
-            CloseList = list;
-            if (CloseMode)
-                windows_.EnumerateTopLevelWindows([this](TWindowId window) { return WindowStep(window); });
-            else
-                WindowStep(windows_.ForegroundWindow());
-        } catch (...) {
-            CloseMode = false;
-            CloseList = nullptr;
-            throw;
+    // Close mode ends with the enumeration, also when it fails.
+    struct TCloseModeReset {
+        TZuravoZazoApplication& probe;
+        ~TCloseModeReset() {
+            probe.CloseMode = false;
+            probe.CloseList = nullptr;
         }
-        CloseMode = false;
-        CloseList = nullptr;
+    };
+    try {
+        Kind = akDesktop;
+        Address.clear();
+        ApplicationPath.clear();
+        Probed = false;
+        Window = 0;
+        CloseMode = closeMode;
+        CloseList = list;
+        const TCloseModeReset reset{*this};
+        if (CloseMode)
+            windows_.EnumerateTopLevelWindows([this](TWindowId window) { return WindowStep(window); });
+        else
+            WindowStep(windows_.ForegroundWindow());
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "TZuravoZazoApplication.Execute"));
     } catch (...) {
