@@ -1,53 +1,82 @@
-// Program entry: creates the main window and runs the message loop.
+// Program entry: the environment, the single instance, the error handler,
+// the databases of the first start, the main window in the tray and the
+// message loop; then everything released in order.
 
 #include <windows.h>
 
 #include <exception>
 
+#include "environment/ZuravoZazoApplicationDefs.h"
+#include "environment/win32/ProgramEnvironment.h"
+#include "storage/DatabaseFiles.h"
+#include "storage/Options.h"
+#include "ui/win32/ErrorMessageFRM.h"
+#include "ui/win32/ExceptionBoundary.h"
+#include "ui/win32/Form.h"
+#include "ui/win32/MainFRM.h"
+#include "ui/win32/WarningFRM.h"
+
 namespace {
 
-constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
-constexpr wchar_t kMainWindowTitle[] = L"Vornhalt";
+using namespace vh;
+using namespace vh::win32;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        switch (message) {
-            case WM_DESTROY:
-                PostQuitMessage(0);
-                return 0;
-            default:
-                break;
-        }
-    } catch (...) {
-        // Nothing may cross the window procedure; the handler comes with the
-        // application's error dialog.
+// The settings dialog in first-run mode belongs here; it comes with the
+// settings dialog. Until then the first start goes straight to the main window.
+void RunFirstRunSettingsDialog(TOptions&) {}
+
+int RunMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) DispatchFormMessage(message);
+    return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+int RunProgram() {
+    if (!AcquireInstanceLock()) {
+        ShowWarning("Application is already running", kPleaseNote);
+        return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    InstallApplicationErrorHandler();
+
+    int exitCode = 1;
+    TfrmMain* main = nullptr;
+    try {
+        CopyDatabasesToAppData();
+        TOptions& options = GOptions_Local();
+        if (!options.IsNotFirstRun) {
+            options.IsNotFirstRun = true;
+            RunFirstRunSettingsDialog(options);
+        }
+        main = &CreateForm<TfrmMain>(options);
+        exitCode = RunMessageLoop();
+    } catch (...) {
+        HandleCurrentException("WinMain");
+    }
+    // The main window goes first (tray icon, hot key, notices), then the
+    // options are saved while the lock is still held.
+    if (main) FreeForm(main);
+    FreeOptions();
+    ReleaseInstanceLock();
+    return exitCode;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = wc.hIcon;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&wc)) return 1;
-
-    HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 320, 600, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, showCommand);
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int exitCode = 1;
+    try {
+        StartProgramEnvironment();
+    } catch (const std::exception& e) {
+        // The program cannot start without its folders.
+        ApplicationErrorMessage().OnException(e);
+        return exitCode;
     }
-    return static_cast<int>(msg.wParam);
+    try {
+        exitCode = RunProgram();
+    } catch (...) {
+        HandleCurrentException("WinMain");
+    }
+    EndProgramEnvironment();
+    return exitCode;
 }
