@@ -192,5 +192,31 @@ TEST_F(MonitoringEndToEnd, ASecondInstanceSaysSoAndLeavesTheDatabasesAlone) {
     EndThroughFlag(first);
 }
 
+TEST_F(MonitoringEndToEnd, TwoHotKeyPressesWithinHalfASecondShowTheMainWindowAndCloseHidesIt) {
+    RunningProgram program(exe_);
+    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    ASSERT_NE(main, nullptr);
+    std::this_thread::sleep_for(1s);  // the hot key is claimed at the end of the start-up
+    const ATOM hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri");
+    ASSERT_NE(hotKey, 0) << "no hot-key atom";
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    // The test cannot press the keys: it posts what the system would send.
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    std::this_thread::sleep_for(1200ms);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(IsWindowVisible(main)) << "presses a second apart showed the window";
+
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 3s)) << "a double press did not show it";
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 3s)) << "closing did not hide it";
+    EXPECT_FALSE(program.WaitForExit(0ms));
+    EndThroughFlag(program);
+}
+
 }  // namespace
 }  // namespace vh::e2e
