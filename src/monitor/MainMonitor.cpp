@@ -186,7 +186,12 @@ void TMainMonitor::ScanSteps() {
             } else {
                 LimitReminderAllowed = false;
             }
-            if (FiveMinutesGranted && Show5MinButton) Show5MinButton = false;
+            if (FiveMinutesGranted && Show5MinButton) {
+                Show5MinButton = false;
+                // Kept for the rest of the day, so a restart does not offer it
+                // again; the daily reset erases the section.
+                options_.Site().IniFile().WriteBool(kCommonSection, "Show5MinButton", false);
+            }
             window_.SetReminderOnlyTimerEnabled(true);
         }
         if ((options_.ExpirationAction() == eaCloseBrowserApp || inFocus) && !FiveMinutesGranted)

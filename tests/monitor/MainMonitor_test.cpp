@@ -371,6 +371,23 @@ TEST_F(MainMonitorTest, CloseActionPostsCloseUnlessTheExtensionIsGranted) {
     EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game_}));
 }
 
+TEST_F(MainMonitorTest, TheExtensionTakenTodayIsNotOfferedAgainAfterARestart) {
+    LogRow("2024-03-10 08:00:00", 28800);
+    Start();
+    window_.grantFiveMinutes = true;
+    Pass(3);
+    monitor_->tmrScanTimer();
+    EXPECT_FALSE(monitor_->Show5MinButton);
+    monitor_ = std::make_unique<TMainMonitor>(*options_, windows_, window_);
+    monitor_->Start();
+    EXPECT_FALSE(monitor_->Show5MinButton);
+    monitor_->DailyReset();
+    EXPECT_TRUE(monitor_->Show5MinButton);
+    monitor_ = std::make_unique<TMainMonitor>(*options_, windows_, window_);
+    monitor_->Start();
+    EXPECT_TRUE(monitor_->Show5MinButton);
+}
+
 TEST_F(MainMonitorTest, FocusModeClosesOnEveryScanAndRemindsOnce) {
     Start();
     monitor_->FocusStartTime = ProgramNow();
