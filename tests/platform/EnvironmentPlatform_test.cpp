@@ -10,7 +10,7 @@
 #include "doubles/TempFolder.h"
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
-#include "platform/win32/UniqueFileHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 
 namespace vh::win32 {
@@ -131,8 +131,8 @@ TEST_F(EnvironmentPlatformTest, ALockHeldByAnotherProcessBlocksUntilThatProcessI
         CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     SetEnvironmentVariableW(L"VH_TEST_LOCK_FOLDER", nullptr);
     ASSERT_TRUE(started);
-    UniqueFileHandle child(process.hProcess);
-    UniqueFileHandle thread(process.hThread);
+    UniqueHandle child(process.hProcess);
+    UniqueHandle thread(process.hThread);
 
     const std::string ready = Folder() + "ready";
     for (int i = 0; i < 300 && !real.FileExists(ready); ++i)

@@ -9,7 +9,7 @@
 
 #include "common/Paths.h"
 #include "platform/win32/SystemErrorText.h"
-#include "platform/win32/UniqueFileHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 
 namespace vh::win32 {
@@ -94,7 +94,7 @@ std::vector<std::string> EnvironmentPlatform::ListFilesRecursive(const std::stri
         if (!current.empty() && current.back() != L'\\') current += L'\\';
         WIN32_FIND_DATAW found{};
         UniqueFindHandle find(FindFirstFileW((current + L"*.*").c_str(), &found));
-        if (!find.Valid()) continue;
+        if (!find) continue;
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
@@ -112,7 +112,7 @@ std::optional<std::string> EnvironmentPlatform::ReadWholeFile(const std::string&
     UniqueFileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
         RaiseFileError("Cannot open", path, error);
@@ -131,7 +131,7 @@ std::optional<std::string> EnvironmentPlatform::ReadWholeFile(const std::string&
 void EnvironmentPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
     UniqueFileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) RaiseFileError("Cannot create", path, GetLastError());
+    if (!file) RaiseFileError("Cannot create", path, GetLastError());
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
         DWORD written = 0;
@@ -157,14 +157,14 @@ bool EnvironmentPlatform::RemoveFile(const std::string& path) {
 std::optional<std::string> EnvironmentPlatform::CreateEmptyFile(const std::string& path) {
     UniqueFileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return SystemErrorText(GetLastError());
+    if (!file) return SystemErrorText(GetLastError());
     return std::nullopt;
 }
 
 std::unique_ptr<IExclusiveFile> EnvironmentPlatform::OpenExclusive(const std::string& path) {
     UniqueFileHandle file(
         CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return nullptr;
+    if (!file) return nullptr;
     return std::make_unique<ExclusiveFile>(std::move(file));
 }
 

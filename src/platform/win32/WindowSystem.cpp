@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win32/AccessibleObject.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Utf16.h"
 
@@ -21,11 +22,6 @@ namespace {
 HWND ToHwnd(TWindowId window) {
     return reinterpret_cast<HWND>(window);
 }
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // Carries the step into the enumeration callback and an exception out of it:
 // the callback itself never lets one pass.
@@ -108,7 +104,7 @@ TProcessImage WindowSystem::ProcessImage(std::uint32_t processId) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return TProcessImage{false, std::string(), SystemErrorText(GetLastError())};
     std::wstring path(kLongPathChars, L'\0');
-    const DWORD length = GetProcessImageFileNameW(process.get(), path.data(), kLongPathChars);
+    const DWORD length = GetProcessImageFileNameW(process.Get(), path.data(), kLongPathChars);
     if (length == 0) return TProcessImage{false, std::string(), SystemErrorText(GetLastError())};
     path.resize(length);
     return TProcessImage{true, WideToUtf8(path), std::string()};

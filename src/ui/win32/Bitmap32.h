@@ -9,7 +9,7 @@
 #include <span>
 
 #include "ui/Geometry.h"
-#include "ui/win32/Handles.h"
+#include "platform/win32/Handles.h"
 
 namespace vh::win32 {
 

@@ -10,7 +10,7 @@
 
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
-#include "ui/win32/Handles.h"
+#include "platform/win32/Handles.h"
 
 namespace vh::win32 {
 

@@ -18,7 +18,7 @@
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
-#include "ui/win32/Handles.h"
+#include "platform/win32/Handles.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Exceptions.h"
-#include "ui/win32/Handles.h"
+#include "platform/win32/Handles.h"
 
 namespace vh::win32 {
 namespace {

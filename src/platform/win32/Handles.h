@@ -54,6 +54,19 @@ using WindowTraits = NullHandleTraits<HWND, &DestroyWindow>;
 using MenuTraits = NullHandleTraits<HMENU, &DestroyMenu>;
 using IconTraits = NullHandleTraits<HICON, &DestroyIcon>;
 using GlobalMemoryTraits = NullHandleTraits<HGLOBAL, &GlobalFree>;
+// Kernel objects that report failure as null (OpenProcess, CreateEventW).
+using KernelHandleTraits = NullHandleTraits<HANDLE, &CloseHandle>;
+
+// Kernel objects that report failure as INVALID_HANDLE_VALUE (CreateFileW,
+// FindFirstFileW).
+template <auto CloseFunction>
+struct InvalidValueHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { CloseFunction(h); }
+};
+using FileHandleTraits = InvalidValueHandleTraits<&CloseHandle>;
+using FindHandleTraits = InvalidValueHandleTraits<&FindClose>;
 
 using UniqueBitmap = Unique<GdiTraits<HBITMAP>>;
 using UniqueBrush = Unique<GdiTraits<HBRUSH>>;
@@ -65,11 +78,15 @@ using UniqueWindow = Unique<WindowTraits>;
 using UniqueMenu = Unique<MenuTraits>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueGlobal = Unique<GlobalMemoryTraits>;
+using UniqueFileHandle = Unique<FileHandleTraits>;
+using UniqueFindHandle = Unique<FindHandleTraits>;
+using UniqueHandle = Unique<KernelHandleTraits>;
 
 static_assert(!std::is_copy_constructible_v<UniqueBitmap> && !std::is_copy_assignable_v<UniqueBitmap>);
 static_assert(!std::is_copy_constructible_v<UniqueMemoryDc> && !std::is_copy_assignable_v<UniqueMemoryDc>);
 static_assert(!std::is_copy_constructible_v<UniqueWindow> && !std::is_copy_assignable_v<UniqueWindow>);
 static_assert(std::is_nothrow_move_constructible_v<UniqueRegion>);
+static_assert(!std::is_copy_constructible_v<UniqueFileHandle> && !std::is_copy_assignable_v<UniqueHandle>);
 
 // A window's client DC: GetDC paired with ReleaseDC on the same window.
 class ClientDc {
