@@ -31,8 +31,9 @@ function(vh_add_library target)
 endfunction()
 
 # A GoogleTest program. Label with LABELS unit|win|e2e; on Windows the cases
-# run through Wine (the toolchain's emulator). RESOURCE_LOCK serialises tests
-# that share the Wine session's application-data folder.
+# run through Wine (the toolchain's emulator). RESOURCE_LOCK names the one
+# lock the test's cases take (by default none for unit tests, the desktop for
+# Windows and end-to-end tests).
 function(vh_add_test target)
   cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   add_executable(${target} ${T_SOURCES})
@@ -47,6 +48,12 @@ function(vh_add_test target)
   set(props LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
   if(WIN32)
     list(APPEND props FIXTURES_REQUIRED wine_session)
+  endif()
+  # Windows and end-to-end tests share the session's one desktop (a window
+  # one shows could take the foreground another relies on) and its
+  # application-data folder, so they run one at a time.
+  if(WIN32 AND NOT T_LABEL STREQUAL "unit" AND NOT T_RESOURCE_LOCK)
+    set(T_RESOURCE_LOCK wine_desktop)
   endif()
   if(T_RESOURCE_LOCK)
     list(APPEND props RESOURCE_LOCK ${T_RESOURCE_LOCK})
