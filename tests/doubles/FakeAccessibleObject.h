@@ -10,7 +10,7 @@
 
 #include "platform/IAccessibleObject.h"
 
-namespace vh::test {
+namespace vh::testing {
 
 class FakeAccessibleObject : public IAccessibleObject, public std::enable_shared_from_this<FakeAccessibleObject> {
 public:
@@ -130,4 +130,4 @@ inline std::shared_ptr<FakeAccessibleObject> MakeAccessible(std::string name, st
     return object;
 }
 
-}  // namespace vh::test
+}  // namespace vh::testing

@@ -15,7 +15,7 @@
 #include "doubles/FakeAccessibleObject.h"
 #include "platform/IWindowSystem.h"
 
-namespace vh::test {
+namespace vh::testing {
 
 class FakeWindowSystem : public IWindowSystem {
 public:
@@ -112,4 +112,4 @@ private:
     std::map<TWindowId, TWindow> windows_;
 };
 
-}  // namespace vh::test
+}  // namespace vh::testing

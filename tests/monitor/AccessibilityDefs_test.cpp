@@ -12,8 +12,8 @@
 namespace vh {
 namespace {
 
-using test::FakeAccessibleObject;
-using test::FakeWindowSystem;
+using testing::FakeAccessibleObject;
+using testing::FakeWindowSystem;
 using TAccess = FakeAccessibleObject::TChildAccess;
 
 struct TVisits {

@@ -140,7 +140,7 @@ protected:
     testing::TempFolder folder_;
     std::string settings_ = testing::FileIn(folder_.Path(), "settings.sqlite");
     std::string log_ = testing::FileIn(folder_.Path(), "actmondb.sqlite");
-    test::FakeWindowSystem windows_;
+    testing::FakeWindowSystem windows_;
     TWindowId game_ = 0;
     RecordingWindow window_;
     std::unique_ptr<TOptions> options_;

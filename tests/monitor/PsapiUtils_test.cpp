@@ -9,7 +9,7 @@
 namespace vh {
 namespace {
 
-using test::FakeWindowSystem;
+using testing::FakeWindowSystem;
 
 TEST(GetWindowImagePath, MapsTheDevicePathToTheFirstDriveFromCToZ) {
     FakeWindowSystem windows;

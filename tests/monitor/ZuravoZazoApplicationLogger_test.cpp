@@ -64,7 +64,7 @@ protected:
     testing::FakeEnvironmentClock clock_;
     testing::TempFolder folder_;
     std::string db_;
-    test::FakeWindowSystem windows_;
+    testing::FakeWindowSystem windows_;
     std::unique_ptr<TZuravoZazoApplication> probe_;
 };
 

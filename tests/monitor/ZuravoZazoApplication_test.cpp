@@ -15,9 +15,9 @@
 namespace vh {
 namespace {
 
-using test::FakeAccessibleObject;
-using test::FakeWindowSystem;
-using test::MakeAccessible;
+using testing::FakeAccessibleObject;
+using testing::FakeWindowSystem;
+using testing::MakeAccessible;
 
 constexpr std::int32_t kOperaState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
 

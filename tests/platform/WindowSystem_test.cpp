@@ -19,7 +19,7 @@ namespace vh::win32 {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-using test::win32::FakeAccessibleNode;
+using testing::win32::FakeAccessibleNode;
 
 // "Fenêtre Привет 編集 😀": accented, Cyrillic, CJK and a surrogate pair.
 const std::string kWideTitle =
@@ -29,7 +29,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_GETOBJECT: {
             auto* root = reinterpret_cast<FakeAccessibleNode*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            if (LRESULT answer = test::win32::AnswerGetObject(root, wParam, lParam)) return answer;
+            if (LRESULT answer = testing::win32::AnswerGetObject(root, wParam, lParam)) return answer;
             break;
         }
         case WM_CLOSE:
@@ -223,7 +223,7 @@ std::shared_ptr<IAccessibleObject> Resolve(IAccessibleObject& parent, const TAcc
     if (child.Kind == TAccessibleChild::TKind::ChildId) return parent.Child(child.ChildId);
     if (child.Kind == TAccessibleChild::TKind::Object && child.Object) return child.Object;
     ADD_FAILURE() << "child of kind " << static_cast<int>(child.Kind);
-    return std::make_shared<test::FakeAccessibleObject>("unresolved");
+    return std::make_shared<testing::FakeAccessibleObject>("unresolved");
 }
 
 class AccessibleObjectTest : public WindowSystemTest {

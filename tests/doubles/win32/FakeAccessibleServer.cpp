@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-namespace vh::test::win32 {
+namespace vh::testing::win32 {
 
 using Microsoft::WRL::ComPtr;
 
@@ -262,4 +262,4 @@ LRESULT AnswerGetObject(FakeAccessibleNode* root, WPARAM wParam, LPARAM lParam) 
     return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(root));
 }
 
-}  // namespace vh::test::win32
+}  // namespace vh::testing::win32

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace vh::test::win32 {
+namespace vh::testing::win32 {
 
 // COM interfaces have no virtual destructor by design: objects are deleted by
 // their own Release, never through an interface pointer.
@@ -106,4 +106,4 @@ Microsoft::WRL::ComPtr<FakeAccessibleNode> MakeBrowserTree(int levels, const std
 // Answers WM_GETOBJECT for OBJID_WINDOW and OBJID_CLIENT with `root`; 0 otherwise.
 LRESULT AnswerGetObject(FakeAccessibleNode* root, WPARAM wParam, LPARAM lParam);
 
-}  // namespace vh::test::win32
+}  // namespace vh::testing::win32

@@ -25,7 +25,7 @@
 
 namespace {
 
-using vh::test::win32::FakeAccessibleNode;
+using vh::testing::win32::FakeAccessibleNode;
 
 FakeAccessibleNode* gTree = nullptr;
 
@@ -43,7 +43,7 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CALLBACK ContentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_GETOBJECT) {
-        if (LRESULT answer = vh::test::win32::AnswerGetObject(gTree, wParam, lParam)) return answer;
+        if (LRESULT answer = vh::testing::win32::AnswerGetObject(gTree, wParam, lParam)) return answer;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -102,7 +102,7 @@ int main() {
         Child(frame, L"Static", L"tab strip", 0);
         Child(frame, L"Chrome_AutocompleteEditView", address, 30);
     } else {
-        tree = vh::test::win32::MakeBrowserTree(depth, {4, 4, 3, 3}, address);
+        tree = vh::testing::win32::MakeBrowserTree(depth, {4, 4, 3, 3}, address);
         gTree = tree.Get();
         Child(frame, L"MozillaWindowClass", L"", 30);
     }
