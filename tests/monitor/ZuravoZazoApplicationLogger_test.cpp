@@ -40,14 +40,11 @@ protected:
         UninstallEnvironment();
     }
 
-    void Run(const std::string& sql) { testing::RunScript(db_, sql); }
     void ListEntry(const std::string& table, const std::string& name, const std::string& caption) {
-        Run("INSERT INTO " + table + " VALUES(" + QuotedSqlString(name) + ", " + QuotedSqlString(caption) + ", 1)");
+        testing::InsertListEntry(db_, table, name, caption);
     }
     void LogRow(const std::string& date, const std::string& app, const std::string& url, int seconds, int origin) {
-        Run("INSERT INTO applications VALUES(" + QuotedSqlString(date) + ", " + QuotedSqlString(app) + ", " +
-            QuotedSqlString(url) + ", 'Desktop Application', " + std::to_string(seconds) + ", " +
-            std::to_string(origin) + ")");
+        testing::InsertLogRow(db_, date, app, url, seconds, origin);
     }
     Rows LogRows() {
         return testing::QueryRows(

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/Paths.h"
+#include "common/StringUtils.h"
 
 namespace vh::testing {
 
@@ -71,6 +72,20 @@ std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, con
     }
     if (rc != SQLITE_DONE) throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
     return rows;
+}
+
+void InsertListEntry(const std::string& fileName, const std::string& table, const std::string& name,
+                     const std::string& caption, int active) {
+    RunScript(fileName, "INSERT INTO " + table + "(name, caption, active) VALUES(" + QuotedSqlString(name) + ", " +
+                            QuotedSqlString(caption) + ", " + std::to_string(active) + ")");
+}
+
+void InsertLogRow(const std::string& fileName, const std::string& date, const std::string& app, const std::string& url,
+                  int seconds, int origin) {
+    RunScript(fileName,
+              "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) VALUES(" +
+                  QuotedSqlString(date) + ", " + QuotedSqlString(app) + ", " + QuotedSqlString(url) +
+                  ", 'Desktop Application', " + std::to_string(seconds) + ", " + std::to_string(origin) + ")");
 }
 
 }  // namespace vh::testing

@@ -19,6 +19,13 @@ void CopyReadyMadeDatabase(const std::string& name, const std::string& target);
 // under test; raises std::runtime_error with the engine's text on failure.
 void RunScript(const std::string& fileName, const std::string& sql);
 
+// One entry of a time-limit list table ("applications_list", "websites_list").
+void InsertListEntry(const std::string& fileName, const std::string& table, const std::string& name,
+                     const std::string& caption, int active = 1);
+// One activity log row, as the engine writes it.
+void InsertLogRow(const std::string& fileName, const std::string& date, const std::string& app, const std::string& url,
+                  int seconds, int origin);
+
 // Each row of the query as its columns' texts ("<null>" for NULL).
 std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, const std::string& sql);
 

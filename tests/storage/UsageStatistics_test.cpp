@@ -53,13 +53,10 @@ protected:
     }
 
     void Log(const std::string& date, const std::string& app, const std::string& url, int seconds, int origin) {
-        RunScript(db_, "INSERT INTO applications VALUES(" + QuotedSqlString(date) + ", " + QuotedSqlString(app) + ", " +
-                           QuotedSqlString(url) + ", 'x', " + std::to_string(seconds) + ", " + std::to_string(origin) +
-                           ")");
+        testing::InsertLogRow(db_, date, app, url, seconds, origin);
     }
     void Entry(const std::string& table, const std::string& name, const std::string& caption, int active = 1) {
-        RunScript(db_, "INSERT INTO " + table + " VALUES(" + QuotedSqlString(name) + ", " + QuotedSqlString(caption) +
-                           ", " + std::to_string(active) + ")");
+        testing::InsertListEntry(db_, table, name, caption, active);
     }
     // name -> total_duration
     std::map<std::string, std::string> Totals(const std::string& sql) {
