@@ -2,6 +2,7 @@
 // The program's exception types. Failures are exceptions; handlers that must
 // not fail report "ErrorClassName: " + ClassName() to the trace.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,17 @@ public:
     const char* ClassName() const noexcept override { return "EAssertionFailed"; }
 };
 
+// A failed operating-system call: the system's error code and its message.
+class EOSError : public Exception {
+public:
+    EOSError(std::uint32_t code, const std::string& systemMessage);
+    std::uint32_t Code() const noexcept { return code_; }
+    const char* ClassName() const noexcept override { return "EOSError"; }
+
+private:
+    std::uint32_t code_;
+};
+
 // The class name of any exception, for trace texts.
 const char* ExceptionClassName(const std::exception& e) noexcept;
 
@@ -29,5 +41,4 @@ const char* ExceptionClassName(const std::exception& e) noexcept;
 }  // namespace vh
 
 // Raises EAssertionFailed naming the expression, file and line.
-#define VH_ASSERT(condition) \
-    ((condition) ? static_cast<void>(0) : ::vh::RaiseAssertion(#condition, __FILE__, __LINE__))
+#define VH_ASSERT(condition) ((condition) ? static_cast<void>(0) : ::vh::RaiseAssertion(#condition, __FILE__, __LINE__))
