@@ -16,9 +16,9 @@ void TEnforcement::CloseListedWindows(const TMonitoredList& list) {
 
 void TEnforcement::ShutdownComputer(unsigned warningSeconds) {
     shutdown_.EnableShutdownPrivilege();
-    shutdown_.ExitWindows();
+    shutdown_.EndSessionForShutdown();
     try {
-        shutdown_.InitiateShutdown(warningSeconds);
+        shutdown_.RequestShutdown(warningSeconds);
     } catch (const EOSError& e) {
         // The forced end of the session asked for just before is already
         // under way: that is the shutdown wanted, not a failure to report.

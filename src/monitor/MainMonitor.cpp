@@ -180,19 +180,16 @@ void TMainMonitor::ScanSteps() {
             remaining = FormatDurationHHNN(FocusDuration - elapsedMinutes / kMinutesPerDay);
         }
         if ((!inFocus && LimitReminderAllowed) || (inFocus && FocusReminderAllowed)) {
-            FiveMinutesGranted = window_.ShowReminder(inFocus, remaining, Show5MinButton);
-            if (inFocus) {
-                FocusReminderAllowed = false;
-            } else {
-                LimitReminderAllowed = false;
+            try {
+                FiveMinutesGranted = window_.ShowReminder(inFocus, remaining, Show5MinButton);
+            } catch (...) {
+                // The reminder was shown even though its action failed (a
+                // refused shutdown): it must not come back at the next scan.
+                FiveMinutesGranted = false;
+                ReminderShown(inFocus);
+                throw;
             }
-            if (FiveMinutesGranted && Show5MinButton) {
-                Show5MinButton = false;
-                // Kept for the rest of the day, so a restart does not offer it
-                // again; the daily reset erases the section.
-                options_.Site().IniFile().WriteBool(kCommonSection, "Show5MinButton", false);
-            }
-            window_.SetReminderOnlyTimerEnabled(true);
+            ReminderShown(inFocus);
         }
         if ((options_.ExpirationAction() == eaCloseBrowserApp || inFocus) && !FiveMinutesGranted)
             windows_.PostClose(probe.Window);
@@ -202,6 +199,21 @@ void TMainMonitor::ScanSteps() {
     if (probe.Kind != akDesktop && index >= 0 && index < list.Count()) probe.Address = list.Items(index).Name;
 
     Logger().Log(&probe, ElapsedSeconds(LastScanTime, ProgramNow()));
+}
+
+void TMainMonitor::ReminderShown(bool inFocus) {
+    if (inFocus) {
+        FocusReminderAllowed = false;
+    } else {
+        LimitReminderAllowed = false;
+    }
+    if (FiveMinutesGranted && Show5MinButton) {
+        Show5MinButton = false;
+        // Kept for the rest of the day, so a restart does not offer it
+        // again; the daily reset erases the section.
+        options_.Site().IniFile().WriteBool(kCommonSection, "Show5MinButton", false);
+    }
+    window_.SetReminderOnlyTimerEnabled(true);
 }
 
 // ------------------------------------------------------------- other timers

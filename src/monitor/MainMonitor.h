@@ -111,6 +111,8 @@ public:
 
 private:
     void ScanSteps();
+    // The reminder flags after a reminder of the kind was shown.
+    void ReminderShown(bool inFocus);
     void ApplyDeferredRemovals(const char* section);
 
     TOptions& options_;

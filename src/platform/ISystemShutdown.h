@@ -12,10 +12,10 @@ public:
     // Enables SeShutdownPrivilege in the process token.
     virtual void EnableShutdownPrivilege() = 0;
     // Ends the session and shuts down, forcing applications closed, hung ones too.
-    virtual void ExitWindows() = 0;
+    virtual void EndSessionForShutdown() = 0;
     // Asks the local machine to shut down (not restart) after the given
     // seconds, forcing applications closed, with an empty message.
-    virtual void InitiateShutdown(unsigned timeoutSeconds) = 0;
+    virtual void RequestShutdown(unsigned timeoutSeconds) = 0;
 };
 
 // The system's code for "a shutdown is already in progress".

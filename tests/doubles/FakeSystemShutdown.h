@@ -17,8 +17,8 @@ public:
     std::map<std::string, unsigned> Fail;  // call name ("privilege", "exit", "initiate") -> error code
 
     void EnableShutdownPrivilege() override { Record("privilege", "privilege"); }
-    void ExitWindows() override { Record("exit", "exit"); }
-    void InitiateShutdown(unsigned timeoutSeconds) override {
+    void EndSessionForShutdown() override { Record("exit", "exit"); }
+    void RequestShutdown(unsigned timeoutSeconds) override {
         Record("initiate", "initiate " + std::to_string(timeoutSeconds));
     }
 

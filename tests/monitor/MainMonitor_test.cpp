@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../storage/StorageTestSupport.h"
+#include "common/Exceptions.h"
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -39,6 +40,7 @@ public:
     bool scanTimerEnabled = true;
     bool reminderOnlyTimerEnabled = false;
     bool grantFiveMinutes = false;
+    bool reminderActionFails = false;
     std::function<void()> whileReminderOpen;
     std::function<void()> whileReminderChangeOpen;
     std::string timeLimitText, actionText;
@@ -61,6 +63,7 @@ public:
     bool ShowReminder(bool inFocus, const std::string& remaining, bool show5MinButton) override {
         reminders.push_back({inFocus, remaining, show5MinButton});
         if (whileReminderOpen) whileReminderOpen();
+        if (reminderActionFails) throw EOSError(1190, "The shutdown was refused.");
         return grantFiveMinutes;
     }
     void RunReminderChange() override {
@@ -369,6 +372,21 @@ TEST_F(MainMonitorTest, CloseActionPostsCloseUnlessTheExtensionIsGranted) {
     ASSERT_EQ(window_.reminders.size(), 2u);
     EXPECT_FALSE(window_.reminders[1].show5MinButton);  // offered once a day
     EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game_}));
+}
+
+TEST_F(MainMonitorTest, AReminderWhoseActionFailsIsNotShownAgainAtTheNextScan) {
+    LogRow("2024-03-10 08:00:00", 28800);
+    Start();
+    options_->SetExpirationAction(eaShutdownComputer);
+    window_.reminderActionFails = true;
+    Pass(3);
+    EXPECT_THROW(monitor_->tmrScanTimer(), EOSError);
+    EXPECT_TRUE(window_.scanTimerEnabled);
+    EXPECT_FALSE(monitor_->LimitReminderAllowed);
+    EXPECT_TRUE(window_.reminderOnlyTimerEnabled);
+    Pass(3);
+    monitor_->tmrScanTimer();
+    EXPECT_EQ(window_.reminders.size(), 1u);
 }
 
 TEST_F(MainMonitorTest, TheExtensionTakenTodayIsNotOfferedAgainAfterARestart) {

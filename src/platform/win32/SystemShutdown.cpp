@@ -28,11 +28,11 @@ void SystemShutdown::EnableShutdownPrivilege() {
     if (!AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr)) RaiseLastOSError();
 }
 
-void SystemShutdown::ExitWindows() {
+void SystemShutdown::EndSessionForShutdown() {
     if (!ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE | EWX_FORCEIFHUNG, 0)) RaiseLastOSError();
 }
 
-void SystemShutdown::InitiateShutdown(unsigned timeoutSeconds) {
+void SystemShutdown::RequestShutdown(unsigned timeoutSeconds) {
     if (!InitiateSystemShutdownW(nullptr, nullptr, timeoutSeconds, TRUE, FALSE)) RaiseLastOSError();
 }
 

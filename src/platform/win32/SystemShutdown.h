@@ -8,8 +8,8 @@ namespace vh::win32 {
 class SystemShutdown : public ISystemShutdown {
 public:
     void EnableShutdownPrivilege() override;
-    void ExitWindows() override;
-    void InitiateShutdown(unsigned timeoutSeconds) override;
+    void EndSessionForShutdown() override;
+    void RequestShutdown(unsigned timeoutSeconds) override;
 };
 
 // EOSError for the calling thread's last error.

@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
 #include "platform/win32/Utf16.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
+#include "storage/OptionsTypes.h"
+#include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -167,7 +170,16 @@ void TfrmMain::ClearListViews() {}
 void TfrmMain::ShowDayStart(const std::string&, const std::string&) {}
 
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
-    return ReminderRunner ? ReminderRunner(inFocus, remainingText, show5MinButton) : false;
+    TReminderSettings settings;
+    settings.ExpirationAction = options_.ExpirationAction();
+    for (int type = 0; type < kReminderTypeCount; ++type)
+        settings.ReminderTexts[static_cast<std::size_t>(type)] =
+            options_.GetReminderText(static_cast<TReminderType>(type));
+    auto& reminder = CreateForm<TfrmReminder>(
+        Handle(), std::move(settings), [this](bool fiveMinutesChosen, bool focusMode, int chosenAction) {
+            enforcement_.EndReminder(fiveMinutesChosen, focusMode, chosenAction, options_.MonitoredList());
+        });
+    return reminder.Execute(inFocus, remainingText, show5MinButton);
 }
 
 void TfrmMain::RunReminderChange() {

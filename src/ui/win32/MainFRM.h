@@ -9,8 +9,10 @@
 #include <functional>
 #include <string>
 
+#include "monitor/Enforcement.h"
 #include "monitor/IMainWindow.h"
 #include "monitor/MainMonitor.h"
+#include "platform/win32/SystemShutdown.h"
 #include "platform/win32/WindowSystem.h"
 #include "ui/win32/BaseFRM.h"
 
@@ -40,10 +42,8 @@ public:
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
 
-    // The reminder window and the reminder-change dialog come with their own
-    // forms; until they are connected the reminder grants nothing and the
-    // change is not offered.
-    std::function<bool(bool inFocus, const std::string& remainingText, bool show5MinButton)> ReminderRunner;
+    // The reminder-change dialog comes with its own form; until it is
+    // connected the change is not offered.
     std::function<void()> ReminderChangeRunner;
 
     void AfterConstruction() override;
@@ -74,6 +74,8 @@ private:
 
     TOptions& options_;
     WindowSystem windows_;
+    SystemShutdown shutdown_;
+    TEnforcement enforcement_{windows_, shutdown_};
     TMainMonitor monitor_;
     bool sessionNotificationsRegistered_ = false;
     bool trayIconAdded_ = false;

@@ -93,6 +93,20 @@ std::string SaveScreenshot(const TBitmap32& bitmap, const std::string& name) {
     return path;
 }
 
+void CaptureFromScreen(HWND window, TBitmap32& target) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ProcessMessages();
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    target.SetSize(rect.right - rect.left, rect.bottom - rect.top);
+    const HDC screen = GetDC(nullptr);
+    if (!screen) throw Exception("The screen cannot be read");
+    const BOOL copied = BitBlt(target.Dc(), 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen, rect.left,
+                               rect.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, screen);
+    if (!copied) throw Exception("The screen could not be copied");
+}
+
 void WhenModal(std::function<void(TForm&)> action) {
     PendingAction() = std::move(action);
     if (!SetTimer(nullptr, 0, 20, &ModalTimer)) throw Exception("SetTimer failed");

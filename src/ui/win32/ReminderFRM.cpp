@@ -1,0 +1,277 @@
+#include "ui/win32/ReminderFRM.h"
+
+#include <utility>
+
+#include "environment/DateTimeUtils.h"
+#include "monitor/MainMonitor.h"
+#include "ui/ReminderRules.h"
+#include "ui/win32/Skins.h"
+#include "ui/win32/WarningFRM.h"
+
+namespace vh::win32 {
+namespace {
+
+constexpr int kClientWidth = 492;
+constexpr int kDesignClientHeight = 534;
+constexpr int kMargin = 10;
+
+// The three period groups: a label, and beneath it a framed memo.
+constexpr int kMorningTop = 130;
+constexpr int kAfternoonTop = 250;
+constexpr int kEveningTop = 368;
+constexpr int kGroupLabelHeight = 16;
+constexpr int kFrameOffset = 18;
+constexpr int kFrameHeight = 96;
+constexpr int kFrameInset = 4;
+
+// The bottom row: the countdown or the action list, then the buttons.
+constexpr int kButtonTop = 491;
+constexpr int kRowLabelTop = kButtonTop + 8;
+constexpr int kComboFrameLeft = 68;
+constexpr int kComboFrameWidth = 172;
+constexpr int kComboFrameHeight = 30;
+constexpr int kComboDropButton = 26;
+constexpr int kOkWidth = 85;
+constexpr int kFiveMinutesWidth = 145;
+
+constexpr unsigned kCountdownInterval = 1000;
+
+TFontStyle WhiteFont(bool bold = true) {
+    TFontStyle font;
+    font.color = RGB(255, 255, 255);
+    font.bold = bold;
+    return font;
+}
+
+void PlaceLabel(TLabel& label, const char* name, const std::string& caption, int left, int top, int width) {
+    label.Name = name;
+    label.SetFont(WhiteFont());
+    label.SetCaption(caption);
+    label.SetBounds(left, top, width, kGroupLabelHeight);
+}
+
+void SkinFrame(TImagePanel& frame, const char* name, int left, int top, int width, int height) {
+    frame.Name = name;
+    frame.SetBackground(Skins().panelFrame);
+    frame.SetSideWidth(kHeaderSide);
+    frame.SetSideHeight(kHeaderSide);
+    frame.SetBounds(left, top, width, height);
+}
+
+// A period group: label "This Morning:" etc. with a read-only memo in a frame.
+void BuildPeriodGroup(TLabel& label, TImagePanel& frame, TMemo& memo, const char* labelName, const char* frameName,
+                      const char* memoName, const std::string& caption, int top) {
+    PlaceLabel(label, labelName, caption, kMargin, top, 200);
+    const int frameTop = top + kFrameOffset;
+    const int frameWidth = kClientWidth - 2 * kMargin;
+    SkinFrame(frame, frameName, kMargin, frameTop, frameWidth, kFrameHeight);
+    memo.Name = memoName;
+    memo.SetBounds(kMargin + kFrameInset, frameTop + kFrameInset, frameWidth - 2 * kFrameInset,
+                   kFrameHeight - 2 * kFrameInset);
+    SendMessageW(memo.Handle(), EM_SETREADONLY, TRUE, 0);
+}
+
+// Windows puts line breaks as CR LF; stored texts may have bare LFs.
+std::string WithWindowsLineBreaks(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+        result += text[i];
+    }
+    return result;
+}
+
+template <class C>
+void MoveUp(C& control, int distance) {
+    const IntRect r = control.BoundsRect();
+    control.SetBounds(r.left, r.top - distance, r.Width(), r.Height());
+}
+
+}  // namespace
+
+int& TfrmReminder::CountdownValue() noexcept {
+    static int value = kReminderCountdownSeconds;
+    return value;
+}
+
+TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminderEndHandler onEnd)
+    : TfrmBase(kReminderCaption, kClientWidth, kDesignClientHeight),
+      lblReminderText(Add<TLabel>()),
+      lblReminderMorning(Add<TLabel>()),
+      pnlReminderMorning(Add<TImagePanel>()),
+      memReminderMorning(Add<TMemo>()),
+      lblReminderAfternoon(Add<TLabel>()),
+      pnlReminderAfternoon(Add<TImagePanel>()),
+      memReminderAfternoon(Add<TMemo>()),
+      lblReminderEvening(Add<TLabel>()),
+      pnlReminderEvening(Add<TImagePanel>()),
+      memReminderEvening(Add<TMemo>()),
+      lblTimeLeft(Add<TLabel>()),
+      lblTimeValue(Add<TLabel>()),
+      lblAction(Add<TLabel>()),
+      pnlExpirationCombo(Add<TImagePanel>()),
+      cbxExpirationAction(Add<TComboBox>()),
+      btnComboExpirationAction(Add<TImageButton>()),
+      btnFiveMinutes(Add<TImageButton>()),
+      btnOk(Add<TImageButton>()),
+      pmnButtons(AddPopupMenu("pmnButtons")),
+      miOk(pmnButtons.Add("miOk", "OK", VK_RETURN)),
+      miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)),
+      tmrCountdown(AddTimer()),
+      mainWindow_(mainWindow),
+      settings_(std::move(settings)),
+      onEnd_(std::move(onEnd)) {
+    lblReminderText.Name = "lblReminderText";
+    lblReminderText.SetFont(WhiteFont(false));
+    lblReminderText.WordWrap = true;
+    lblReminderText.SetBounds(kMargin, 40, kClientWidth - 2 * kMargin, kMorningTop - 40 - 4);
+
+    BuildPeriodGroup(lblReminderMorning, pnlReminderMorning, memReminderMorning, "lblReminderMorning",
+                     "pnlReminderMorning", "memReminderMorning", "This Morning:", kMorningTop);
+    BuildPeriodGroup(lblReminderAfternoon, pnlReminderAfternoon, memReminderAfternoon, "lblReminderAfternoon",
+                     "pnlReminderAfternoon", "memReminderAfternoon", "This Afternoon:", kAfternoonTop);
+    BuildPeriodGroup(lblReminderEvening, pnlReminderEvening, memReminderEvening, "lblReminderEvening",
+                     "pnlReminderEvening", "memReminderEvening", "This Evening:", kEveningTop);
+
+    PlaceLabel(lblTimeLeft, "lblTimeLeft", "Time Left:", kMargin, kRowLabelTop, 80);
+    PlaceLabel(lblTimeValue, "lblTimeValue", "00:00", kMargin + 82, kRowLabelTop, 60);
+
+    PlaceLabel(lblAction, "lblAction", "Action:", kMargin, kRowLabelTop, kComboFrameLeft - kMargin - 2);
+    SkinFrame(pnlExpirationCombo, "pnlExpirationCombo", kComboFrameLeft, kButtonTop + 1, kComboFrameWidth,
+              kComboFrameHeight);
+    cbxExpirationAction.Name = "cbxExpirationAction";
+    // The height of a drop-down list includes its open list.
+    cbxExpirationAction.SetBounds(kComboFrameLeft + 2, kButtonTop + 3, kComboFrameWidth - 4, 120);
+    for (const char* item : {"Continue", "Close Application", "Shutdown Computer"}) cbxExpirationAction.AddItem(item);
+
+    const TSkinSet& skins = Skins();
+    btnComboExpirationAction.Name = "btnComboExpirationAction";
+    btnComboExpirationAction.SetBackground(skins.comboButton);
+    btnComboExpirationAction.SetBackgroundSelected(skins.comboButtonSelected);
+    btnComboExpirationAction.SetBackgroundDowned(skins.comboButtonDowned);
+    btnComboExpirationAction.SetSideWidth(5);
+    btnComboExpirationAction.SetSideHeight(5);
+    btnComboExpirationAction.SetBounds(kComboFrameLeft + kComboFrameWidth - 2 - kComboDropButton, kButtonTop + 3,
+                                       kComboDropButton, kComboFrameHeight - 4);
+    btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
+
+    const int okLeft = kClientWidth - kMargin - kOkWidth;
+    SkinDialogButton(btnOk, "btnOk", "OK", okLeft, kButtonTop, kOkWidth);
+    SkinDialogButton(btnFiveMinutes, "btnFiveMinutes", "Give me 5 Minutes", okLeft - 8 - kFiveMinutesWidth, kButtonTop,
+                     kFiveMinutesWidth);
+    btnOk.OnClick = [this](TControl&) { CommonOkClick(); };
+    btnFiveMinutes.OnClick = [this](TControl&) {
+        FiveMinutesChosen = true;
+        CommonOkClick();
+    };
+    BindHiddenShortcuts({&miOk, &miCancel}, [this] { CommonOkClick(); });
+
+    tmrCountdown.SetInterval(kCountdownInterval);
+    tmrCountdown.OnTimer = [this](TTimer&) { CountdownTick(); };
+
+    CountdownValue() = kReminderCountdownSeconds;
+    period_ = ReminderPeriodOf(ProgramTime());
+    SetClientSize(kClientWidth, ReminderHeight(period_));
+    CenterOnScreen();
+    FiveMinutesChosen = false;
+}
+
+void TfrmReminder::AfterConstruction() {
+    TfrmBase::AfterConstruction();
+    // Above every other window, as a reminder must be.
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmReminder::FormShow() {
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool TfrmReminder::Execute(bool focusMode, const std::string& remainingText, bool show5MinButton) {
+    FocusMode = focusMode;
+    remainingText_ = remainingText;
+    Prepare(show5MinButton);
+    {
+        // Enabled again however the modal loop ends.
+        struct TMainWindowDisabled {
+            HWND window;
+            explicit TMainWindowDisabled(HWND w) : window(w) {
+                if (window) EnableWindow(window, FALSE);
+            }
+            ~TMainWindowDisabled() {
+                if (window) EnableWindow(window, TRUE);
+            }
+            TMainWindowDisabled(const TMainWindowDisabled&) = delete;
+            TMainWindowDisabled& operator=(const TMainWindowDisabled&) = delete;
+        } disabled(mainWindow_);
+        ShowModal();
+    }
+    // The window frees itself once messages flow again: copy what the end needs.
+    const bool fiveMinutes = FiveMinutesChosen;
+    const int chosenAction = cbxExpirationAction.ItemIndex();
+    const TReminderEndHandler onEnd = onEnd_;
+    if (onEnd) onEnd(fiveMinutes, focusMode, chosenAction);
+    return fiveMinutes;
+}
+
+void TfrmReminder::Prepare(bool show5MinButton) {
+    const bool choice = ReminderOffersChoice(FocusMode, settings_.ExpirationAction);
+    if (!choice) {
+        tmrCountdown.SetEnabled(true);
+        CountdownTick();  // the label shows 01:00 at once
+    }
+    lblReminderText.SetCaption(ReminderMessageText(FocusMode, settings_.ExpirationAction));
+    btnFiveMinutes.SetVisible(show5MinButton);
+    ApplyPeriodLayout();
+
+    lblAction.SetVisible(choice);
+    pnlExpirationCombo.SetVisible(choice);
+    cbxExpirationAction.SetVisible(choice);
+    btnComboExpirationAction.SetVisible(choice);
+    lblTimeLeft.SetVisible(!choice);
+    lblTimeValue.SetVisible(!choice);
+
+    memReminderMorning.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[0]));
+    memReminderAfternoon.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[1]));
+    memReminderEvening.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[2]));
+    cbxExpirationAction.SetItemIndex(settings_.ExpirationAction);
+}
+
+void TfrmReminder::ApplyPeriodLayout() {
+    const int shift =
+        ReminderLayoutShift(period_, lblReminderMorning.Top(), lblReminderAfternoon.Top(), lblReminderEvening.Top());
+    if (shift == 0) return;
+    const bool evening = period_ == 2;
+    for (TControl* control : {static_cast<TControl*>(&lblReminderMorning), static_cast<TControl*>(&pnlReminderMorning)})
+        control->SetVisible(false);
+    memReminderMorning.SetVisible(false);
+    if (evening) {
+        lblReminderAfternoon.SetVisible(false);
+        pnlReminderAfternoon.SetVisible(false);
+        memReminderAfternoon.SetVisible(false);
+    }
+    // Everything beneath the hidden groups moves up into their place.
+    const int hiddenBottom = evening ? lblReminderEvening.Top() : lblReminderAfternoon.Top();
+    for (const auto& control : Controls()) {
+        if (control->Top() >= hiddenBottom) MoveUp(*control, shift);
+    }
+    for (const auto& control : WinControls()) {
+        if (control->BoundsRect().top >= hiddenBottom) MoveUp(*control, shift);
+    }
+}
+
+void TfrmReminder::CountdownTick() {
+    const TCountdownTick tick = vh::CountdownTick(CountdownValue(), tmrCountdown.Interval());
+    if (tick.close) {
+        CommonOkClick();
+        return;
+    }
+    lblTimeValue.SetCaption(tick.text);
+}
+
+void TfrmReminder::CommonOkClick() {
+    tmrCountdown.SetEnabled(false);
+    SetModalResult(mrOk);
+}
+
+}  // namespace vh::win32
