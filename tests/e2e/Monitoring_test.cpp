@@ -13,11 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/Utf16.h"
-#include "storage/SQLiteTable3.h"
 #include "support/E2eSupport.h"
 #include "support/ForegroundSupport.h"
 #include "support/ProgramFolder.h"
+#include "support/ProgramTest.h"
 
 namespace vh::e2e {
 namespace {
@@ -25,107 +24,12 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr std::chrono::milliseconds kEndAllowance = 2000ms + 2000ms;
-constexpr char kNotepadPath[] = "C:\\windows\\system32\\notepad.exe";
-
-struct LogRow {
-    std::string app;
-    std::string type;
-    long long duration;
-    long long origin;
-};
-
-// The titles of the process's top-level windows, to explain a failure.
-std::string WindowTitles(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::string titles;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) noexcept -> BOOL {
-            auto& found = *reinterpret_cast<Search*>(data);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != found.processId) return TRUE;
-            wchar_t text[256] = {};
-            GetWindowTextW(window, text, 256);
-            found.titles += "\"" + win32::WideToUtf8(text) + (IsWindowVisible(window) ? "\" (visible) " : "\" ");
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.titles;
-}
-
 std::string FileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class MonitoringEndToEnd : public ::testing::Test {
-protected:
-    MonitoringEndToEnd() {
-        RemoveProgramAppDataFolder();
-        exe_ = PrepareProgramFolder(folder_.Path());
-    }
-    ~MonitoringEndToEnd() override { RemoveProgramAppDataFolder(); }
-
-    fs::path AppData(const wchar_t* name) const { return ProgramAppDataFolder() / name; }
-
-    // The ready-made databases in place, with notepad on the list.
-    void PrepareListedNotepad() {
-        fs::create_directories(ProgramAppDataFolder());
-        for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"})
-            fs::copy_file(folder_.Path() / name, AppData(name));
-        // The list as the program saves it: in the settings and, for the
-        // engine and the statistics, its copy in the log database.
-        const std::string entry =
-            std::string("INSERT INTO applications_list VALUES('") + kNotepadPath + "', 'Notepad', 1)";
-        TSQLiteDatabase settings(Utf8Path(AppData(L"settings.sqlite")));
-        settings.ExecSQL(entry);
-        settings.ExecSQL("INSERT INTO settings(name, value) VALUES('IsNotFirstRun', '1')");
-        TSQLiteDatabase(Utf8Path(AppData(L"actmondb.sqlite"))).ExecSQL(entry);
-    }
-
-    std::vector<LogRow> NotepadRows() const {
-        std::vector<LogRow> rows;
-        try {
-            TSQLiteDatabase log(Utf8Path(AppData(L"actmondb.sqlite")));
-            auto table = log.GetTable(
-                "SELECT app_name, app_type, duration, origin FROM applications "
-                "WHERE app_name LIKE '%notepad.exe' ORDER BY rowid");
-            for (table->MoveFirst(); !table->Eof(); table->Next())
-                rows.push_back({table->FieldAsString(0), table->FieldAsString(1), table->FieldAsInteger(2),
-                                table->FieldAsInteger(3)});
-        } catch (const ESQLiteException&) {
-            // Busy while the program writes: no rows this time.
-        }
-        return rows;
-    }
-    std::size_t WaitForRows(std::size_t count, std::chrono::milliseconds timeout) const {
-        std::size_t found = 0;
-        WaitUntil([&] { return (found = NotepadRows().size()) >= count; }, timeout);
-        return found;
-    }
-
-    // Ends the program through the flag file, as the uninstaller does.
-    void EndThroughFlag(const RunningProgram& program) {
-        WriteUninstallFlag(folder_.Path());
-        const auto start = std::chrono::steady_clock::now();
-        DWORD exitCode = 1;
-        ASSERT_TRUE(program.WaitForExit(20s, &exitCode))
-            << "still running after uninstall.flag; windows: " << WindowTitles(program.ProcessId());
-        const auto took =
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-        // 0.9 s until the check sees the flag, then the end; under Wine the
-        // removal of the tray icon alone waits 2 s for the tray to answer.
-        EXPECT_LE(took.count(), kEndAllowance.count()) << "the program took " << took.count() << " ms to end";
-        EXPECT_EQ(exitCode, 0u);
-        EXPECT_FALSE(fs::exists(AppData(L"Vornhalt.lock")));
-    }
-
-    TempFolder folder_;
-    fs::path exe_;
-};
+using MonitoringEndToEnd = ProgramTest;
 
 TEST_F(MonitoringEndToEnd, FirstStartCopiesBothDatabasesAndTheUninstallFlagEndsTheProgram) {
     ASSERT_FALSE(fs::exists(ProgramAppDataFolder()));

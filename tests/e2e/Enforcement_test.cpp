@@ -1,0 +1,161 @@
+// The real Vornhalt.exe enforcing under Wine: today's log already over a
+// small limit and Wine's notepad on the list. With "Close Browser/App." the
+// reminder counts down and every listed notepad is closed; with "Reminder
+// Only" nothing is closed unless the user chooses "Close Application". A
+// window that is not on the list is never closed. ("Shutdown Computer" is
+// left to the tests with a double: no test shuts anything down.)
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/win32/Utf16.h"
+#include "support/E2eSupport.h"
+#include "support/ForegroundSupport.h"
+#include "support/ProgramTest.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+class EnforcementEndToEnd : public ProgramTest {
+protected:
+    // Notepad used for two minutes today against a one-minute limit.
+    void PrepareUsedUpAllowance(const std::string& expirationAction) {
+        PrepareListedNotepad();
+        SetSetting("TimeLimitSeconds", "60");
+        SetSetting("ExpirationAction", expirationAction);
+        LogNotepadToday(120);
+    }
+
+    // Two listed notepads, the first in front, and an unlisted window behind.
+    void StartWindows() {
+        inFront_ = std::make_unique<RunningProgram>(NotepadPath());
+        inFrontWindow_ = WaitForMainWindow(*inFront_, 20s);
+        ASSERT_NE(inFrontWindow_, nullptr);
+        behind_ = std::make_unique<RunningProgram>(NotepadPath());
+        ASSERT_NE(WaitForMainWindow(*behind_, 20s), nullptr);
+        unlisted_ = std::make_unique<RunningProgram>(OwnFolder() / L"FakeBrowser.exe",
+                                                     FakeBrowserArguments(L"chrome", L"Unlisted", L"unlisted.example"));
+        ASSERT_NE(WaitForMainWindow(*unlisted_, 20s), nullptr);
+        ASSERT_TRUE(BringToFront(inFrontWindow_, 10s));
+    }
+
+    HWND WaitForReminder(const RunningProgram& program) {
+        // The window exists, hidden, while it is being built: wait until it shows.
+        HWND reminder = nullptr;
+        WaitUntil(
+            [&] {
+                reminder = program.FindWindowTitled(L"Reminder");
+                return reminder && IsWindowVisible(reminder);
+            },
+            30s);
+        EXPECT_TRUE(reminder && IsWindowVisible(reminder))
+            << "no reminder; windows: " << WindowTitles(program.ProcessId());
+        return reminder;
+    }
+
+    static HWND ActionList(HWND reminder) { return FindWindowExW(reminder, nullptr, L"ComboBox", nullptr); }
+    static std::string SelectedAction(HWND list) {
+        const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        if (index < 0) return std::string();
+        wchar_t text[64] = {};
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+        return win32::WideToUtf8(text);
+    }
+
+    std::unique_ptr<RunningProgram> inFront_;
+    std::unique_ptr<RunningProgram> behind_;
+    std::unique_ptr<RunningProgram> unlisted_;
+    HWND inFrontWindow_ = nullptr;
+};
+
+TEST_F(EnforcementEndToEnd, CloseActionCountsDownAMinuteThenClosesEveryListedWindow) {
+    PrepareUsedUpAllowance("Close Browser/App.");
+    StartWindows();
+    RunningProgram program(exe_);
+    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+
+    HWND reminder = WaitForReminder(program);
+    ASSERT_NE(reminder, nullptr);
+    const auto shown = std::chrono::steady_clock::now();
+    EXPECT_TRUE(IsWindowVisible(reminder));
+    EXPECT_TRUE(GetWindowLongPtrW(reminder, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const HWND list = ActionList(reminder);
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(IsWindowVisible(list)) << "a counting-down reminder offers no choice";
+
+    // Nothing closes while the reminder counts down.
+    std::this_thread::sleep_for(5s);
+    EXPECT_FALSE(inFront_->WaitForExit(0ms));
+    EXPECT_FALSE(behind_->WaitForExit(0ms));
+
+    ASSERT_TRUE(behind_->WaitForExit(90s)) << "the notepad behind was not closed";
+    const auto closedAfter = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - shown);
+    EXPECT_GE(closedAfter.count(), 58) << "closed before the countdown ended";
+    EXPECT_LE(closedAfter.count(), 70);
+    EXPECT_TRUE(inFront_->WaitForExit(10s)) << "the notepad in front was not closed";
+    EXPECT_EQ(program.FindWindowTitled(L"Reminder"), nullptr);
+
+    std::this_thread::sleep_for(5s);  // more scans, nothing listed in front
+    EXPECT_FALSE(unlisted_->WaitForExit(0ms)) << "an unlisted window was closed";
+    // The minute the reminder was open is charged to the notepad that caused it.
+    const auto rows = NotepadRows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_GE(rows[1].duration, 58);
+    EndThroughFlag(program);
+}
+
+TEST_F(EnforcementEndToEnd, ReminderOnlyOffersTheChoiceAndContinueClosesNothing) {
+    PrepareUsedUpAllowance("Reminder Only");
+    StartWindows();
+    RunningProgram program(exe_);
+    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+
+    HWND reminder = WaitForReminder(program);
+    ASSERT_NE(reminder, nullptr);
+    const HWND list = ActionList(reminder);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(SelectedAction(list), "Continue");
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(IsWindow(reminder)) << "a reminder without countdown closed by itself";
+
+    PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(reminder) || !IsWindowVisible(reminder); }, 5s));
+    ASSERT_TRUE(BringToFront(inFrontWindow_, 10s));
+    std::this_thread::sleep_for(9s);  // two scans with the listed notepad in front
+    EXPECT_FALSE(inFront_->WaitForExit(0ms));
+    EXPECT_FALSE(behind_->WaitForExit(0ms));
+    EXPECT_FALSE(unlisted_->WaitForExit(0ms));
+    EXPECT_EQ(program.FindWindowTitled(L"Reminder"), nullptr) << "reminded again within five minutes";
+    EndThroughFlag(program);
+}
+
+TEST_F(EnforcementEndToEnd, ReminderOnlyWithCloseApplicationChosenClosesTheListedWindowsOnly) {
+    PrepareUsedUpAllowance("Reminder Only");
+    StartWindows();
+    RunningProgram program(exe_);
+    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+
+    HWND reminder = WaitForReminder(program);
+    ASSERT_NE(reminder, nullptr);
+    const HWND list = ActionList(reminder);
+    ASSERT_NE(list, nullptr);
+    SendMessageW(list, CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(SelectedAction(list), "Close Application");
+    PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
+
+    EXPECT_TRUE(inFront_->WaitForExit(10s)) << "the notepad in front was not closed";
+    EXPECT_TRUE(behind_->WaitForExit(10s)) << "the notepad behind was not closed";
+    std::this_thread::sleep_for(2s);
+    EXPECT_FALSE(unlisted_->WaitForExit(0ms)) << "an unlisted window was closed";
+    EndThroughFlag(program);
+}
+
+}  // namespace
+}  // namespace vh::e2e
