@@ -45,18 +45,24 @@ protected:
         ASSERT_TRUE(BringToFront(inFrontWindow_, 10s));
     }
 
-    HWND WaitForReminder(const RunningProgram& program) {
+    // The used-up allowance, the windows, the program, and its reminder with
+    // the action list inside it.
+    void StartUntilReminder(const std::string& expirationAction) {
+        PrepareUsedUpAllowance(expirationAction);
+        ASSERT_NO_FATAL_FAILURE(StartWindows());
+        program_ = std::make_unique<RunningProgram>(exe_);
+        ASSERT_NE(program_->WaitForWindow(L"Vornhalt", 20s), nullptr);
         // The window exists, hidden, while it is being built: wait until it shows.
-        HWND reminder = nullptr;
         WaitUntil(
             [&] {
-                reminder = program.FindWindowTitled(L"Reminder");
-                return reminder && IsWindowVisible(reminder);
+                reminder_ = program_->FindWindowTitled(L"Reminder");
+                return reminder_ && IsWindowVisible(reminder_);
             },
             30s);
-        EXPECT_TRUE(reminder && IsWindowVisible(reminder))
-            << "no reminder; windows: " << WindowTitles(program.ProcessId());
-        return reminder;
+        ASSERT_TRUE(reminder_ && IsWindowVisible(reminder_))
+            << "no reminder; windows: " << WindowTitles(program_->ProcessId());
+        list_ = ActionList(reminder_);
+        ASSERT_NE(list_, nullptr);
     }
 
     static HWND ActionList(HWND reminder) { return FindWindowExW(reminder, nullptr, L"ComboBox", nullptr); }
@@ -72,22 +78,16 @@ protected:
     std::unique_ptr<RunningProgram> behind_;
     std::unique_ptr<RunningProgram> unlisted_;
     HWND inFrontWindow_ = nullptr;
+    std::unique_ptr<RunningProgram> program_;
+    HWND reminder_ = nullptr;
+    HWND list_ = nullptr;
 };
 
 TEST_F(EnforcementEndToEnd, CloseActionCountsDownAMinuteThenClosesEveryListedWindow) {
-    PrepareUsedUpAllowance("Close Browser/App.");
-    StartWindows();
-    RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
-
-    HWND reminder = WaitForReminder(program);
-    ASSERT_NE(reminder, nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartUntilReminder("Close Browser/App."));
     const auto shown = std::chrono::steady_clock::now();
-    EXPECT_TRUE(IsWindowVisible(reminder));
-    EXPECT_TRUE(GetWindowLongPtrW(reminder, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    const HWND list = ActionList(reminder);
-    ASSERT_NE(list, nullptr);
-    EXPECT_FALSE(IsWindowVisible(list)) << "a counting-down reminder offers no choice";
+    EXPECT_TRUE(GetWindowLongPtrW(reminder_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(IsWindowVisible(list_)) << "a counting-down reminder offers no choice";
 
     // Nothing closes while the reminder counts down.
     std::this_thread::sleep_for(5s);
@@ -99,7 +99,7 @@ TEST_F(EnforcementEndToEnd, CloseActionCountsDownAMinuteThenClosesEveryListedWin
     EXPECT_GE(closedAfter.count(), 58) << "closed before the countdown ended";
     EXPECT_LE(closedAfter.count(), 70);
     EXPECT_TRUE(inFront_->WaitForExit(10s)) << "the notepad in front was not closed";
-    EXPECT_EQ(program.FindWindowTitled(L"Reminder"), nullptr);
+    EXPECT_EQ(program_->FindWindowTitled(L"Reminder"), nullptr);
 
     std::this_thread::sleep_for(5s);  // more scans, nothing listed in front
     EXPECT_FALSE(unlisted_->WaitForExit(0ms)) << "an unlisted window was closed";
@@ -107,54 +107,38 @@ TEST_F(EnforcementEndToEnd, CloseActionCountsDownAMinuteThenClosesEveryListedWin
     const auto rows = NotepadRows();
     ASSERT_GE(rows.size(), 2u);
     EXPECT_GE(rows[1].duration, 58);
-    EndThroughFlag(program);
+    EndThroughFlag(*program_);
 }
 
 TEST_F(EnforcementEndToEnd, ReminderOnlyOffersTheChoiceAndContinueClosesNothing) {
-    PrepareUsedUpAllowance("Reminder Only");
-    StartWindows();
-    RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
-
-    HWND reminder = WaitForReminder(program);
-    ASSERT_NE(reminder, nullptr);
-    const HWND list = ActionList(reminder);
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(IsWindowVisible(list));
-    EXPECT_EQ(SelectedAction(list), "Continue");
+    ASSERT_NO_FATAL_FAILURE(StartUntilReminder("Reminder Only"));
+    EXPECT_TRUE(IsWindowVisible(list_));
+    EXPECT_EQ(SelectedAction(list_), "Continue");
     std::this_thread::sleep_for(3s);
-    EXPECT_TRUE(IsWindow(reminder)) << "a reminder without countdown closed by itself";
+    EXPECT_TRUE(IsWindow(reminder_)) << "a reminder without countdown closed by itself";
 
-    PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(reminder) || !IsWindowVisible(reminder); }, 5s));
+    PostMessageW(reminder_, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(reminder_) || !IsWindowVisible(reminder_); }, 5s));
     ASSERT_TRUE(BringToFront(inFrontWindow_, 10s));
     std::this_thread::sleep_for(9s);  // two scans with the listed notepad in front
     EXPECT_FALSE(inFront_->WaitForExit(0ms));
     EXPECT_FALSE(behind_->WaitForExit(0ms));
     EXPECT_FALSE(unlisted_->WaitForExit(0ms));
-    EXPECT_EQ(program.FindWindowTitled(L"Reminder"), nullptr) << "reminded again within five minutes";
-    EndThroughFlag(program);
+    EXPECT_EQ(program_->FindWindowTitled(L"Reminder"), nullptr) << "reminded again within five minutes";
+    EndThroughFlag(*program_);
 }
 
 TEST_F(EnforcementEndToEnd, ReminderOnlyWithCloseApplicationChosenClosesTheListedWindowsOnly) {
-    PrepareUsedUpAllowance("Reminder Only");
-    StartWindows();
-    RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
-
-    HWND reminder = WaitForReminder(program);
-    ASSERT_NE(reminder, nullptr);
-    const HWND list = ActionList(reminder);
-    ASSERT_NE(list, nullptr);
-    SendMessageW(list, CB_SETCURSEL, 1, 0);
-    EXPECT_EQ(SelectedAction(list), "Close Application");
-    PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_NO_FATAL_FAILURE(StartUntilReminder("Reminder Only"));
+    SendMessageW(list_, CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(SelectedAction(list_), "Close Application");
+    PostMessageW(reminder_, WM_KEYDOWN, VK_RETURN, 0);
 
     EXPECT_TRUE(inFront_->WaitForExit(10s)) << "the notepad in front was not closed";
     EXPECT_TRUE(behind_->WaitForExit(10s)) << "the notepad behind was not closed";
     std::this_thread::sleep_for(2s);
     EXPECT_FALSE(unlisted_->WaitForExit(0ms)) << "an unlisted window was closed";
-    EndThroughFlag(program);
+    EndThroughFlag(*program_);
 }
 
 }  // namespace

@@ -82,6 +82,12 @@ std::string WithWindowsLineBreaks(const std::string& text) {
     return result;
 }
 
+void HideGroup(TLabel& label, TImagePanel& frame, TMemo& memo) {
+    label.SetVisible(false);
+    frame.SetVisible(false);
+    memo.SetVisible(false);
+}
+
 template <class C>
 void MoveUp(C& control, int distance) {
     const IntRect r = control.BoundsRect();
@@ -241,22 +247,17 @@ void TfrmReminder::ApplyPeriodLayout() {
     const int shift =
         ReminderLayoutShift(period_, lblReminderMorning.Top(), lblReminderAfternoon.Top(), lblReminderEvening.Top());
     if (shift == 0) return;
-    const bool evening = period_ == 2;
-    for (TControl* control : {static_cast<TControl*>(&lblReminderMorning), static_cast<TControl*>(&pnlReminderMorning)})
-        control->SetVisible(false);
-    memReminderMorning.SetVisible(false);
-    if (evening) {
-        lblReminderAfternoon.SetVisible(false);
-        pnlReminderAfternoon.SetVisible(false);
-        memReminderAfternoon.SetVisible(false);
-    }
-    // Everything beneath the hidden groups moves up into their place.
-    const int hiddenBottom = evening ? lblReminderEvening.Top() : lblReminderAfternoon.Top();
+    // Everything from the first group still shown down moves up into the
+    // place of the hidden ones.
+    const int firstShownTop = lblReminderMorning.Top() + shift;
+    HideGroup(lblReminderMorning, pnlReminderMorning, memReminderMorning);
+    if (lblReminderAfternoon.Top() < firstShownTop)
+        HideGroup(lblReminderAfternoon, pnlReminderAfternoon, memReminderAfternoon);
     for (const auto& control : Controls()) {
-        if (control->Top() >= hiddenBottom) MoveUp(*control, shift);
+        if (control->Top() >= firstShownTop) MoveUp(*control, shift);
     }
     for (const auto& control : WinControls()) {
-        if (control->BoundsRect().top >= hiddenBottom) MoveUp(*control, shift);
+        if (control->BoundsRect().top >= firstShownTop) MoveUp(*control, shift);
     }
 }
 
