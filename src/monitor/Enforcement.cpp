@@ -6,7 +6,7 @@
 namespace vh {
 
 int ReminderEndAction(bool focusMode, int chosenAction) noexcept {
-    return focusMode ? raCloseApplication : chosenAction;
+    return focusMode ? eaCloseBrowserApp : chosenAction;
 }
 
 void TEnforcement::CloseListedWindows(const TMonitoredList& list) {
@@ -29,8 +29,8 @@ void TEnforcement::ShutdownComputer(unsigned warningSeconds) {
 void TEnforcement::EndReminder(bool fiveMinutesChosen, bool focusMode, int chosenAction, const TMonitoredList& list) {
     if (fiveMinutesChosen) return;
     switch (ReminderEndAction(focusMode, chosenAction)) {
-        case raCloseApplication: CloseListedWindows(list); break;
-        case raShutdownComputer: ShutdownComputer(kShutdownWarningSeconds); break;
+        case eaCloseBrowserApp: CloseListedWindows(list); break;
+        case eaShutdownComputer: ShutdownComputer(kShutdownWarningSeconds); break;
         default: break;  // "Continue", or no choice at all
     }
 }

@@ -6,17 +6,16 @@
 #include "monitor/MonitoredObjects.h"
 #include "platform/ISystemShutdown.h"
 #include "platform/IWindowSystem.h"
+#include "storage/OptionsTypes.h"
 
 namespace vh {
 
 // The warning the system gives before the shutdown the program asks for.
 inline constexpr unsigned kShutdownWarningSeconds = 60;
 
-// The reminder's action indices (those of the expiration action).
-enum TReminderAction : int { raContinue = 0, raCloseApplication = 1, raShutdownComputer = 2 };
-
 // The action at the end of a reminder without extension: closing in focus
-// mode, otherwise the action chosen in the reminder.
+// mode, otherwise the action chosen in the reminder, whose list has the
+// indices of the expiration action ("Continue" is "Reminder Only").
 int ReminderEndAction(bool focusMode, int chosenAction) noexcept;
 
 class TEnforcement {

@@ -45,27 +45,27 @@ protected:
 };
 
 TEST(ReminderEndActionRule, FocusModeAlwaysClosesOtherwiseTheChoiceHolds) {
-    for (int chosen : {raContinue, raCloseApplication, raShutdownComputer})
-        EXPECT_EQ(ReminderEndAction(true, chosen), raCloseApplication) << chosen;
-    for (int chosen : {raContinue, raCloseApplication, raShutdownComputer})
+    for (int chosen : {eaReminderOnly, eaCloseBrowserApp, eaShutdownComputer})
+        EXPECT_EQ(ReminderEndAction(true, chosen), eaCloseBrowserApp) << chosen;
+    for (int chosen : {eaReminderOnly, eaCloseBrowserApp, eaShutdownComputer})
         EXPECT_EQ(ReminderEndAction(false, chosen), chosen);
 }
 
 TEST_F(EnforcementTest, FocusModeWithShutdownChosenClosesTheListedWindowsAndDoesNotShutDown) {
-    enforcement_.EndReminder(false, true, raShutdownComputer, list_);
+    enforcement_.EndReminder(false, true, eaShutdownComputer, list_);
     EXPECT_EQ(windows_.Closed, Windows{game_});
     EXPECT_TRUE(shutdown_.Calls.empty());
 }
 
 TEST_F(EnforcementTest, ShutdownChosenInAReminderOnlyReminderShutsDownWithSixtySeconds) {
-    enforcement_.EndReminder(false, false, raShutdownComputer, list_);
+    enforcement_.EndReminder(false, false, eaShutdownComputer, list_);
     EXPECT_EQ(shutdown_.Calls, (Calls{"privilege", "exit", "initiate 60"}));
     EXPECT_TRUE(windows_.Closed.empty());
 }
 
 TEST_F(EnforcementTest, TheExtensionDoesNothingWhateverTheChoice) {
     for (bool focus : {false, true}) {
-        for (int chosen : {raContinue, raCloseApplication, raShutdownComputer})
+        for (int chosen : {eaReminderOnly, eaCloseBrowserApp, eaShutdownComputer})
             enforcement_.EndReminder(true, focus, chosen, list_);
     }
     EXPECT_TRUE(windows_.Closed.empty());
@@ -88,7 +88,7 @@ TEST_F(EnforcementTest, ClosingReachesInactiveEntriesAndBrowsersShowingAListedSi
     const TWindowId otherSite = AddWindow(42, "chrome.exe");
     windows_.AddChild(otherSite, "Chrome_AutocompleteEditView", "https://other.org/");
 
-    enforcement_.EndReminder(false, false, raCloseApplication, list_);
+    enforcement_.EndReminder(false, false, eaCloseBrowserApp, list_);
     EXPECT_EQ(windows_.Closed, (Windows{game_, game2, paused, listedSite}));
 }
 
@@ -114,7 +114,7 @@ TEST_F(EnforcementTest, AShutdownAlreadyUnderwayIsNoFailureButOtherRefusalsAre) 
     shutdown_.Fail["initiate"] = kErrorShutdownInProgress;
     EXPECT_NO_THROW(enforcement_.ShutdownComputer(kShutdownWarningSeconds));
     shutdown_.Fail["initiate"] = 5;
-    EXPECT_THROW(enforcement_.EndReminder(false, false, raShutdownComputer, list_), EOSError);
+    EXPECT_THROW(enforcement_.EndReminder(false, false, eaShutdownComputer, list_), EOSError);
 }
 
 }  // namespace
