@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "Screenshot.h"
 #include "platform/win32/Utf16.h"
 #include "support/E2eSupport.h"
 #include "support/ForegroundSupport.h"
@@ -65,6 +66,14 @@ protected:
         ASSERT_NE(list_, nullptr);
     }
 
+    // The real program's reminder as the screen shows it, for a person to look at.
+    void SaveReminderScreenshot(const std::string& name) const {
+        std::this_thread::sleep_for(500ms);  // painted
+        win32::TBitmap32 shot;
+        win32::testing::CaptureFromScreen(reminder_, shot);
+        win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+    }
+
     static HWND ActionList(HWND reminder) { return FindWindowExW(reminder, nullptr, L"ComboBox", nullptr); }
     static std::string SelectedAction(HWND list) {
         const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
@@ -88,6 +97,7 @@ TEST_F(EnforcementEndToEnd, CloseActionCountsDownAMinuteThenClosesEveryListedWin
     const auto shown = std::chrono::steady_clock::now();
     EXPECT_TRUE(GetWindowLongPtrW(reminder_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(IsWindowVisible(list_)) << "a counting-down reminder offers no choice";
+    SaveReminderScreenshot("Vornhalt-reminder-countdown");
 
     // Nothing closes while the reminder counts down.
     std::this_thread::sleep_for(5s);
@@ -114,6 +124,7 @@ TEST_F(EnforcementEndToEnd, ReminderOnlyOffersTheChoiceAndContinueClosesNothing)
     ASSERT_NO_FATAL_FAILURE(StartUntilReminder("Reminder Only"));
     EXPECT_TRUE(IsWindowVisible(list_));
     EXPECT_EQ(SelectedAction(list_), "Continue");
+    SaveReminderScreenshot("Vornhalt-reminder-choice");
     std::this_thread::sleep_for(3s);
     EXPECT_TRUE(IsWindow(reminder_)) << "a reminder without countdown closed by itself";
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "Screenshot.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Form.h"
 #include "ui/win32/Picture.h"
@@ -32,10 +33,6 @@ TPicture MakePicture(int width, int height, const std::function<std::uint32_t(in
 
 // Saves the bitmap as an opaque PNG; raises on failure. Returns the path.
 std::string SaveScreenshot(const TBitmap32& bitmap, const std::string& name);
-
-// Copies what the screen shows of a window (native children included) into
-// `target`; the window must be visible and on top.
-void CaptureFromScreen(HWND window, TBitmap32& target);
 
 // Runs `action` on the modal form of the given type as soon as its loop is
 // running (from a timer tick), then returns; the action usually ends the loop.

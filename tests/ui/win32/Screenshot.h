@@ -1,0 +1,21 @@
+#pragma once
+// Screenshots the tests save for a person to look at: a window as the screen
+// shows it, written as an opaque PNG.
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/win32/Bitmap32.h"
+
+namespace vh::win32::testing {
+
+// Copies what the screen shows of a window (native children included) into
+// `target`; the window must be visible and on top.
+void CaptureFromScreen(HWND window, TBitmap32& target);
+
+// Saves the bitmap as `folder` + `name` + ".png", creating the folder; raises
+// on failure. Returns the path.
+std::string SavePng(const TBitmap32& bitmap, const std::string& folder, const std::string& name);
+
+}  // namespace vh::win32::testing
