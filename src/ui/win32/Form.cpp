@@ -234,6 +234,7 @@ int TForm::ShowModal() {
     const std::vector<HWND> disabled = DisableOtherWindows(hwnd_);
     modal_ = true;
     modalResult_ = mrNone;
+    modalEndedByQuit_ = false;
     try {
         Show();
         SetForegroundWindow(hwnd_);
@@ -244,6 +245,7 @@ int TForm::ShowModal() {
             if (got == 0) {
                 PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
                 modalResult_ = mrCancel;
+                modalEndedByQuit_ = true;
                 break;
             }
             if (got < 0) throw Exception("GetMessage failed in a modal loop");

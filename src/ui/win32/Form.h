@@ -15,10 +15,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
-#include "platform/win32/Handles.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
@@ -126,6 +126,8 @@ public:
     int ShowModal();
     bool IsModal() const noexcept { return modal_; }
     int ModalResult() const noexcept { return modalResult_; }
+    // The last modal loop ended because the application is quitting.
+    bool ModalEndedByQuit() const noexcept { return modalEndedByQuit_; }
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     // FormClose decides: hide, free or stay. A modal form just ends its loop.
     void Close();
@@ -195,6 +197,7 @@ private:
     TWinControl* activeControl_ = nullptr;
     bool modal_ = false;
     int modalResult_ = mrNone;
+    bool modalEndedByQuit_ = false;
     bool alphaBlend_ = false;
     std::uint8_t alphaValue_ = 255;
     int depth_ = 0;

@@ -212,6 +212,9 @@ bool TfrmReminder::Execute(bool focusMode, const std::string& remainingText, boo
         } disabled(mainWindow_);
         ShowModal();
     }
+    // The program is ending (the uninstaller asked it to): that is nobody's
+    // answer to the reminder, so nothing is closed and nothing shut down.
+    if (ModalEndedByQuit()) return FiveMinutesChosen;
     // The window frees itself once messages flow again: copy what the end needs.
     const bool fiveMinutes = FiveMinutesChosen;
     const int chosenAction = cbxExpirationAction.ItemIndex();

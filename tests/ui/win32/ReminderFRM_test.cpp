@@ -202,5 +202,16 @@ TEST_F(ReminderWindow, AFailingActionLeavesExecuteAfterTheWindowClosedAndTheMain
     EXPECT_TRUE(IsWindowEnabled(mainWindow_.Get()));
 }
 
+TEST_F(ReminderWindow, TheProgramEndingWhileItIsOpenCarriesOutNoAction) {
+    auto& form = Create(2);
+    testing::WhenModal([](TForm&) { PostQuitMessage(0); });
+    EXPECT_FALSE(form.Execute(false, "", true));
+    EXPECT_FALSE(end_) << "the shutdown ran because the program was ending";
+    // The quit is handed on to the program's own loop.
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(IsWindowEnabled(mainWindow_.Get()));
+}
+
 }  // namespace
 }  // namespace vh::win32
