@@ -44,12 +44,6 @@ void ReapplyTabOrders(RecordedTabOrders& recorded) {
     for (const auto& [order, control] : recorded) control->SetTabOrder(order);
 }
 
-template <class C>
-void Offset(C& control, int dx, int dy) {
-    const IntRect r = control.BoundsRect();
-    control.SetBounds(r.left + dx, r.top + dy, r.Width(), r.Height());
-}
-
 void SkinPanel(TImagePanel& panel, const TPicture& skin, int side) {
     panel.SetBackground(skin);
     panel.SetSideWidth(side);
@@ -284,13 +278,13 @@ void ShowPageControls(TForm& form, TTabSheet& page) {
         const TTabSheet::TAnyControl any = page.TakeFirst();
         if (auto* const* plain = std::get_if<TControl*>(&any)) {
             TControl& control = **plain;
-            Offset(control, pageControl.Left(), pageControl.Top());
+            OffsetControl(control, pageControl.Left(), pageControl.Top());
             control.PageTag = &page;
             control.Page = nullptr;
             control.Invalidate();
         } else {
             TWinControl& control = *std::get<TWinControl*>(any);
-            Offset(control, pageControl.Left(), pageControl.Top());
+            OffsetControl(control, pageControl.Left(), pageControl.Top());
             control.PageTag = &page;
             control.Page = nullptr;
             control.MoveToTabList(form.TabList());
@@ -319,7 +313,7 @@ void ReturnPageControls(TForm& form) {
         TTabSheet* page = control.PageTag;
         if (!page) continue;
         control.Invalidate();
-        Offset(control, -page->PageControl().Left(), -page->PageControl().Top());
+        OffsetControl(control, -page->PageControl().Left(), -page->PageControl().Top());
         control.Page = page;
         control.PageTag = nullptr;
         page->Append(&control);
@@ -330,7 +324,7 @@ void ReturnPageControls(TForm& form) {
         if (!page) continue;
         if (form.ActiveControl() == &control) form.SetActiveControl(nullptr);
         control.SetVisible(false);
-        Offset(control, -page->PageControl().Left(), -page->PageControl().Top());
+        OffsetControl(control, -page->PageControl().Left(), -page->PageControl().Top());
         control.Page = page;
         control.PageTag = nullptr;
         control.MoveToTabList(page->TabList());

@@ -79,6 +79,13 @@ std::string ProductWebPage(const std::string& page);
 // Tests see the address instead of a browser opening.
 void SetWebAddressOpenerForTesting(std::function<void(const std::string&)> opener);
 
+// Moves a control (window-less or native) by (dx, dy), keeping its size.
+template <class C>
+void OffsetControl(C& control, int dx, int dy) {
+    const IntRect r = control.BoundsRect();
+    control.SetBounds(r.left + dx, r.top + dy, r.Width(), r.Height());
+}
+
 void SetFormTransparency(TForm& form, int percent);
 // Labels not drawn in the form's own font colour take the text colour.
 void SetFormTextColor(TForm& form, COLORREF color);

@@ -88,12 +88,6 @@ void HideGroup(TLabel& label, TImagePanel& frame, TMemo& memo) {
     memo.SetVisible(false);
 }
 
-template <class C>
-void MoveUp(C& control, int distance) {
-    const IntRect r = control.BoundsRect();
-    control.SetBounds(r.left, r.top - distance, r.Width(), r.Height());
-}
-
 }  // namespace
 
 int& TfrmReminder::CountdownValue() noexcept {
@@ -257,10 +251,10 @@ void TfrmReminder::ApplyPeriodLayout() {
     if (lblReminderAfternoon.Top() < firstShownTop)
         HideGroup(lblReminderAfternoon, pnlReminderAfternoon, memReminderAfternoon);
     for (const auto& control : Controls()) {
-        if (control->Top() >= firstShownTop) MoveUp(*control, shift);
+        if (control->Top() >= firstShownTop) OffsetControl(*control, 0, -shift);
     }
     for (const auto& control : WinControls()) {
-        if (control->BoundsRect().top >= firstShownTop) MoveUp(*control, shift);
+        if (control->BoundsRect().top >= firstShownTop) OffsetControl(*control, 0, -shift);
     }
 }
 
