@@ -53,15 +53,21 @@ protected:
         ASSERT_NO_FATAL_FAILURE(StartWindows());
         program_ = std::make_unique<RunningProgram>(exe_);
         ASSERT_NE(program_->WaitForWindow(L"Vornhalt", 20s), nullptr);
-        // The window exists, hidden, while it is being built: wait until it shows.
+        // The window exists, hidden, while it is being built: wait until it
+        // shows. Until it exists the notepad is kept in front: under Wine a
+        // window started earlier can take the focus late, when the X server's
+        // focus event for it arrives.
         WaitUntil(
             [&] {
                 reminder_ = program_->FindWindowTitled(L"Reminder");
+                if (reminder_ == nullptr && GetForegroundWindow() != inFrontWindow_)
+                    SetForegroundWindow(inFrontWindow_);
                 return reminder_ && IsWindowVisible(reminder_);
             },
             30s);
         ASSERT_TRUE(reminder_ && IsWindowVisible(reminder_))
-            << "no reminder; windows: " << WindowTitles(program_->ProcessId());
+            << "no reminder; windows: " << WindowTitles(program_->ProcessId())
+            << "; in front: " << DescribeForegroundWindow();
         list_ = ActionList(reminder_);
         ASSERT_NE(list_, nullptr);
     }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/Utf16.h"
+
 namespace vh::e2e {
 
 namespace fs = std::filesystem;
@@ -54,6 +56,16 @@ bool BringToFront(HWND window, std::chrono::milliseconds timeout) {
             return GetForegroundWindow() == window;
         },
         timeout);
+}
+
+std::string DescribeForegroundWindow() {
+    const HWND window = GetForegroundWindow();
+    if (window == nullptr) return "no window";
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return "\"" + win32::WideToUtf8(text) + "\" of process " + std::to_string(processId);
 }
 
 std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& title, const std::wstring& address,

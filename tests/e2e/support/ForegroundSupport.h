@@ -23,6 +23,9 @@ HWND WaitForMainWindow(const RunningProgram& program, std::chrono::milliseconds 
 // Asks for the window to come to the front and waits until it is there.
 bool BringToFront(HWND window, std::chrono::milliseconds timeout);
 
+// "<title>" of process <id>, the window in front, to explain a failure.
+std::string DescribeForegroundWindow();
+
 // Starts FakeBrowser.exe with the family, a title and the address (plus an
 // optional tree depth for firefox).
 std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& title, const std::wstring& address,
