@@ -50,9 +50,9 @@ private:
 
 int ReminderPeriodOf(TDateTime timeOfDay) noexcept {
     const double hours = timeOfDay * 24.0;
-    if (hours < 4.0 || hours >= 18.0) return 2;
-    if (hours >= 12.0) return 1;
-    return 0;
+    if (hours < 4.0 || hours >= 18.0) return rtEvening;
+    if (hours >= 12.0) return rtAfternoon;
+    return rtMorning;
 }
 
 TDateTime NextResetDateTime(TDateTime now) {

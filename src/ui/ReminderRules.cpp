@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "storage/OptionsTypes.h"
+
 namespace vh {
 namespace {
 
@@ -29,28 +31,28 @@ constexpr char kShutdownText[] =
 std::string ReminderMessageText(bool focusMode, int expirationAction) {
     if (focusMode) return kFocusText;
     switch (expirationAction) {
-        case 1: return kCloseText;
-        case 2: return kShutdownText;
+        case eaCloseBrowserApp: return kCloseText;
+        case eaShutdownComputer: return kShutdownText;
         default: return kReminderOnlyText;
     }
 }
 
 bool ReminderOffersChoice(bool focusMode, int expirationAction) noexcept {
-    return expirationAction == 0 && !focusMode;
+    return expirationAction == eaReminderOnly && !focusMode;
 }
 
 int ReminderHeight(int period) noexcept {
     switch (period) {
-        case 1: return 413;
-        case 2: return 295;
+        case rtAfternoon: return 413;
+        case rtEvening: return 295;
         default: return 533;
     }
 }
 
 int ReminderLayoutShift(int period, int morningTop, int afternoonTop, int eveningTop) noexcept {
     switch (period) {
-        case 1: return afternoonTop - morningTop;
-        case 2: return eveningTop - morningTop;
+        case rtAfternoon: return afternoonTop - morningTop;
+        case rtEvening: return eveningTop - morningTop;
         default: return 0;
     }
 }
