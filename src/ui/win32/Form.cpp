@@ -94,37 +94,6 @@ void TTimer::Apply() {
     }
 }
 
-// ---- TPopupMenu ----
-
-TMenuItem& TPopupMenu::Add(std::string name, std::string caption, UINT shortCut) {
-    auto item = std::make_unique<TMenuItem>();
-    item->Name = std::move(name);
-    item->Caption = std::move(caption);
-    item->ShortCut = shortCut;
-    items_.push_back(std::move(item));
-    return *items_.back();
-}
-
-void TPopupMenu::Popup(HWND owner, int screenX, int screenY) {
-    UniqueMenu menu(CreatePopupMenu());
-    if (!menu) throw Exception("CreatePopupMenu failed");
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        const TMenuItem& item = *items_[i];
-        if (!item.Visible) continue;
-        const std::wstring caption = Utf8ToWide(item.Caption);
-        AppendMenuW(menu.Get(), MF_STRING | (item.Enabled ? 0 : MF_GRAYED), i + 1, caption.c_str());
-    }
-    // Without the foreground the menu would not close when the user clicks
-    // elsewhere; the posted message lets it end cleanly.
-    SetForegroundWindow(owner);
-    const auto chosen = static_cast<std::size_t>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screenX, screenY, 0, owner, nullptr));
-    PostMessageW(owner, WM_NULL, 0, 0);
-    if (chosen >= 1 && chosen <= items_.size() && items_[chosen - 1]->OnClick) {
-        items_[chosen - 1]->OnClick(*items_[chosen - 1]);
-    }
-}
-
 // ---- TForm ----
 
 TForm::TForm(HWND owner) {
@@ -346,7 +315,7 @@ bool TForm::PreTranslateMessage(const MSG& message) {
     for (const auto& menu : menus_) {
         for (const auto& item : menu->Items()) {
             if (item->ShortCut != 0 && item->ShortCut == message.wParam && item->Enabled) {
-                if (item->OnClick) item->OnClick(*item);
+                item->Click();
                 return true;
             }
         }
@@ -424,11 +393,8 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            auto* list = dynamic_cast<TListBox*>(FindWinControl(item.hwndItem));
-            if (list && list->OnDrawItem) {
-                list->OnDrawItem(*list, item);
-                return TRUE;
-            }
+            TWinControl* control = FindWinControl(item.hwndItem);
+            if (control && control->DrawItem(item)) return TRUE;
             break;
         }
         case WM_CLOSE: Close(); return 0;
