@@ -106,6 +106,9 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     ASSERT_TRUE(WaitUntil([&] { return VisibleListBoxes(main).empty(); }, 5s)) << "the reminders view did not open";
     SaveScreenshot(main, "Vornhalt-main-reminders");
 
+    // Closing only hides the window; the program goes on.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 3s)) << "closing did not hide it";
     EndThroughFlag(program);
 }
 
