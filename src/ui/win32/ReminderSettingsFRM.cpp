@@ -55,24 +55,25 @@ TfrmReminderSettings::TfrmReminderSettings(TOptions& options)
     lblAction.Name = "lblAction";
     lblAction.SetFont(WhiteFont(true));
     lblAction.Alignment = TLabel::TAlignment::taRightJustify;
-    lblAction.SetBounds(9, 192, 110, 18);
+    lblAction.SetBounds(2, 192, 118, 18);
     lblAction.SetCaption("Time up action:");
     pnlExpirationAction.Name = "pnlExpirationAction";
     pnlExpirationAction.SetBackground(skins.panelFrame);
     pnlExpirationAction.SetSideWidth(kHeaderSide);
     pnlExpirationAction.SetSideHeight(kHeaderSide);
-    pnlExpirationAction.SetBounds(121, 184, 176, 30);
+    pnlExpirationAction.SetBounds(121, 184, 188, 30);
     cbxExpirationAction.Name = "cbxExpirationAction";
     for (const char* action : {"Reminder Only", "Close Browser/App.", "Shutdown Computer"})
         cbxExpirationAction.AddItem(action);
-    cbxExpirationAction.SetBounds(125, 188, 144, 120);
+    // Wide enough for "Close Browser/App." beside the drop button.
+    cbxExpirationAction.SetBounds(125, 188, 180, 120);
     btnCombo.Name = "btnCombo";
     btnCombo.SetBackground(skins.comboButton);
     btnCombo.SetBackgroundSelected(skins.comboButtonSelected);
     btnCombo.SetBackgroundDowned(skins.comboButtonDowned);
     btnCombo.SetSideWidth(5);
     btnCombo.SetSideHeight(5);
-    btnCombo.SetBounds(269, 186, 26, 26);
+    btnCombo.SetBounds(281, 186, 26, 26);
     btnCombo.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
 
     lblTimeLimit.Name = "lblTimeLimit";
@@ -80,11 +81,11 @@ TfrmReminderSettings::TfrmReminderSettings(TOptions& options)
     lblTimeLimit.SetBounds(36, 228, 85, 18);
     lblTimeLimit.SetCaption("Time Limit:");
     medTimeLimit.Name = "medTimeLimit";
-    medTimeLimit.SetBounds(125, 224, 48, 22);
+    medTimeLimit.SetBounds(125, 224, 58, 22);
     SendMessageW(medTimeLimit.Handle(), EM_SETLIMITTEXT, 5, 0);
     lblTimeFormat.Name = "lblTimeFormat";
     lblTimeFormat.SetFont(WhiteFont(false));
-    lblTimeFormat.SetBounds(180, 228, 120, 18);
+    lblTimeFormat.SetBounds(190, 228, 120, 18);
     lblTimeFormat.SetCaption("hours:minutes");
 
     SkinDialogButton(btnOk, "btnOk", "OK", 104, kButtonTop, 73);

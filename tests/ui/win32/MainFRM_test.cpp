@@ -12,6 +12,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
 #include "ui/win32/DeleteConfirmFRM.h"
+#include "ui/win32/ReminderSettingsFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -209,6 +210,35 @@ TEST_F(MainWindow, DeleteConfirmationShowsACaptionWithQuotesAsItIs) {
     EXPECT_EQ(dialog.lblDescription.Caption(),
               "Are you sure you want to delete \"The \"best\" 100% site\" from your time-limit list?");
     EXPECT_EQ(dialog.Caption(), "Confirm Delete");
+}
+
+TEST_F(MainWindow, TimeEditShowsThePendingLimitAndStoresTheEditedOne) {
+    TfrmMain& form = *form_;
+    options_->AllowUserToChangeSettings = true;
+    // The day's increase is used up: a longer limit waits for the reset.
+    options_->SetTimeLimitSeconds(9 * 3600);
+    options_->SetTimeLimitSeconds(10 * 3600);
+    std::string shown, caption;
+    testing::WhenModal([&](TForm& modal) {
+        auto& dialog = dynamic_cast<TfrmReminderSettings&>(modal);
+        shown = dialog.medTimeLimit.Text();
+        caption = dialog.Caption();
+        dialog.cbxExpirationAction.SetItemIndex(eaCloseBrowserApp);
+        dialog.medTimeLimit.SetText("01:30");
+        TBitmap32 shot;
+        testing::CaptureFromScreen(modal.Handle(), shot);
+        testing::SaveScreenshot(shot, "time_up_settings");
+        dialog.btnOkClick();
+    });
+    form.actTimeEditExecute();
+    EXPECT_EQ(caption, "Time-Up Settings");
+    EXPECT_EQ(shown, "10:00");
+    // A decrease applies at once; the action is the day's first change.
+    EXPECT_EQ(options_->TimeLimitSeconds(), 5400);
+    EXPECT_EQ(options_->ExpirationAction(), eaCloseBrowserApp);
+    EXPECT_EQ(form.edtTimeLimit.Text(), "01:30");
+    EXPECT_EQ(form.edtAction.Text(), "Close Browser/App.");
+    EXPECT_FALSE(options_->ImmediateChangeAllowed);
 }
 
 }  // namespace
