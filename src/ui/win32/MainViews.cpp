@@ -357,9 +357,20 @@ void TfrmMain::ViewMenuClick(TMenuItem& item, TTabSheet& page, bool lite) {
 
 void TfrmMain::ShowView(TTabSheet& page, bool lite) {
     activePage_ = &page;
-    ReturnPageControls(*this);
-    ShowPageControls(*this, page);
-    if (&page == &tsUsage) RefreshUsageList();
+    {
+        // One repaint at the end instead of one per control moved.
+        struct TRedrawOff {
+            HWND window;
+            ~TRedrawOff() {
+                SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+                RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+            }
+        } redrawOff{Handle()};
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+        ReturnPageControls(*this);
+        ShowPageControls(*this, page);
+        if (&page == &tsUsage) RefreshUsageList();
+    }
     LiteView = lite;
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
