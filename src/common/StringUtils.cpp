@@ -5,9 +5,15 @@
 namespace vh {
 
 namespace {
-char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
+char LowerAscii(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c) noexcept {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsBlankOrControl(char c) noexcept {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 }  // namespace
 
 std::string AsciiLowerCase(std::string_view text) {
@@ -64,6 +70,16 @@ bool StartsWith(std::string_view text, std::string_view prefix) noexcept {
 std::string ReplaceFirst(std::string_view text, std::string_view what, std::string_view with) {
     std::string result(text);
     if (auto pos = result.find(what); pos != std::string::npos) result.replace(pos, what.size(), with);
+    return result;
+}
+
+std::string WithWindowsLineBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+        result += text[i];
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/StringUtils.h"
 #include "environment/DateTimeUtils.h"
 #include "monitor/MainMonitor.h"
 #include "platform/win32/Utf16.h"
@@ -104,17 +105,6 @@ int CaptionWidth(const TLabel& label) {
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return size.cx;
-}
-
-// Windows keeps line breaks as CR LF in an edit control.
-std::string WithWindowsLineBreaks(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
-        result += text[i];
-    }
-    return result;
 }
 
 }  // namespace

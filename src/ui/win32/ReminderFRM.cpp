@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/StringUtils.h"
 #include "environment/DateTimeUtils.h"
 #include "monitor/MainMonitor.h"
 #include "ui/ReminderRules.h"
@@ -69,17 +70,6 @@ void BuildPeriodGroup(TLabel& label, TImagePanel& frame, TMemo& memo, const char
     memo.SetBounds(kMargin + kFrameInset, frameTop + kFrameInset, frameWidth - 2 * kFrameInset,
                    kFrameHeight - 2 * kFrameInset);
     SendMessageW(memo.Handle(), EM_SETREADONLY, TRUE, 0);
-}
-
-// Windows puts line breaks as CR LF; stored texts may have bare LFs.
-std::string WithWindowsLineBreaks(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
-        result += text[i];
-    }
-    return result;
 }
 
 void HideGroup(TLabel& label, TImagePanel& frame, TMemo& memo) {
