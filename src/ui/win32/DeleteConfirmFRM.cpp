@@ -22,9 +22,7 @@ TfrmDeleteConfirm::TfrmDeleteConfirm()
       miOk(pmnButtons.Add("miOk", "OK", VK_RETURN)),
       miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)) {
     lblDescription.Name = "lblDescription";
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    lblDescription.SetFont(font);
+    lblDescription.SetFont(WhiteFont());
     lblDescription.WordWrap = true;
     lblDescription.SetBounds(10, 41, 345, 36);
     lblDescription.SetCaption(kDeleteConfirmFormat);

@@ -30,13 +30,6 @@ constexpr int kMainRowHeight = 16;
 constexpr int kUsageRowHeight = 13;
 constexpr int kPanelHeight = 30;
 
-TFontStyle WhiteFont(bool bold = true) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 void SkinPanel(TImagePanel& panel, const char* name, const TPicture& skin, int side) {
     panel.Name = name;
     panel.SetBackground(skin);
@@ -92,6 +85,17 @@ void ColumnHeads(TTabSheet& page, int top, TImagePanel* heads[3], TLabel* labels
         labels[i]->SetCaption(captions[i]);
         page.Insert(*labels[i], lefts[i] + 6, top + 3, i == 2 ? 40 : widths[i] - 8, 16);
     }
+}
+
+// A time-limit list drawn row by row under the column heads.
+void TimeList(TTabSheet& page, TItemListBox& list, const char* name, int rowHeight, IntRect bounds) {
+    list.Name = name;
+    RemoveBorder(list);
+    list.SetItemHeight(rowHeight);
+    page.Insert(list, bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    list.OnDrawItem = [](TListBox& drawn, const DRAWITEMSTRUCT& item) {
+        DrawMonitoredRow(static_cast<TItemListBox&>(drawn), item, kNameHeadWidth, kTypeHeadWidth);
+    };
 }
 
 // The width of a label's caption in its font.
@@ -226,13 +230,7 @@ void TfrmMain::BuildMainPage() {
         Loading = false;
         RefreshReminderFlags();
     };
-    lbxMain_Applications.Name = "lbxMain_Applications";
-    RemoveBorder(lbxMain_Applications);
-    lbxMain_Applications.SetItemHeight(kMainRowHeight);
-    tsMain.Insert(lbxMain_Applications, 17, 247, 290, 127);
-    lbxMain_Applications.OnDrawItem = [](TListBox& list, const DRAWITEMSTRUCT& item) {
-        DrawMonitoredRow(static_cast<TItemListBox&>(list), item, kNameHeadWidth, kTypeHeadWidth);
-    };
+    TimeList(tsMain, lbxMain_Applications, "lbxMain_Applications", kMainRowHeight, {17, 247, 17 + 290, 247 + 127});
     edtAction.Name = "edtAction";
     RemoveBorder(edtAction);
     SendMessageW(edtAction.Handle(), EM_SETREADONLY, TRUE, 0);
@@ -293,13 +291,7 @@ void TfrmMain::BuildUsagePage() {
     cbxUsage_Period.SetItemIndex(upToday);
     tsUsage.Insert(cbxUsage_Period, 18, 12, 288, 200);
     cbxUsage_Period.OnChange = [this](TWinControl&) { RefreshUsageList(); };
-    lbxUsage_Applications.Name = "lbxUsage_Applications";
-    RemoveBorder(lbxUsage_Applications);
-    lbxUsage_Applications.SetItemHeight(kUsageRowHeight);
-    tsUsage.Insert(lbxUsage_Applications, 16, 87, 291, 387);
-    lbxUsage_Applications.OnDrawItem = [](TListBox& list, const DRAWITEMSTRUCT& item) {
-        DrawMonitoredRow(static_cast<TItemListBox&>(list), item, kNameHeadWidth, kTypeHeadWidth);
-    };
+    TimeList(tsUsage, lbxUsage_Applications, "lbxUsage_Applications", kUsageRowHeight, {16, 87, 16 + 291, 87 + 387});
 }
 
 void TfrmMain::BuildMenus() {

@@ -37,13 +37,6 @@ constexpr int kFiveMinutesWidth = 145;
 
 constexpr unsigned kCountdownInterval = 1000;
 
-TFontStyle WhiteFont(bool bold = true) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 void PlaceLabel(TLabel& label, const char* name, const std::string& caption, int left, int top, int width) {
     label.Name = name;
     label.SetFont(WhiteFont());

@@ -20,13 +20,6 @@ constexpr char kDescription[] =
     "at 4am.\r\n-Increasing time allowed on distracting sites/apps\r\n-Changing what happens when your time limit is "
     "reached.";
 
-TFontStyle WhiteFont(bool bold) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 }  // namespace
 
 TfrmReminderSettings::TfrmReminderSettings(TOptions& options)
