@@ -145,6 +145,23 @@ TEST_F(MainWindow, ViewsMenusAndTheTimeDisplay) {
     form.actChangeTimeFormatExecute();
     EXPECT_EQ(form.lblMain_Time.Caption(), "01:30 PM");
     EXPECT_EQ(form.lblMain_TimeLink.Caption(), "Show Time on List");
+
+    // The tools menu's links, and Escape's hidden item minimising the window.
+    std::vector<std::string> opened;
+    SetWebAddressOpenerForTesting([&](const std::string& address) { opened.push_back(address); });
+    form.miUpgrades.Click();
+    form.miHomeworkTips.Click();
+    SetWebAddressOpenerForTesting(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], ProductWebPage("/download"));
+    EXPECT_EQ(opened[1], ProductWebPage("/help"));
+    ASSERT_TRUE(form.Visible());
+    EnableWindow(form.Handle(), FALSE);  // a modal dialog is open
+    form.miMinimize.Click();
+    EXPECT_TRUE(form.Visible());
+    EnableWindow(form.Handle(), TRUE);
+    form.miMinimize.Click();
+    EXPECT_FALSE(form.Visible());
 }
 
 TEST_F(MainWindow, ReminderMemosStoreThePeriodTextAndLoadingStopsTheEcho) {
@@ -179,8 +196,13 @@ TEST_F(MainWindow, DeletingAnEntryAsksAndRemovesIt) {
         asked.push_back(caption);
         return asked.size() > 1;  // declined first, then accepted
     };
+    // Rows fill the list down to its bottom; below the last there is none.
+    const int rows = form.lbxMain_Applications.Count();
+    ASSERT_GT(rows, 1);
+    EXPECT_EQ(form.lbxMain_Applications.ItemAtPos(5, 5), 0);
+    EXPECT_EQ(form.lbxMain_Applications.ItemAtPos(5, 16 * (rows - 1) + 3), rows - 1);
+    EXPECT_EQ(form.lbxMain_Applications.ItemAtPos(5, 16 * rows + 3), -1);
     // A blank row does nothing.
-    ASSERT_GT(form.lbxMain_Applications.Count(), 1);
     form.lbxMain_Applications.SetItemIndex(1);
     form.btnApp_DeleteClick();
     EXPECT_TRUE(asked.empty());
