@@ -29,8 +29,10 @@ std::string SettingsInsertSql(const std::vector<std::pair<std::string, std::stri
 std::string RemindersInsertSql(const std::array<std::string, kReminderTypeCount>& texts) {
     std::vector<std::string> lines;
     for (int type = rtMorning; type <= rtEvening; ++type) {
-        lines.push_back("SELECT " + QuotedSqlString(texts[static_cast<std::size_t>(type)]) + ", \"" +
-                        ReminderTypeStorageName(static_cast<TReminderType>(type)) + "\"");
+        // A single-quoted literal: SQLite reads a double-quoted one as a
+        // string only through a leniency that builds may switch off.
+        lines.push_back("SELECT " + QuotedSqlString(texts[static_cast<std::size_t>(type)]) + ", " +
+                        QuotedSqlString(ReminderTypeStorageName(static_cast<TReminderType>(type))));
     }
     return UnionInsertSql("INSERT INTO reminders(text, reminder_type)", lines);
 }

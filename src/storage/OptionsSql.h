@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 #include "storage/OptionsTypes.h"
 
 namespace vh {
