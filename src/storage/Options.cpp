@@ -246,20 +246,21 @@ std::vector<std::pair<std::string, std::string>> TOptions::SettingsRows() const 
     };
 }
 
-std::vector<std::string> TOptions::MonitoredItemsStatements() const {
-    std::vector<std::string> statements{MonitoredItemsDeleteSql(mitApplication), MonitoredItemsDeleteSql(mitWebSite)};
+std::vector<TSqlStatement> TOptions::MonitoredItemsStatements() const {
+    std::vector<TSqlStatement> statements{{MonitoredItemsDeleteSql(mitApplication), {}},
+                                          {MonitoredItemsDeleteSql(mitWebSite), {}}};
     if (monitoredList_.Count() > 0) {
         for (TMonitoredItemType type : {mitApplication, mitWebSite})
-            for (std::string& insert : MonitoredItemsInsertSql(monitoredList_, type))
+            for (TSqlStatement& insert : MonitoredItemsInsertSql(monitoredList_, type))
                 statements.push_back(std::move(insert));
     }
     return statements;
 }
 
 bool TOptions::Save() {
-    std::vector<std::string> settings{"DELETE FROM settings;", "DELETE FROM reminders;",
-                                      SettingsInsertSql(SettingsRows())};
-    const std::vector<std::string> list = MonitoredItemsStatements();
+    std::vector<TSqlStatement> settings{
+        {"DELETE FROM settings;", {}}, {"DELETE FROM reminders;", {}}, SettingsInsertSql(SettingsRows())};
+    const std::vector<TSqlStatement> list = MonitoredItemsStatements();
     settings.insert(settings.end(), list.begin(), list.end());
     settings.push_back(RemindersInsertSql(reminderTexts_));
     const bool settingsSaved = ExecSQLInTransaction(site_.SettingsDBFileName, settings);
@@ -268,7 +269,7 @@ bool TOptions::Save() {
 }
 
 bool TOptions::MonitoredItemsSave() {
-    const std::vector<std::string> list = MonitoredItemsStatements();
+    const std::vector<TSqlStatement> list = MonitoredItemsStatements();
     const bool settingsSaved = ExecSQLInTransaction(site_.SettingsDBFileName, list);
     const bool logSaved = ExecSQLInTransaction(site_.LogDBFileName, list);
     return settingsSaved && logSaved;
@@ -288,11 +289,11 @@ void TOptions::LogDBExecSQL(const std::string& sql) const noexcept {
     DBExecSQL(site_.LogDBFileName, sql);
 }
 
-bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::string>& statements) noexcept {
+bool ExecSQLInTransaction(const std::string& fileName, const std::vector<TSqlStatement>& statements) noexcept {
     try {
         TSQLiteDatabase db(fileName);
         TSQLiteTransaction transaction(db);
-        for (const std::string& sql : statements) db.ExecSQL(sql);
+        for (const TSqlStatement& statement : statements) db.ExecSQL(statement.Sql, statement.Params);
         transaction.Commit();
         return true;
     } catch (const std::exception& e) {

@@ -15,6 +15,7 @@
 #include "common/DateTime.h"
 #include "model/MonitoredObjects.h"
 #include "storage/DateTimeText.h"
+#include "storage/OptionsSql.h"
 #include "storage/OptionsTypes.h"
 #include "storage/SQLiteTable3.h"
 
@@ -112,7 +113,7 @@ private:
     void LoadSettings();
     void ApplySettingsRow(const std::string& name, const std::string& value);
     std::vector<std::pair<std::string, std::string>> SettingsRows() const;
-    std::vector<std::string> MonitoredItemsStatements() const;
+    std::vector<TSqlStatement> MonitoredItemsStatements() const;
 
     TOptionsSite site_;
     TExpirationAction expirationAction_ = eaReminderOnly;
@@ -126,7 +127,7 @@ private:
 
 // Runs the statements on the file in one transaction; false (and nothing
 // changed) when any of them fails. The failure is traced.
-bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::string>& statements) noexcept;
+bool ExecSQLInTransaction(const std::string& fileName, const std::vector<TSqlStatement>& statements) noexcept;
 
 // The program's options, created on first use.
 TOptions& GOptions_Local();

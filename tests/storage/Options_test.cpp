@@ -436,24 +436,27 @@ TEST_F(OptionsTest, ThirtyOneApplicationsGiveThreeInsertsPerDatabase) {
         const std::string n = std::to_string(100 + i);
         AddItem(*options, mitApplication, "C:\\Apps\\" + n + ".exe", "App " + n, i % 2 == 0);
     }
-    const std::vector<std::string> inserts = MonitoredItemsInsertSql(options->MonitoredList(), mitApplication);
+    const std::vector<TSqlStatement> inserts = MonitoredItemsInsertSql(options->MonitoredList(), mitApplication);
     ASSERT_EQ(inserts.size(), 3u);
-    auto rowsOf = [](const std::string& sql) {
+    auto rowsOf = [](const TSqlStatement& statement) {
         int rows = 0;
+        const std::string& sql = statement.Sql;
         for (std::size_t at = sql.find("\r\nSELECT "); at != std::string::npos; at = sql.find("\r\nSELECT ", at + 1))
             ++rows;
+        EXPECT_EQ(statement.Params.size(), static_cast<std::size_t>(rows) * 3);
         return rows;
     };
     EXPECT_EQ(rowsOf(inserts[0]), 15);
     EXPECT_EQ(rowsOf(inserts[1]), 15);
     EXPECT_EQ(rowsOf(inserts[2]), 1);
     EXPECT_TRUE(
-        inserts[0].starts_with("INSERT INTO applications_list(name, caption, active)\r\n"
-                               "SELECT 'C:\\Apps\\100.exe', 'App 100', 1\r\nUNION ALL\r\n"
-                               "SELECT 'C:\\Apps\\101.exe', 'App 101', 0\r\nUNION ALL\r\n"));
-    EXPECT_EQ(inserts[2],
-              "INSERT INTO applications_list(name, caption, active)\r\nSELECT 'C:\\Apps\\130.exe', "
-              "'App 130', 1");
+        inserts[0].Sql.starts_with("INSERT INTO applications_list(name, caption, active)\r\n"
+                                   "SELECT ?, ?, ?\r\nUNION ALL\r\nSELECT ?, ?, ?\r\nUNION ALL\r\n"));
+    EXPECT_EQ(inserts[0].Params[3], TSQLiteParam(std::string("C:\\Apps\\101.exe")));
+    EXPECT_EQ(inserts[0].Params[5], TSQLiteParam(std::int64_t{0}));
+    EXPECT_EQ(inserts[2].Sql, "INSERT INTO applications_list(name, caption, active)\r\nSELECT ?, ?, ?");
+    EXPECT_EQ(inserts[2].Params,
+              (TSQLiteParams{std::string("C:\\Apps\\130.exe"), std::string("App 130"), std::int64_t{1}}));
     EXPECT_TRUE(MonitoredItemsInsertSql(options->MonitoredList(), mitWebSite).empty());
 
     options->MonitoredItemsSave();
@@ -468,11 +471,15 @@ TEST_F(OptionsTest, ThirtyOneApplicationsGiveThreeInsertsPerDatabase) {
 }
 
 TEST_F(OptionsTest, StatementTexts) {
-    EXPECT_EQ(SettingsInsertSql({{"A", "1"}, {"B", "it's"}}),
-              "INSERT INTO settings(name, value)\r\nSELECT 'A', '1'\r\nUNION ALL\r\nSELECT 'B', 'it''s'");
-    EXPECT_EQ(RemindersInsertSql({"m", "", "e\r\nSELECT"}),
-              "INSERT INTO reminders(text, reminder_type)\r\nSELECT 'm', 'morning'\r\nUNION ALL\r\n"
-              "SELECT '', 'afternoon'\r\nUNION ALL\r\nSELECT 'e\r\nSELECT', 'evening'");
+    const TSqlStatement settings = SettingsInsertSql({{"A", "1"}, {"B", "it's"}});
+    EXPECT_EQ(settings.Sql, "INSERT INTO settings(name, value)\r\nSELECT ?, ?\r\nUNION ALL\r\nSELECT ?, ?");
+    EXPECT_EQ(settings.Params,
+              (TSQLiteParams{std::string("A"), std::string("1"), std::string("B"), std::string("it's")}));
+    const TSqlStatement reminders = RemindersInsertSql({"m", "", "e\r\nSELECT"});
+    EXPECT_EQ(reminders.Sql,
+              "INSERT INTO reminders(text, reminder_type)\r\nSELECT ?, 'morning'\r\nUNION ALL\r\n"
+              "SELECT ?, 'afternoon'\r\nUNION ALL\r\nSELECT ?, 'evening'");
+    EXPECT_EQ(reminders.Params, (TSQLiteParams{std::string("m"), std::string(), std::string("e\r\nSELECT")}));
     EXPECT_EQ(MonitoredItemsDeleteSql(mitWebSite), "DELETE FROM websites_list;");
 }
 
@@ -489,7 +496,7 @@ TEST_F(OptionsTest, RemindersInsertRunsWithoutDoubleQuotedStrings) {
     // The leniency is really off: the old form fails here.
     EXPECT_NE(sqlite3_exec(db.get(), "INSERT INTO reminders VALUES ('x', \"morning\");", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    const std::string sql = RemindersInsertSql({"m", "a", "e"});
+    const std::string sql = RemindersInsertSql({"m", "a", "e"}).Sql;
     ASSERT_EQ(sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
