@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Across a month and a year end.
                       DayCase{"YearEnd", At(2024, 12, 31, 23, 30), At(2024, 12, 31, 4, 0), At(2025, 1, 1, 4, 0)},
                       DayCase{"LeapDayNight", At(2024, 3, 1, 2, 0), At(2024, 2, 29, 4, 0), At(2024, 3, 1, 4, 0)}),
-    [](const ::testing::TestParamInfo<DayCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<DayCase>& param) { return std::string(param.param.name); });
 
 TEST(DayRules, TodayStartToleratesFourOClockReadBackFromMilliseconds) {
     const TDateTime four = At(2024, 3, 10, 4, 0);
