@@ -1,12 +1,12 @@
 #include "ui/ListEntryRemoval.h"
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"
 #include "storage/Options.h"
 
 namespace vh {
 
-int RemoveListEntry(TOptions& options, TZuravoZazoApplicationLogger& engine, const TMonitoredItem& rowItem) {
+TDeleteResult RemoveListEntry(TOptions& options, TZuravoZazoApplicationLogger& engine, const TMonitoredItem& rowItem) {
     struct ClearImmediate {
         TOptions& options;
         ~ClearImmediate() { options.ImmediateChangeAllowed = false; }
@@ -15,14 +15,14 @@ int RemoveListEntry(TOptions& options, TZuravoZazoApplicationLogger& engine, con
     TMonitoredItem entry;
     entry.CopyFrom(rowItem);
     const bool processedBefore = options.MonitoredItemDeleteActionProcessed();
-    const int mode = options.MonitoredItemDelete(entry);
+    const TDeleteResult result = options.MonitoredItemDelete(entry);
     // The day's one immediate removal must survive a restart, or the next
     // start would allow another.
     if (!processedBefore && options.MonitoredItemDeleteActionProcessed())
         options.SetMonitoredItemDeleteActionProcessed(true);
-    engine.MonitoredItemDelete(&entry, mode);
+    engine.MonitoredItemDelete(&entry, result);
     options.MonitoredItemsSave();
-    return mode;
+    return result;
 }
 
 }  // namespace vh

@@ -3,6 +3,8 @@
 // remove it by their removal mode, the engine's list of today's items
 // follows, and the persisted list is saved.
 
+#include "model/OptionsEnums.h"
+
 namespace vh {
 
 class TMonitoredItem;
@@ -10,9 +12,8 @@ class TOptions;
 class TZuravoZazoApplicationLogger;
 
 // Removes the entry named like `rowItem` (which may belong to the engine's
-// list and so be gone afterwards). Answers the mode: 0 nothing removed,
-// 1 removal pending until the next daily reset, 2 deleted. The options'
-// ImmediateChangeAllowed is clear afterwards, even when saving fails.
-int RemoveListEntry(TOptions& options, TZuravoZazoApplicationLogger& engine, const TMonitoredItem& rowItem);
+// list and so be gone afterwards). Answers what the removal did. The
+// options' ImmediateChangeAllowed is clear afterwards, even when saving fails.
+TDeleteResult RemoveListEntry(TOptions& options, TZuravoZazoApplicationLogger& engine, const TMonitoredItem& rowItem);
 
 }  // namespace vh

@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "common/StringUtils.h"
+#include "model/DurationText.h"
+#include "model/MonitoredObjects.h"
 #include "monitor/MainMonitor.h"
-#include "monitor/MonitoredObjects.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"
 
 namespace vh {
@@ -51,9 +52,9 @@ std::string FormatTimeAmPm(TDateTime time) {
 
 std::string TimeDisplayValue(int mode, std::int32_t secondsOnList, std::int32_t timeLimitSeconds, TDateTime now) {
     switch (ValidMode(mode)) {
-        case 1: return FormatDurationHHNN(TimeToLimitDisplay(timeLimitSeconds, secondsOnList));
+        case 1: return FormatHHNN(TimeToLimitDisplay(timeLimitSeconds, secondsOnList), TMinuteRounding::Down);
         case 2: return FormatTimeAmPm(now);
-        default: return FormatDurationHHNN(TimeOnListDisplay(secondsOnList));
+        default: return FormatHHNN(TimeOnListDisplay(secondsOnList), TMinuteRounding::Down);
     }
 }
 
@@ -62,9 +63,9 @@ std::optional<std::string> FocusDisplayValue(int mode, TDateTime now, TDateTime 
     if (now > focusEnd) return std::nullopt;
     const double elapsedMinutes = std::floor((now - focusStart) * kMinutesPerDay + 1e-6);
     switch (ValidMode(mode)) {
-        case 1: return FormatDurationHHNN(focusDuration - elapsedMinutes / kMinutesPerDay);
-        case 2: return FormatDurationHHNN(TimeOf(now));
-        default: return FormatDurationHHNN(elapsedMinutes / kMinutesPerDay);
+        case 1: return FormatHHNN(focusDuration - elapsedMinutes / kMinutesPerDay, TMinuteRounding::Down);
+        case 2: return FormatHHNN(TimeOf(now), TMinuteRounding::Down);
+        default: return FormatHHNN(elapsedMinutes / kMinutesPerDay, TMinuteRounding::Down);
     }
 }
 
@@ -107,7 +108,7 @@ TRowColumns RowColumns(IntRect row, int nameHeaderWidth, int typeHeaderWidth) no
 }
 
 TRowTexts RowTexts(const TMonitoredItem& item) {
-    return {item.Caption, item.GetTypeText(), FormatDurationHHNN(item.GetDuration())};
+    return {item.Caption, item.GetTypeText(), FormatHHNN(item.GetDuration(), TMinuteRounding::Down)};
 }
 
 int ReminderPeriodOfIndex(int index) noexcept {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../storage/StorageTestSupport.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "doubles/TempFolder.h"
@@ -11,6 +10,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"
 #include "storage/Options.h"
+#include "support/StorageTestSupport.h"
 #include "ui/TimeUpSettings.h"
 
 namespace vh {
@@ -76,14 +76,14 @@ TEST(ListEntryRemoval, EachRemovalModeReachesBothListsAndTheDatabase) {
     struct Case {
         const char* what;
         bool immediate, allowChanges, processedBefore;
-        int mode;
+        TDeleteResult result;
         const char* state;
         const char* pendingIni;
     };
-    for (const Case& c : {Case{"immediate", true, true, true, 2, "gone", ""},
-                          Case{"the day's first removal", false, true, false, 2, "gone", ""},
-                          Case{"deferred", false, true, true, 1, "inactive", kNotepad},
-                          Case{"no changes allowed", false, false, false, 0, "active", ""}}) {
+    for (const Case& c : {Case{"immediate", true, true, true, TDeleteResult::Deleted, "gone", ""},
+                          Case{"the day's first removal", false, true, false, TDeleteResult::Deleted, "gone", ""},
+                          Case{"deferred", false, true, true, TDeleteResult::Deactivated, "inactive", kNotepad},
+                          Case{"no changes allowed", false, false, false, TDeleteResult::Nothing, "active", ""}}) {
         SCOPED_TRACE(c.what);
         ListWorld fresh;
         TOptions& options = *fresh.options_;
@@ -93,8 +93,8 @@ TEST(ListEntryRemoval, EachRemovalModeReachesBothListsAndTheDatabase) {
         TMonitoredList& today = fresh.engine_->TodayList();
         ASSERT_EQ(fresh.State(today), "active");
         // The row's item is the engine's own, as the main list holds it.
-        const int mode = RemoveListEntry(options, *fresh.engine_, today.Items(today.IndexOfName(kNotepad)));
-        EXPECT_EQ(mode, c.mode);
+        const TDeleteResult result = RemoveListEntry(options, *fresh.engine_, today.Items(today.IndexOfName(kNotepad)));
+        EXPECT_EQ(result, c.result);
         EXPECT_EQ(fresh.State(options.MonitoredList()), c.state);
         EXPECT_EQ(fresh.State(today), c.state);
         EXPECT_FALSE(options.ImmediateChangeAllowed);
@@ -105,7 +105,7 @@ TEST(ListEntryRemoval, EachRemovalModeReachesBothListsAndTheDatabase) {
         EXPECT_EQ(fresh.State(reloaded.TodayList()), c.state);
         // A removal made at once uses up the day's one, also after a restart.
         EXPECT_EQ(fresh.ini_.ReadBool("Common", "MonitoredItemDeleteActionProcessed", false),
-                  c.processedBefore || (c.mode == 2 && !c.immediate));
+                  c.processedBefore || (c.result == TDeleteResult::Deleted && !c.immediate));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 
 namespace vh {
 namespace {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {

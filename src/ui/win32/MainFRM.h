@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "monitor/Enforcement.h"
@@ -21,6 +22,7 @@
 #include "ui/win32/BaseFRM.h"
 #include "ui/win32/Hints.h"
 #include "ui/win32/ListControls.h"
+#include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
 class TOptions;
@@ -164,7 +166,7 @@ private:
     // IMainWindow
     void SetScanTimerEnabled(bool enabled) override;
     void SetReminderOnlyTimerEnabled(bool enabled) override;
-    void SelectReminderPeriod(int period) override;
+    void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
@@ -185,14 +187,11 @@ private:
     void ShowTimeSettings();
     void ViewMenuClick(TMenuItem& item, TTabSheet& page, bool lite);
     void PopupBelow(TPopupMenu& menu, const TControl& button);
-    void StoreReminderText(int period, const std::string& text);
     void LoadPeriodMemos();
     void DrawReminderComboItem(TOwnerDrawComboBox& combo, const DRAWITEMSTRUCT& item);
     int PageIndex(const TTabSheet* page) const noexcept;
 
     void TrayIconMessage(LPARAM mouseMessage);
-    void AddTrayIcon();
-    void RemoveTrayIcon() noexcept;
 
     TOptions& options_;
     WindowSystem windows_;
@@ -202,9 +201,10 @@ private:
     THints hints_{*this};
     TTabSheet* activePage_ = nullptr;
     std::array<bool, 3> reminderFlags_{};
-    bool sessionNotificationsRegistered_ = false;
-    bool trayIconAdded_ = false;
-    bool hotKeyRegistered_ = false;
+    // Declared last: they go first, while the window still exists.
+    std::optional<TSessionNotices> sessionNotices_;
+    std::optional<TTrayIcon> trayIcon_;
+    std::optional<THotKey> hotKey_;
 };
 
 }  // namespace vh::win32

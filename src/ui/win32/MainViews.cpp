@@ -5,6 +5,7 @@
 
 #include "common/StringUtils.h"
 #include "environment/DateTimeUtils.h"
+#include "model/DurationText.h"
 #include "monitor/MainMonitor.h"
 #include "platform/win32/Utf16.h"
 #include "storage/Options.h"
@@ -432,7 +433,7 @@ void TfrmMain::cbxReminderChange() {
     Loading = false;
 }
 
-void TfrmMain::SelectReminderPeriod(int period) {
+void TfrmMain::SelectReminderPeriod(TReminderType period) {
     if (cbxReminder.ItemIndex() == period) return;
     cbxReminder.SetItemIndex(period);
     cbxReminderChange();
@@ -519,7 +520,7 @@ void TfrmMain::ApplyOptionsToWindow() {
 }
 
 void TfrmMain::ShowTimeSettings() {
-    edtTimeLimit.SetText(FormatDurationHHNN(options_.TimeLimit()));
+    edtTimeLimit.SetText(FormatHHNN(options_.TimeLimit(), TMinuteRounding::Down));
     edtAction.SetText(options_.ExpirationActionName());
 }
 

@@ -1,5 +1,6 @@
 #include "ui/win32/ReminderSettingsFRM.h"
 
+#include "model/DurationText.h"
 #include "storage/Options.h"
 #include "ui/FormRules.h"
 #include "ui/TimeUpSettings.h"
@@ -101,7 +102,7 @@ bool TfrmReminderSettings::Execute() {
         ~ClearImmediate() { options.ImmediateChangeAllowed = false; }
     } clear{options_};
     const TTimeUpValues shown = ShownTimeUpValues(options_);
-    medTimeLimit.SetText(FormatHoursMinutes(shown.timeLimitSeconds / kSecondsPerDay));
+    medTimeLimit.SetText(FormatHHNN(shown.timeLimitSeconds / kSecondsPerDay, TMinuteRounding::Nearest));
     cbxExpirationAction.SetItemIndex(shown.action);
     if (ShowModal() != mrOk) return false;
     StoreTimeUpValues(options_, CheckTimeLimitText(medTimeLimit.Text()).time, cbxExpirationAction.ItemIndex());

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../../storage/StorageTestSupport.h"
 #include "UiTestSupport.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -11,6 +10,7 @@
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
+#include "support/StorageTestSupport.h"
 #include "ui/win32/DeleteConfirmFRM.h"
 #include "ui/win32/ReminderSettingsFRM.h"
 

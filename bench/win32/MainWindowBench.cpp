@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "../../storage/StorageTestSupport.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "doubles/TempFolder.h"
@@ -24,6 +23,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
 #include "storage/UsageStatistics.h"
+#include "support/StorageTestSupport.h"
 #include "ui/win32/MainFRM.h"
 #include "ui/win32/Skins.h"
 
