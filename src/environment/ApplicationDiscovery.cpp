@@ -145,8 +145,8 @@ std::string CaptionOrFileName(IVersionResources& versions, const std::string& pa
     }
 }
 
-void AddCandidates(const std::vector<std::string>& lines, TCandidateKind kind, std::set<std::string, LessIgnoringCase>& seen,
-                   std::vector<TCandidate>& candidates) {
+void AddCandidates(const std::vector<std::string>& lines, TCandidateKind kind,
+                   std::set<std::string, LessIgnoringCase>& seen, std::vector<TCandidate>& candidates) {
     for (const std::string& line : lines) {
         const size_t equals = line.find('=');
         std::string path = line.substr(0, equals);
@@ -215,7 +215,10 @@ std::string RelativeTargetFromShortcutBytes(const std::string& bytes, const std:
         if (bytes.compare(i, sizeof kDotDotSlashDot, kDotDotSlashDot, sizeof kDotDotSlashDot) != 0) continue;
         const size_t length = WordAt(bytes, i - 2);
         if (i + 2 * length >= bytes.size()) return std::string();
-        return ExpandRelativeParts(IncludeTrailingChar(shortcutFolder, '\\') + Utf16LeToUtf8(bytes, i, length));
+        std::string relative = Utf16LeToUtf8(bytes, i, length);
+        // Some writers count the terminating zero too.
+        relative.erase(std::min(relative.find('\0'), relative.size()));
+        return ExpandRelativeParts(IncludeTrailingChar(shortcutFolder, '\\') + relative);
     }
     return std::string();
 }
@@ -248,9 +251,9 @@ void ScanShortcuts(const TDiscoveryPlatform& platform, std::vector<std::string>&
             continue;
         }
         const std::string targetName = AsciiLowerCase(FileNameOf(target));
-        const bool taken = SameTextAscii(ExtensionOf(target), ".exe") && targetName.find("unins") == std::string::npos &&
-                           targetName.find("setup") == std::string::npos &&
-                           target.find("\\Installer\\{") == std::string::npos;
+        const bool taken =
+            SameTextAscii(ExtensionOf(target), ".exe") && targetName.find("unins") == std::string::npos &&
+            targetName.find("setup") == std::string::npos && target.find("\\Installer\\{") == std::string::npos;
         if (taken) result.push_back(target + "=" + WithoutExtension(FileNameOf(file)));
     }
 }
@@ -268,7 +271,8 @@ int CountScanFolders(const TDiscoveryPlatform& platform, const std::string& comp
     int count = 0;
     for (const std::string& folder : BuildScanFolderList(platform, computer)) {
         if (!platform.DirectoryExists(folder)) continue;
-        WalkFolders(platform.Directories, IncludeTrailingChar(folder, '\\'), progress, [&](const std::string&) { ++count; });
+        WalkFolders(platform.Directories, IncludeTrailingChar(folder, '\\'), progress,
+                    [&](const std::string&) { ++count; });
         --count;  // the scan folder itself
     }
     return count;
@@ -288,7 +292,7 @@ void ProcessesExeNamesGet(const TDiscoveryPlatform& platform, const std::string&
     result.clear();
     std::set<std::string, LessIgnoringCase> paths;
     try {
-        for (std::string& path : platform.Processes.ExecutablePathProperties(computer)) {
+        for (std::string& path : platform.Processes.ExecutablePaths(computer)) {
             if (!path.empty()) paths.insert(std::move(path));
         }
     } catch (const std::exception& e) {

@@ -68,12 +68,9 @@ std::string ReadRegistryStringOnComputer(IRegistry& registry, const std::string&
                                          const std::string& valueName, TRegistryRoot root, TRegistryView view) {
     const TRegistryRead read = registry.ReadString(computer, root, key, valueName, view);
     switch (read.Outcome) {
-    case TRegistryRead::TOutcome::NoRegistry:
-        throw ERegistryError("Can't open registry on computer " + computer);
-    case TRegistryRead::TOutcome::NoKey:
-        throw ERegistryError("Can't open registry values on computer " + computer);
-    case TRegistryRead::TOutcome::Read:
-        break;
+        case TRegistryRead::TOutcome::NoRegistry: throw ERegistryError("Can't open registry on computer " + computer);
+        case TRegistryRead::TOutcome::NoKey: throw ERegistryError("Can't open registry values on computer " + computer);
+        case TRegistryRead::TOutcome::Read: break;
     }
     return read.Text;
 }

@@ -98,11 +98,12 @@ public:
 class IProcessQuery {
 public:
     virtual ~IProcessQuery() = default;
-    // The texts of the running processes' "ExecutablePath" property (and of
-    // any other property the query returns except "Handle"), as the
-    // management service of `computer` answers; empty texts left out. Raises
-    // on any failure of the service.
-    virtual std::vector<std::string> ExecutablePathProperties(const std::string& computer) = 0;
+    // The running processes' executable paths, as the management service of
+    // `computer` answers ("ExecutablePath" of "Win32_Process"; where the
+    // service lacks that property, the image of the process it names), in
+    // its order, with duplicates; empty paths left out. Raises on any
+    // failure of the service.
+    virtual std::vector<std::string> ExecutablePaths(const std::string& computer) = 0;
 };
 
 // One file's version resource.

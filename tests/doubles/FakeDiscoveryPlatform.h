@@ -26,7 +26,9 @@ class FakeDiscoveryPlatform : public IDirectoryLister,
                               public IVersionResources {
 public:
     struct Less {
-        bool operator()(const std::string& a, const std::string& b) const noexcept { return CompareTextAscii(a, b) < 0; }
+        bool operator()(const std::string& a, const std::string& b) const noexcept {
+            return CompareTextAscii(a, b) < 0;
+        }
     };
     struct Version {
         IVersionResource::TTranslation translation{0x0409, 0x04B0};
@@ -147,7 +149,7 @@ public:
     }
 
     // IProcessQuery
-    std::vector<std::string> ExecutablePathProperties(const std::string&) override {
+    std::vector<std::string> ExecutablePaths(const std::string&) override {
         if (processQueryFails) throw EOSError(0x80041003, "Access denied");
         return processProperties;
     }
@@ -162,7 +164,12 @@ public:
 
     // The seam over this double; `exists` decides which folders a scan enters.
     TDiscoveryPlatform Platform() {
-        return {*this, *this, *this, *this, *this, *this,
+        return {*this,
+                *this,
+                *this,
+                *this,
+                *this,
+                *this,
                 [this](const std::string& folder) { return tree.count(folder) > 0; }};
     }
 

@@ -77,9 +77,9 @@ TEST(ScanFolders, WalksTheUninstallKeysOfBothViewsAndScansBothProgramFolders) {
     fake.AddUninstallValue(V::Native, "Driver", "C:\\Windows\\system32\\drv.exe");
     fake.AddUninstallValue(V::Native, "Short", "C:\\PROGRA~1\\Short\\s.exe");
 
-    EXPECT_EQ(BuildScanFolderList(fake.Platform(), kComputer),
-              (Lines{"C:\\Program Files (x86)\\", "C:\\Program Files\\", "D:\\Games\\", "D:\\Tools\\Kit\\",
-                     "E:\\Racer\\"}));
+    EXPECT_EQ(
+        BuildScanFolderList(fake.Platform(), kComputer),
+        (Lines{"C:\\Program Files (x86)\\", "C:\\Program Files\\", "D:\\Games\\", "D:\\Tools\\Kit\\", "E:\\Racer\\"}));
 }
 
 TEST(ScanFolders, AMissingProgramFilesSettingExcludesNothing) {
@@ -218,6 +218,7 @@ TEST(ResolveShortcutTarget, AnInstallerCacheTargetIsReplacedByTheStoredRelativeP
          "C:\\Users\\Games\\\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0\\play.exe"},
         {ShortcutBytes(relative, 60000), "C:\\Windows\\Installer\\{0A1B}\\play.exe"},
         {ShortcutBytes(u"Games\\play.exe", 14), "C:\\Windows\\Installer\\{0A1B}\\play.exe"},
+        {ShortcutBytes(u"..\\.\\play.exe\0", 15), "C:\\Users\\user\\play.exe"},
     };
     for (const auto& c : cases) {
         FakeDiscoveryPlatform fake;
@@ -273,8 +274,8 @@ TEST(VersionInfo, ReadsTheFirstTranslationsStringsAndCaptionsInOrder) {
     const struct {
         const char* path;
         const char* caption;
-    } cases[] = {{"C:\\a.exe", "Alpha"}, {"C:\\b.exe", "b"}, {"C:\\c.exe", "Gamma"},
-                 {"C:\\d.exe", "d"},     {"C:\\dir.x\\e", "e"}};
+    } cases[] = {
+        {"C:\\a.exe", "Alpha"}, {"C:\\b.exe", "b"}, {"C:\\c.exe", "Gamma"}, {"C:\\d.exe", "d"}, {"C:\\dir.x\\e", "e"}};
     for (const auto& c : cases) EXPECT_EQ(GetAppCaption(fake, c.path), c.caption) << c.path;
 }
 
