@@ -85,27 +85,34 @@ bool IsDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
-std::vector<std::string> ScannableSubfolders(IDirectoryLister& lister, const std::string& folder) {
+std::vector<std::string> ScannableSubfolders(const std::vector<TDirectoryEntry>& entries) {
     std::vector<std::string> names;
-    for (TDirectoryEntry& entry : lister.List(folder, "*")) {
-        if (!IsDotEntry(entry.Name) && IsScannableFolder(entry.Attributes)) names.push_back(std::move(entry.Name));
+    for (const TDirectoryEntry& entry : entries) {
+        if (!IsDotEntry(entry.Name) && IsScannableFolder(entry.Attributes)) names.push_back(entry.Name);
     }
     return names;
 }
 
+using TFolderVisit = std::function<void(const std::string& folder, const std::vector<TDirectoryEntry>& entries)>;
+
 // Visits `root` and then every scannable folder below it, depth first in
-// listing order, asking `progress` before each subfolder. Iterative, so a
-// deep tree cannot exhaust the stack.
+// listing order, asking `progress` before each subfolder. Each folder is
+// listed once, for its files and its subfolders alike. Iterative, so a deep
+// tree cannot exhaust the stack.
 void WalkFolders(IDirectoryLister& lister, const std::string& root, const TScanProgressEvent& progress,
-                 const std::function<void(const std::string& folder)>& visit) {
+                 const TFolderVisit& visit) {
     struct Frame {
         std::string folder;
         std::vector<std::string> subfolders;
         size_t next = 0;
     };
-    visit(root);
     std::vector<Frame> stack;
-    stack.push_back({root, ScannableSubfolders(lister, root), 0});
+    const auto enter = [&](std::string folder) {
+        const std::vector<TDirectoryEntry> entries = lister.List(folder, "*");
+        visit(folder, entries);
+        stack.push_back({std::move(folder), ScannableSubfolders(entries), 0});
+    };
+    enter(root);
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.next == top.subfolders.size()) {
@@ -114,9 +121,7 @@ void WalkFolders(IDirectoryLister& lister, const std::string& root, const TScanP
         }
         std::string folder = top.folder + top.subfolders[top.next++] + "\\";
         if (progress && !progress()) throw EScanAborted();
-        visit(folder);
-        std::vector<std::string> subfolders = ScannableSubfolders(lister, folder);
-        stack.push_back({std::move(folder), std::move(subfolders), 0});
+        enter(std::move(folder));
     }
 }
 
@@ -126,13 +131,14 @@ bool IsInstallerName(const std::string& fileName) {
            lower.find("uninst") != std::string::npos;
 }
 
-void ListExecutables(const TDiscoveryPlatform& platform, const std::string& folder, std::vector<std::string>& result) {
-    for (const TDirectoryEntry& entry : platform.Directories.List(folder, "*.exe")) {
+void ListExecutables(IVersionResources& versions, const std::string& folder,
+                     const std::vector<TDirectoryEntry>& entries, std::vector<std::string>& result) {
+    for (const TDirectoryEntry& entry : entries) {
         // A folder named like a program is not one.
         if (IsDotEntry(entry.Name) || (entry.Attributes & FileAttribute::Directory)) continue;
-        if (IsInstallerName(entry.Name)) continue;
+        if (!SameTextAscii(ExtensionOf(entry.Name), ".exe") || IsInstallerName(entry.Name)) continue;
         const std::string path = folder + entry.Name;
-        result.push_back(path + "=" + GetAppCaption(platform.Versions, path));
+        result.push_back(path + "=" + GetAppCaption(versions, path));
     }
 }
 
@@ -272,7 +278,7 @@ int CountScanFolders(const TDiscoveryPlatform& platform, const std::string& comp
     for (const std::string& folder : BuildScanFolderList(platform, computer)) {
         if (!platform.DirectoryExists(folder)) continue;
         WalkFolders(platform.Directories, IncludeTrailingChar(folder, '\\'), progress,
-                    [&](const std::string&) { ++count; });
+                    [&](const std::string&, const std::vector<TDirectoryEntry>&) { ++count; });
         --count;  // the scan folder itself
     }
     return count;
@@ -283,7 +289,9 @@ void ScanExecutables(const TDiscoveryPlatform& platform, const std::string& comp
     for (const std::string& folder : BuildScanFolderList(platform, computer)) {
         if (!platform.DirectoryExists(folder)) continue;
         WalkFolders(platform.Directories, IncludeTrailingChar(folder, '\\'), progress,
-                    [&](const std::string& each) { ListExecutables(platform, each, result); });
+                    [&](const std::string& each, const std::vector<TDirectoryEntry>& entries) {
+                        ListExecutables(platform.Versions, each, entries, result);
+                    });
     }
 }
 
