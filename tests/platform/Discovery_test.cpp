@@ -180,7 +180,7 @@ TEST_F(DiscoveryTest, CompleteScanFindsVersionedProgramsInOrdinaryFoldersOfAnyNa
     const std::string foreign = programs + "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\\\xE3\x82\xB2.exe";
     CopyVersionedApp(foreign);
     const std::string deep = DeepFolder(programs) + "deep.exe";
-    WriteBytes(deep, "no resource here either");
+    CopyVersionedApp(deep);
 
     int calls = 0;
     const TScanProgressEvent progress = [&] { return ++calls > 0; };
@@ -193,7 +193,7 @@ TEST_F(DiscoveryTest, CompleteScanFindsVersionedProgramsInOrdinaryFoldersOfAnyNa
     std::sort(found.begin(), found.end());
     const std::string caption = "=Vornhalt Versioned Game";
     Lines expected{programs + "Custom\\Bin\\custom.exe" + caption, programs + "Game\\Launcher.exe" + caption,
-                   programs + "Game\\plain.exe=plain", foreign + caption, deep + "=deep"};
+                   programs + "Game\\plain.exe=plain", foreign + caption, deep + caption};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(found, expected);
     EXPECT_EQ(calls, 2 * count);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/LongPaths.h"
 #include "platform/win32/Utf16.h"
 
 namespace vh::win32 {
@@ -40,7 +41,7 @@ private:
 }  // namespace
 
 std::unique_ptr<IVersionResource> VersionResources::Load(const std::string& path) {
-    const std::wstring file = Utf8ToWide(path);
+    const std::wstring file = ExtendedLengthPath(Utf8ToWide(path));
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) return nullptr;
