@@ -2,6 +2,8 @@
 // Joins the calling thread to a COM apartment for the object's life. A thread
 // already in one (of either kind) keeps it.
 
+#include <windows.h>
+
 #include <objbase.h>
 
 namespace vh::win32 {
