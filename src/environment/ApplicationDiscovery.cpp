@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <set>
-#include <unordered_set>
 
 #include "common/StringUtils.h"
 #include "environment/ScanFolders.h"
