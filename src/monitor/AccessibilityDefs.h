@@ -9,10 +9,10 @@
 
 namespace vh {
 
-inline constexpr std::int32_t ROLE_SYSTEM_TEXT = 42;
-inline constexpr std::int32_t STATE_SYSTEM_FOCUSED = 0x00000004;
-inline constexpr std::int32_t STATE_SYSTEM_HOTTRACKED = 0x00000080;
-inline constexpr std::int32_t STATE_SYSTEM_FOCUSABLE = 0x00100000;
+inline constexpr std::int32_t kRoleSystemText = 42;
+inline constexpr std::int32_t kStateSystemFocused = 0x00000004;
+inline constexpr std::int32_t kStateSystemHotTracked = 0x00000080;
+inline constexpr std::int32_t kStateSystemFocusable = 0x00100000;
 
 // The most children taken from one object; no address bar lies further on.
 inline constexpr std::int32_t kMaxAccessibleChildren = 10000;

@@ -16,7 +16,7 @@ namespace vh {
 namespace {
 constexpr int kFirefoxMaxDepth = 4;
 constexpr int kOperaMaxDepth = 8;
-constexpr std::int32_t kOperaAddressState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+constexpr std::int32_t kOperaAddressState = kStateSystemFocusable | kStateSystemHotTracked;
 
 bool HasAddressScheme(std::string_view text) {
     static constexpr std::array<std::string_view, 4> kSchemes = {"http://", "https://", "ftp://", "ftps://"};
@@ -132,7 +132,7 @@ bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* dat
     // Only text objects can hold the address: the value of any other object
     // would be read across processes for nothing.
     const std::optional<std::int32_t> role = object.Role();
-    if (!role || *role != ROLE_SYSTEM_TEXT) return true;
+    if (!role || *role != kRoleSystemText) return true;
     const std::string value = object.Value().value_or(std::string());
     if (!HasAddressScheme(value)) return true;
     if (self.Kind == akFirefox) {

@@ -2,6 +2,8 @@
 // each family, and Wine's own notepad.
 
 #include <windows.h>
+// oleacc.h first: its role and state macros must not clash with the probe's names.
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "common/StringUtils.h"
+#include "monitor/AccessibilityDefs.h"
 #include "monitor/ZuravoZazoApplication.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/WindowSystem.h"
@@ -19,6 +22,9 @@ namespace vh::e2e {
 namespace {
 
 using namespace std::chrono_literals;
+
+static_assert(kRoleSystemText == ROLE_SYSTEM_TEXT && kStateSystemFocused == STATE_SYSTEM_FOCUSED &&
+              kStateSystemHotTracked == STATE_SYSTEM_HOTTRACKED && kStateSystemFocusable == STATE_SYSTEM_FOCUSABLE);
 
 std::unique_ptr<TMonitoredItem> Entry(TMonitoredItemType type, const std::string& name) {
     auto item = std::make_unique<TMonitoredItem>();

@@ -19,7 +19,7 @@ using testing::FakeAccessibleObject;
 using testing::FakeWindowSystem;
 using testing::MakeAccessible;
 
-constexpr std::int32_t kOperaState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+constexpr std::int32_t kOperaState = kStateSystemFocusable | kStateSystemHotTracked;
 
 void AddEntry(TMonitoredList& list, TMonitoredItemType type, const std::string& name, const std::string& caption) {
     auto item = std::make_unique<TMonitoredItem>();
@@ -127,12 +127,12 @@ TEST_F(ProbeTest, InternetExplorerReadsTheFirstEditAfterItsMarker) {
 TEST_F(ProbeTest, FirefoxTakesTheFirstTextObjectWithASchemeAndSkipsAboutBlank) {
     auto root = MakeAccessible("root", 9);
     auto toolbar = root->Add(MakeAccessible("toolbar", 22));
-    toolbar->Add(MakeAccessible("blank", ROLE_SYSTEM_TEXT, "about:blank"));
+    toolbar->Add(MakeAccessible("blank", kRoleSystemText, "about:blank"));
     toolbar->Add(MakeAccessible("link", 30, "https://not.a.text.object"));
     toolbar->Add(MakeAccessible("norole", std::nullopt, "https://no.role"));
-    toolbar->Add(MakeAccessible("upper", ROLE_SYSTEM_TEXT, "HTTP://upper.case"));
-    toolbar->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://www.example.com/a"));
-    toolbar->Add(MakeAccessible("later", ROLE_SYSTEM_TEXT, "ftp://later.example.com"));
+    toolbar->Add(MakeAccessible("upper", kRoleSystemText, "HTTP://upper.case"));
+    toolbar->Add(MakeAccessible("address", kRoleSystemText, "https://www.example.com/a"));
+    toolbar->Add(MakeAccessible("later", kRoleSystemText, "ftp://later.example.com"));
     auto& probe = ProbeForeground(AddFirefox(root));
     EXPECT_EQ(probe.Kind, akFirefox);
     EXPECT_EQ(probe.GetKindText(), "Mozila FireFox");
@@ -141,7 +141,7 @@ TEST_F(ProbeTest, FirefoxTakesTheFirstTextObjectWithASchemeAndSkipsAboutBlank) {
 
 TEST_F(ProbeTest, FirefoxAddressesKeepTextOutsideTheCodePage) {
     auto root = MakeAccessible("root", 9);
-    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT,
+    root->Add(MakeAccessible("address", kRoleSystemText,
                              "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/"));
     EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address,
               "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/");
@@ -153,7 +153,7 @@ TEST_F(ProbeTest, FirefoxLooksNoDeeperThanFour) {
     for (int depth = 1; depth <= 5; ++depth) {
         parent = parent->Add(MakeAccessible("level" + std::to_string(depth), 20));
         if (depth >= 4)
-            parent->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth" + std::to_string(depth + 1)));
+            parent->Add(MakeAccessible("text", kRoleSystemText, "http://depth" + std::to_string(depth + 1)));
     }
     // The text under level 4 sits at depth 5: out of reach.
     EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address, "");
@@ -162,7 +162,7 @@ TEST_F(ProbeTest, FirefoxLooksNoDeeperThanFour) {
     shallow->Add(MakeAccessible("a", 20))
         ->Add(MakeAccessible("b", 20))
         ->Add(MakeAccessible("c", 20))
-        ->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth4"));
+        ->Add(MakeAccessible("text", kRoleSystemText, "http://depth4"));
     EXPECT_EQ(ProbeForeground(AddFirefox(shallow, 21)).Address, "http://depth4");
 }
 
@@ -170,9 +170,9 @@ TEST_F(ProbeTest, OperaNeedsTheExactStateAndReachesDepthEight) {
     auto root = MakeAccessible("root", 9);
     auto parent = root;
     for (int depth = 1; depth <= 7; ++depth) parent = parent->Add(MakeAccessible("level", 20));
-    parent->Add(MakeAccessible("focused", ROLE_SYSTEM_TEXT, "http://focused", kOperaState | STATE_SYSTEM_FOCUSED));
-    parent->Add(MakeAccessible("nostate", ROLE_SYSTEM_TEXT, "http://nostate"));
-    parent->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://opera.example.com", kOperaState));
+    parent->Add(MakeAccessible("focused", kRoleSystemText, "http://focused", kOperaState | kStateSystemFocused));
+    parent->Add(MakeAccessible("nostate", kRoleSystemText, "http://nostate"));
+    parent->Add(MakeAccessible("address", kRoleSystemText, "https://opera.example.com", kOperaState));
     auto& probe = ProbeForeground(AddOpera(root));
     EXPECT_EQ(probe.Kind, akOpera);
     EXPECT_EQ(probe.GetKindText(), "Opera");
@@ -209,7 +209,7 @@ TEST_F(ProbeTest, AProcessThatCannotBeOpenedNeverMatches) {
 
 TEST_F(ProbeTest, NoForegroundWindowReadsNoOtherWindow) {
     auto root = MakeAccessible("root", 9);
-    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://background.example.com"));
+    root->Add(MakeAccessible("address", kRoleSystemText, "https://background.example.com"));
     AddFirefox(root);
     auto& probe = ProbeForeground(0);
     EXPECT_TRUE(probe.Probed);
