@@ -11,6 +11,7 @@
 #include "doubles/FakeWindowSystem.h"
 #include "environment/Trace.h"
 #include "monitor/AccessibilityDefs.h"
+#include "monitor/BrowserRecognition.h"
 
 namespace vh {
 namespace {
@@ -302,6 +303,88 @@ TEST_F(ProbeTest, AnExceptionInsideExecuteIsTracedAndKeepsWhatWasFilled) {
     EXPECT_FALSE(probe_.CloseMode);
     EXPECT_EQ(probe_.CloseList, nullptr);
     SetTraceSinkForTesting(nullptr);
+}
+
+TEST_F(ProbeTest, TodaysBrowsersAreToldByWindowClassAndImageName) {
+    struct TCase {
+        const char* windowClass;
+        const char* image;
+        TApplicationKind kind;
+        const char* text;
+    };
+    const TCase cases[] = {
+        {"Chrome_WidgetWin_1", "Google\\Chrome\\Application\\chrome.exe", akChrome, "Google Chrome"},
+        {"Chrome_WidgetWin_1", "Microsoft\\Edge\\Application\\MSEDGE.EXE", akEdge, "Microsoft Edge"},
+        {"Chrome_WidgetWin_1", "BraveSoftware\\brave.exe", akBrave, "Brave"},
+        {"Chrome_WidgetWin_1", "Vivaldi\\vivaldi.exe", akVivaldi, "Vivaldi"},
+        {"Chrome_WidgetWin_1", "Opera\\opera.exe", akOpera, "Opera"},
+        {"Chrome_WidgetWin_1", "Chromium\\chromium.exe", akChromium, "Chromium"},
+        {"MozillaWindowClass", "Mozilla Firefox\\firefox.exe", akFirefox, "Mozila FireFox"},
+        // The class alone is every Electron program's; the image alone any window's.
+        {"Chrome_WidgetWin_1", "Editor\\Code.exe", akDesktop, "Desktop Application"},
+        {"Chrome_WidgetWin_1", "Tools\\notchrome.exe", akDesktop, "Desktop Application"},
+        {"Chrome_WidgetWin_0", "chrome.exe", akDesktop, "Desktop Application"},
+        {"MozillaWindowClass", "chrome.exe", akDesktop, "Desktop Application"},
+        {"Notepad", "firefox.exe", akDesktop, "Desktop Application"},
+    };
+    std::uint32_t pid = 100;
+    for (const TCase& c : cases) {
+        // Each browser has a document in its tree: only those recognised read it.
+        auto root = MakeAccessible("root", 9);
+        root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page"));
+        const TWindowId window = AddWindow(++pid, c.image, c.windowClass);
+        windows_.At(window).Accessible = root;
+        auto& probe = ProbeForeground(window);
+        EXPECT_EQ(probe.Kind, c.kind) << c.image;
+        EXPECT_EQ(probe.GetKindText(), c.text) << c.image;
+        EXPECT_EQ(probe.Address, c.kind == akDesktop ? "" : "https://www.example.com/page") << c.image;
+    }
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "Error: Access is denied."), akDesktop);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:/Apps/Chrome.exe"), akChrome);
+}
+
+TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
+    const TWindowId window = AddWindow(80, "msedge.exe", "Chrome_WidgetWin_1");
+    windows_.AddChild(window, "Intermediate D3D Window");
+    const TWindowId content = windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");
+    windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");  // a hidden tab's
+    auto root = MakeAccessible("root", 9);
+    windows_.At(window).Accessible = root;
+
+    // Not built yet: the first scan asks for it and records nothing.
+    auto& first = ProbeForeground(window);
+    EXPECT_EQ(first.Kind, akEdge);
+    EXPECT_EQ(first.Address, "");
+    EXPECT_EQ(windows_.AccessibilityRequests, std::vector<TWindowId>{content});
+
+    auto toolbar = root->Add(MakeAccessible("toolbar", kRoleSystemToolBar));
+    toolbar->Add(MakeAccessible("address field", kRoleSystemText, "www.example.com/page"));
+    root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page", 0));
+    auto& next = ProbeForeground(window);
+    EXPECT_EQ(next.Address, "https://www.example.com/page");
+    EXPECT_EQ(next.LastAddressRead, TAddressRead::Walked);
+    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Remembered);
+    EXPECT_EQ(windows_.AccessibilityRequests.size(), 1u) << "asked again";
+
+    TMonitoredList list;
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    int index = -1;
+    TMonitoredItemType kind = mitAll;
+    EXPECT_TRUE(probe_.IsOnList(&list, index, kind));
+    EXPECT_EQ(kind, mitWebSite);
+
+    // A private window is read the same way, and closed in close mode.
+    const TWindowId incognito = AddWindow(81, "chrome.exe", "Chrome_WidgetWin_1");
+    windows_.AddChild(incognito, "Chrome_RenderWidgetHostHWND");
+    auto privateRoot = MakeAccessible("root", 9);
+    privateRoot->Add(MakeAccessible("document", kRoleSystemDocument, "https://news.example.com/", 0));
+    windows_.At(incognito).Accessible = privateRoot;
+    const TWindowId other = AddWindow(82, "chrome.exe", "Chrome_WidgetWin_1");
+    auto otherRoot = MakeAccessible("root", 9);
+    otherRoot->Add(MakeAccessible("document", kRoleSystemDocument, "https://other.org/", 0));
+    windows_.At(other).Accessible = otherRoot;
+    probe_.Execute(true, &list);
+    EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{window, incognito}));
 }
 
 TEST_F(ProbeTest, EachExecuteStartsFromEmptyFields) {
