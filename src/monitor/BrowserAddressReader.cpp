@@ -46,25 +46,40 @@ std::shared_ptr<IAccessibleObject> ChildAt(IAccessibleObject& parent, std::int32
     return ResolveAccessibleChild(parent, (*listed)[static_cast<std::size_t>(index)]);
 }
 
+// The child at `index` when the count is not known: get_accChild by
+// position first, else the listed children.
+std::shared_ptr<IAccessibleObject> ChildAtIndex(IAccessibleObject& parent, std::int32_t index) {
+    if (std::shared_ptr<IAccessibleObject> child = parent.Child(index + 1)) return child;
+    const std::optional<std::int32_t> count = parent.ChildCount();
+    if (!count || index >= *count) return nullptr;
+    std::optional<std::vector<TAccessibleChild>> listed =
+        ListAccessibleChildren(parent, std::min(*count, kMaxAccessibleChildren));
+    return ChildAt(parent, index, *count, listed);
+}
+
 struct TFound {
     std::string Address;
-    std::vector<std::int32_t> Path;
+    TBrowserAddressReader::TPath Path;
     std::int32_t Role = 0;
 };
 
-// One walk: the document first, the whole tree but for the toolbars, whose
-// address field is only the fallback and whose buttons are many.
+// One walk: the document first, over the whole tree but the toolbars, whose
+// address field is only the fallback and whose buttons are many. What it
+// reads goes into `reached`, which a walk cut short leaves to the next one.
 class TAddressWalk {
 public:
-    explicit TAddressWalk(std::chrono::steady_clock::time_point deadline, const TBrowserAddressReader::TClock& clock)
-        : deadline_(deadline), clock_(clock) {}
+    TAddressWalk(std::chrono::steady_clock::time_point deadline, const TBrowserAddressReader::TClock& clock,
+                 std::map<TBrowserAddressReader::TPath, TReachedObject>& reached)
+        : deadline_(deadline), clock_(clock), reached_(reached) {}
 
     // False when the walk ran out of time.
     bool Run(const std::shared_ptr<IAccessibleObject>& root) {
-        Visit(root, 0, false);
+        TReachedObject& start = reached_[path_];
+        if (!start.Object) start.Object = root;
+        Visit(0, false);
         for (std::size_t i = 0; i < toolbars_.size() && !cut_ && !found_; ++i) {
             path_ = toolbars_[i].Path;
-            Visit(toolbars_[i].Object, toolbars_[i].Depth, true);
+            Visit(toolbars_[i].Depth, true);
         }
         return !cut_;
     }
@@ -72,43 +87,60 @@ public:
 
 private:
     struct TToolbar {
-        std::shared_ptr<IAccessibleObject> Object;
-        std::vector<std::int32_t> Path;
+        TBrowserAddressReader::TPath Path;
         int Depth;
     };
 
-    // False ends the walk.
-    bool Visit(const std::shared_ptr<IAccessibleObject>& object, int depth, bool inToolbar) {
-        if (clock_() >= deadline_) {
-            cut_ = true;
-            return false;
+    // Visits the object reached at path_; false ends the walk.
+    // Looked at before each object and each new child: a child not reached
+    // before costs the most.
+    bool OutOfTime() {
+        if (clock_() >= deadline_) cut_ = true;
+        return cut_;
+    }
+
+    bool Visit(int depth, bool inToolbar) {
+        if (OutOfTime()) return false;
+        TReachedObject& node = reached_.at(path_);
+        if (!node.RoleRead) {
+            node.Role = node.Object->Role();
+            node.RoleRead = true;
         }
-        const std::optional<std::int32_t> role = object->Role();
-        if (!role) return true;
-        if (*role == kRoleSystemDocument || *role == kRoleSystemText) {
+        if (!node.Role) return true;
+        const std::int32_t role = *node.Role;
+        if (role == kRoleSystemDocument || role == kRoleSystemText) {
             // A text outside the toolbars is no address field (a find bar).
-            if (*role == kRoleSystemText && !inToolbar) return true;
-            if (std::optional<std::string> address = AddressOfObject(*object, *role)) {
-                found_ = TFound{std::move(*address), path_, *role};
+            if (role == kRoleSystemText && !inToolbar) return true;
+            if (std::optional<std::string> address = AddressOfObject(*node.Object, role)) {
+                found_ = TFound{std::move(*address), path_, role};
                 return false;
             }
             // A document's children are the page: never the address.
             return true;
         }
-        if (IsLeafRole(*role) || depth >= kAddressWalkMaxDepth) return true;
-        if (*role == kRoleSystemToolBar && !inToolbar) {
-            toolbars_.push_back({object, path_, depth});
+        if (IsLeafRole(role) || depth >= kAddressWalkMaxDepth) return true;
+        if (role == kRoleSystemToolBar && !inToolbar) {
+            toolbars_.push_back({path_, depth});
             return true;
         }
-        const std::optional<std::int32_t> count = object->ChildCount();
-        if (!count || *count <= 0) return true;
-        const std::int32_t children = std::min(*count, kMaxAccessibleChildren);
+        if (!node.ChildCountRead) {
+            node.ChildCount = node.Object->ChildCount();
+            node.ChildCountRead = true;
+        }
+        if (!node.ChildCount || *node.ChildCount <= 0) return true;
+        const std::int32_t children = std::min(*node.ChildCount, kMaxAccessibleChildren);
         std::optional<std::vector<TAccessibleChild>> listed;
         for (std::int32_t i = 0; i < children; ++i) {
-            std::shared_ptr<IAccessibleObject> child = ChildAt(*object, i, children, listed);
-            if (!child) continue;
             path_.push_back(i);
-            const bool goOn = Visit(child, depth + 1, inToolbar);
+            bool goOn = true;
+            if (reached_.count(path_) != 0) {
+                goOn = Visit(depth + 1, inToolbar);
+            } else if (OutOfTime()) {
+                goOn = false;
+            } else if (std::shared_ptr<IAccessibleObject> child = ChildAt(*node.Object, i, children, listed)) {
+                reached_[path_].Object = std::move(child);
+                goOn = Visit(depth + 1, inToolbar);
+            }
             path_.pop_back();
             if (!goOn) return false;
         }
@@ -117,7 +149,8 @@ private:
 
     std::chrono::steady_clock::time_point deadline_;
     const TBrowserAddressReader::TClock& clock_;
-    std::vector<std::int32_t> path_;
+    std::map<TBrowserAddressReader::TPath, TReachedObject>& reached_;
+    TBrowserAddressReader::TPath path_;
     std::vector<TToolbar> toolbars_;
     std::optional<TFound> found_;
     bool cut_ = false;
@@ -139,52 +172,71 @@ std::optional<std::string> AddressOfObject(IAccessibleObject& object, std::int32
 
 TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address) {
     address.clear();
-    const std::shared_ptr<IAccessibleObject> root = windows_.AccessibleObjectFromWindow(window);
-    if (!root) {
-        places_.erase(window);
-        return TAddressRead::NotFound;
+    auto state = windowStates_.find(window);
+    if (state == windowStates_.end()) {
+        // Windows come and go; their handles are not told when they go.
+        if (windowStates_.size() >= kMaxRememberedWindows) windowStates_.clear();
+        state = windowStates_.emplace(window, TWindowState()).first;
     }
-    if (auto place = places_.find(window); place != places_.end()) {
-        if (ReadRemembered(*root, place->second, address)) return TAddressRead::Remembered;
+    // The objects of the old path stay alive during the walk: those still in
+    // the tree cost no new proxies to reach again.
+    std::vector<std::shared_ptr<IAccessibleObject>> previousChain;
+    if (!state->second.Chain.empty()) {
+        if (ReadRemembered(state->second, address)) return TAddressRead::Remembered;
         // Navigated, another tab, a changed tree: look again.
         address.clear();
-        places_.erase(place);
+        previousChain = std::move(state->second.Chain);
+        state->second.Chain.clear();
     }
-    TAddressWalk walk(clock_() + kAddressWalkBudget, clock_);
-    if (!walk.Run(root)) return TAddressRead::Cut;
+    // The window's own object costs the most of all: it counts against the budget.
+    const auto deadline = clock_() + kAddressWalkBudget;
+    if (!state->second.Root) state->second.Root = windows_.AccessibleObjectFromWindow(window);
+    const TAddressRead result = state->second.Root ? Walk(state->second, deadline, address) : TAddressRead::NotFound;
+    // A tree not built yet, a window gone: the next read starts afresh.
+    if (result == TAddressRead::NotFound) windowStates_.erase(state);
+    return result;
+}
+
+bool TBrowserAddressReader::Remembers(TWindowId window) const {
+    auto state = windowStates_.find(window);
+    return state != windowStates_.end() && !state->second.Chain.empty();
+}
+
+TAddressRead TBrowserAddressReader::Walk(TWindowState& state, std::chrono::steady_clock::time_point deadline,
+                                         std::string& address) {
+    TAddressWalk walk(deadline, clock_, state.Reached);
+    if (!walk.Run(state.Root)) return TAddressRead::Cut;
     if (!walk.Found()) return TAddressRead::NotFound;
-    address = walk.Found()->Address;
-    Remember(window, TPlace{walk.Found()->Path, walk.Found()->Role});
+    const TFound& found = *walk.Found();
+    state.Path = found.Path;
+    state.Role = found.Role;
+    TPath prefix;
+    state.Chain.push_back(state.Reached.at(prefix).Object);
+    for (std::int32_t index : found.Path) {
+        prefix.push_back(index);
+        state.Chain.push_back(state.Reached.at(prefix).Object);
+    }
+    state.Reached.clear();
+    address = found.Address;
     return TAddressRead::Walked;
 }
 
-bool TBrowserAddressReader::ReadRemembered(IAccessibleObject& root, const TPlace& place, std::string& address) {
-    std::shared_ptr<IAccessibleObject> holder;
-    IAccessibleObject* object = &root;
-    for (std::int32_t index : place.Path) {
-        holder = object->Child(index + 1);
-        if (!holder) {
-            const std::optional<std::int32_t> count = object->ChildCount();
-            if (!count || index >= *count) return false;
-            std::optional<std::vector<TAccessibleChild>> listed =
-                ListAccessibleChildren(*object, std::min(*count, kMaxAccessibleChildren));
-            holder = ChildAt(*object, index, *count, listed);
-            if (!holder) return false;
-        }
-        object = holder.get();
+bool TBrowserAddressReader::ReadRemembered(TWindowState& state, std::string& address) {
+    // Each level is asked again for its child: a tab that navigated or
+    // switched puts other objects on the path, which the role check or the
+    // document's state then refuses.
+    for (std::size_t level = 0; level < state.Path.size(); ++level) {
+        std::shared_ptr<IAccessibleObject> child = ChildAtIndex(*state.Chain[level], state.Path[level]);
+        if (!child) return false;
+        state.Chain[level + 1] = std::move(child);
     }
-    const std::optional<std::int32_t> role = object->Role();
-    if (!role || *role != place.Role) return false;
-    std::optional<std::string> found = AddressOfObject(*object, *role);
+    IAccessibleObject& object = *state.Chain.back();
+    const std::optional<std::int32_t> role = object.Role();
+    if (!role || *role != state.Role) return false;
+    std::optional<std::string> found = AddressOfObject(object, *role);
     if (!found) return false;
     address = std::move(*found);
     return true;
-}
-
-void TBrowserAddressReader::Remember(TWindowId window, TPlace place) {
-    // Windows come and go; their handles are not told when they go.
-    if (places_.size() >= kMaxRememberedWindows && places_.count(window) == 0) places_.clear();
-    places_[window] = std::move(place);
 }
 
 }  // namespace vh

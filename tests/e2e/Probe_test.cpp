@@ -99,6 +99,43 @@ TEST_F(ProbeEndToEnd, FirefoxAddressBelowDepthFourIsNotRead) {
     EXPECT_EQ(probe_.Address, "");
 }
 
+TEST_F(ProbeEndToEnd, TodaysBrowsersAreReadFromTheirTreesAndFollowTheirTabs) {
+    struct TCase {
+        const wchar_t* image;
+        const char* kindText;
+        bool builtOnRequest;
+    };
+    for (const TCase& c :
+         {TCase{L"msedge.exe", "Microsoft Edge", true}, TCase{L"firefox.exe", "Mozila FireFox", false}}) {
+        SCOPED_TRACE(c.kindText);
+        const std::wstring title = std::wstring(L"Stand-in ") + c.image;
+        auto browser = StartStandInBrowser(c.image, title, L"https://www.example.com/page");
+        HWND window = browser->WaitForWindow(title, 20s);
+        ASSERT_NE(window, nullptr);
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.GetKindText(), c.kindText);
+        if (c.builtOnRequest) {
+            // Asked for its tree now, Chromium has none yet: nothing is recorded.
+            EXPECT_EQ(probe_.Address, "");
+            EXPECT_EQ(probe_.LastAddressRead, TAddressRead::NotFound);
+        }
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                probe_.Execute(false, nullptr);
+                return probe_.Address == "https://www.example.com/page";
+            },
+            5s))
+            << "address \"" << probe_.Address << "\"";
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.LastAddressRead, TAddressRead::Remembered);
+        EXPECT_EQ(probe_.Address, "https://www.example.com/page");
+
+        ASSERT_TRUE(NavigateStandIn(window, L"https://other.org/"));
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.Address, "https://other.org/");
+    }
+}
+
 TEST_F(ProbeEndToEnd, NotepadInFrontIsADesktopApplicationAndCloseModeClosesIt) {
     RunningProgram notepad(NotepadPath());
     HWND window = WaitForMainWindow(notepad, 20s);
