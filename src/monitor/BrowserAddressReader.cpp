@@ -170,7 +170,7 @@ std::optional<std::string> AddressOfObject(IAccessibleObject& object, std::int32
     return value;
 }
 
-TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address) {
+TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address, std::chrono::milliseconds budget) {
     address.clear();
     auto state = windowStates_.find(window);
     if (state == windowStates_.end()) {
@@ -189,7 +189,7 @@ TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address)
         state->second.Chain.clear();
     }
     // The window's own object costs the most of all: it counts against the budget.
-    const auto deadline = clock_() + kAddressWalkBudget;
+    const auto deadline = clock_() + budget;
     if (!state->second.Root) state->second.Root = windows_.AccessibleObjectFromWindow(window);
     const TAddressRead result = state->second.Root ? Walk(state->second, deadline, address) : TAddressRead::NotFound;
     // A tree not built yet, a window gone: the next read starts afresh.

@@ -27,6 +27,9 @@ namespace vh {
 
 // The longest walk of one window's tree.
 inline constexpr std::chrono::milliseconds kAddressWalkBudget{50};
+// The longest walk when closing listed windows, which happens once, at the
+// end of a reminder: a listed browser must not stay open for want of time.
+inline constexpr std::chrono::milliseconds kCloseWalkBudget{2000};
 // The deepest object a walk reads (the window's own object is depth 0).
 inline constexpr int kAddressWalkMaxDepth = 12;
 // The most windows the reader keeps objects of.
@@ -57,8 +60,9 @@ public:
     explicit TBrowserAddressReader(IWindowSystem& windows, TClock clock = &std::chrono::steady_clock::now)
         : windows_(windows), clock_(std::move(clock)) {}
 
-    // The address `window` shows, into `address` (cleared first).
-    TAddressRead Read(TWindowId window, std::string& address);
+    // The address `window` shows, into `address` (cleared first), walking
+    // for `budget` at most.
+    TAddressRead Read(TWindowId window, std::string& address, std::chrono::milliseconds budget = kAddressWalkBudget);
     // Whether the place of `window`'s address is remembered.
     bool Remembers(TWindowId window) const;
     // Lets go of every object and place.

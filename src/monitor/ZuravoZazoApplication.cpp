@@ -156,7 +156,7 @@ void TZuravoZazoApplication::ReadCurrentBrowser(TWindowId window) {
             windows_.RequestAccessibility(chromiumContent_);
         }
     }
-    LastAddressRead = addressReader_.Read(window, Address);
+    LastAddressRead = addressReader_.Read(window, Address, CloseMode ? kCloseWalkBudget : kAddressWalkBudget);
 }
 
 bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* data, int /*depth*/) {

@@ -387,6 +387,30 @@ TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
     EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{window, incognito}));
 }
 
+TEST_F(ProbeTest, AScanRecordsNothingFromACutWalkButClosingReadsOn) {
+    // Each look at the clock takes 20 ms: the scan's walk is cut before the document.
+    std::chrono::steady_clock::time_point now{};
+    TZuravoZazoApplication slowProbe(windows_, [&now] { return now += std::chrono::milliseconds(20); });
+    const TWindowId window = AddWindow(90, "firefox.exe", "MozillaWindowClass");
+    auto root = MakeAccessible("root", 9);
+    root->Add(MakeAccessible("pane", kRoleSystemPane))
+        ->Add(MakeAccessible("pane", kRoleSystemPane))
+        ->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/", 0));
+    windows_.At(window).Accessible = root;
+    windows_.Foreground = window;
+    slowProbe.Execute(false, nullptr);
+    EXPECT_EQ(slowProbe.Kind, akFirefox);
+    EXPECT_EQ(slowProbe.LastAddressRead, TAddressRead::Cut);
+    EXPECT_EQ(slowProbe.Address, "");
+
+    // Closing happens once: the listed browser is read however long it takes.
+    slowProbe.ForgetAddressPlaces();
+    TMonitoredList list;
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    slowProbe.Execute(true, &list);
+    EXPECT_EQ(windows_.Closed, std::vector<TWindowId>{window});
+}
+
 TEST_F(ProbeTest, EachExecuteStartsFromEmptyFields) {
     const TWindowId chrome = AddWindow(70, "chrome.exe");
     windows_.AddChild(chrome, "Chrome_AutocompleteEditView", "example.com");
