@@ -12,6 +12,7 @@
 // reached, so the next walk goes on from there at little cost.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>

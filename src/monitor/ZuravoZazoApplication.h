@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
+#include "model/MonitoredObjects.h"
 #include "monitor/BrowserAddressReader.h"
-#include "monitor/MonitoredObjects.h"
 #include "platform/IAccessibleObject.h"
 #include "platform/IWindowSystem.h"
 

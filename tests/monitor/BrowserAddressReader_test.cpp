@@ -10,8 +10,8 @@
 
 #include "doubles/FakeAccessibleObject.h"
 #include "doubles/FakeWindowSystem.h"
+#include "model/MonitoredObjects.h"
 #include "monitor/AccessibilityDefs.h"
-#include "monitor/MonitoredObjects.h"
 
 namespace vh {
 namespace {

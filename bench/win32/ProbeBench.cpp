@@ -8,7 +8,7 @@
 // per probe, how many probes were cut by the time budget and how many read
 // the address (a new window's walk goes on over several probes when cut).
 // Run it in a Wine session, for example:
-//   scripts/lib/wine-exec build/windows/wine build/windows/tests/e2e/probe_benchmark.exe [COUNT [current]]
+//   scripts/lib/wine-exec build/windows/wine build/windows/tests/e2e/probe_benchmark.exe [probes [current]]
 
 #include <windows.h>
 
