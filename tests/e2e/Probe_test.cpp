@@ -103,10 +103,8 @@ TEST_F(ProbeEndToEnd, TodaysBrowsersAreReadFromTheirTreesAndFollowTheirTabs) {
     struct TCase {
         const wchar_t* image;
         const char* kindText;
-        bool builtOnRequest;
     };
-    for (const TCase& c :
-         {TCase{L"msedge.exe", "Microsoft Edge", true}, TCase{L"firefox.exe", "Mozila FireFox", false}}) {
+    for (const TCase& c : {TCase{L"msedge.exe", "Microsoft Edge"}, TCase{L"firefox.exe", "Mozila FireFox"}}) {
         SCOPED_TRACE(c.kindText);
         const std::wstring title = std::wstring(L"Stand-in ") + c.image;
         auto browser = StartStandInBrowser(c.image, title, L"https://www.example.com/page");
@@ -114,11 +112,9 @@ TEST_F(ProbeEndToEnd, TodaysBrowsersAreReadFromTheirTreesAndFollowTheirTabs) {
         ASSERT_NE(window, nullptr);
         ProbeInFront(window);
         EXPECT_EQ(probe_.GetKindText(), c.kindText);
-        if (c.builtOnRequest) {
-            // Asked for its tree now, Chromium has none yet: nothing is recorded.
-            EXPECT_EQ(probe_.Address, "");
-            EXPECT_EQ(probe_.LastAddressRead, TAddressRead::NotFound);
-        }
+        // Chromium's stand-in builds its tree only once the probe has asked
+        // for it, a moment later: the first probe may find nothing yet.
+        EXPECT_TRUE(probe_.Address.empty() || probe_.Address == "https://www.example.com/page") << probe_.Address;
         EXPECT_TRUE(WaitUntil(
             [&] {
                 probe_.Execute(false, nullptr);
