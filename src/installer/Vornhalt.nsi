@@ -66,7 +66,9 @@ VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Vornhalt will be removed from $INSTDIR. Your settings and history stay in your application-data folder unless you tick the box below."
 !define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Your data:"
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ShowUninstallCaption
+!define MUI_PAGE_HEADER_TEXT "Uninstall Vornhalt"
+!define MUI_PAGE_HEADER_SUBTEXT "Remove Vornhalt from your computer."
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ShowChoicesPage
 !insertmacro MUI_UNPAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ShowUninstallCaption
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -235,6 +237,12 @@ FunctionEnd
 ; ----------------------------------------------------------------- uninstaller
 Function un.ShowUninstallCaption
   SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:${PRODUCT} Uninstall"
+FunctionEnd
+
+Function un.ShowChoicesPage
+  Call un.ShowUninstallCaption
+  ; "Space required: 0.0 KB" means nothing to someone removing a program.
+  ShowWindow $mui.ComponentsPage.SpaceRequired ${SW_HIDE}
 FunctionEnd
 
 Function un.onInit

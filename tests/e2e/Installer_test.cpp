@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Screenshot.h"
+#include "platform/win32/Handles.h"
 #include "support/E2eSupport.h"
 #include "support/Installation.h"
 #include "support/ProgramFolder.h"
@@ -137,6 +138,33 @@ TEST(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheDa
     RemoveProgramAppDataFolder();
 }
 
+// A Vornhalt that does not end (here its lock, held by the test) makes the
+// silent uninstaller give up after 15 s: it fails, leaves the installation
+// whole and takes its flag away again, so the program does not end as soon
+// as it is started next.
+TEST(Installer, UninstallerGivesUpOnAProgramThatDoesNotEndAndTakesItsFlagAway) {
+    RemoveProgramAppDataFolder();
+    const fs::path folder = DefaultInstallFolder();
+    ASSERT_EQ(RunToEnd(SetupProgram(), L"/S", 120s), 0u);
+    fs::create_directories(ProgramAppDataFolder());
+    {
+        const win32::UniqueFileHandle lock(
+            CreateFileW(LockFile().c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+        // In place, to see its exit code: the uninstaller's own "_?=" argument
+        // (under Wine it must stand as an argument of its own, unquoted).
+        const auto start = Clock::now();
+        EXPECT_EQ(RunToEnd(folder / L"uninstall.exe", L"/S _?=" + folder.wstring(), 60s), 2u);
+        EXPECT_GE(Clock::now() - start, 15s) << "the uninstaller did not wait";
+    }
+    EXPECT_FALSE(fs::exists(folder / L"uninstall.flag"));
+    ExpectInstalled(folder, true);
+
+    ASSERT_EQ(RunToEnd(Uninstaller(), L"/S", 30s), 0u);
+    ExpectUninstalled(folder);
+    RemoveProgramAppDataFolder();
+}
+
 // --------------------------------------------------------------- the pages
 
 struct ChildSearch {
@@ -204,8 +232,7 @@ bool WaitForPage(HWND wizard, const std::wstring& button) {
 
 void Screenshot(HWND wizard, const std::string& name) {
     // The page's controls paint after it became current, late on a busy machine.
-    RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(1000);
+    Sleep(1500);
     win32::TBitmap32 shot;
     win32::testing::CaptureFromScreen(wizard, shot);
     win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
@@ -259,14 +286,13 @@ TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
         ASSERT_TRUE(WaitForPage(wizard, L"&Uninstall"));
         HWND tree = FindWindowExW(FindWindowExW(wizard, nullptr, L"#32770", nullptr), nullptr, WC_TREEVIEWW, nullptr);
         ASSERT_NE(tree, nullptr) << "no list of choices";
-        SetForegroundWindow(wizard);
-        SetFocus(tree);
+        Screenshot(wizard, "uninstall-1-choices");
         PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
         PostMessageW(tree, WM_KEYUP, VK_SPACE, 0);
-        Screenshot(wizard, "uninstall-1-choices");
+        Screenshot(wizard, "uninstall-2-ticked");
         Click(GetDlgItem(wizard, IDOK));
         ASSERT_TRUE(WaitForPage(wizard, L"&Close"));
-        Screenshot(wizard, "uninstall-2-done");
+        Screenshot(wizard, "uninstall-3-done");
         Click(GetDlgItem(wizard, IDOK));
     }
     ExpectUninstalled(folder);
