@@ -2,9 +2,9 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -39,23 +39,6 @@ private:
     bool initialised_;
 };
 
-// Releases a COM interface at the end of its scope.
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
 }  // namespace
 
 fs::path SetupProgram() {
@@ -72,12 +55,10 @@ fs::path StartMenuShortcut() {
 
 fs::path ShortcutTarget(const fs::path& shortcut) {
     ComScope com;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link.Out()))))
-        return {};
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out())))) return {};
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return {};
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    if (FAILED(link.As(&file))) return {};
     if (FAILED(file->Load(shortcut.c_str(), STGM_READ))) return {};
     wchar_t target[MAX_PATH] = {};
     if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) return {};
