@@ -243,8 +243,9 @@ void Click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-// The setup's pages with a folder of the user's choosing and both boxes of
-// the last page cleared, then the uninstaller deleting the user's data too.
+// The setup's pages with a folder of the user's choosing, "start with
+// Windows" cleared and "run now" kept, then the uninstaller's pages, which end
+// the program and, with their box ticked, delete the user's data too.
 TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
     RemoveProgramAppDataFolder();
     TempFolder temp;
@@ -268,17 +269,15 @@ TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
             HWND check = ChildWithText(wizard, box);
             ASSERT_NE(check, nullptr) << "no box " << fs::path(box);
             EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED) << fs::path(box);
-            SendMessageW(check, BM_SETCHECK, BST_UNCHECKED, 0);
         }
+        SendMessageW(ChildWithText(wizard, L"Start Vornhalt with Windows"), BM_SETCHECK, BST_UNCHECKED, 0);
         Click(GetDlgItem(wizard, IDOK));
         DWORD exitCode = 1;
         ASSERT_TRUE(setup.WaitForExit(30s, &exitCode));
         EXPECT_EQ(exitCode, 0u);
     }
     ExpectInstalled(folder, false);
-    EXPECT_FALSE(WaitUntil([] { return fs::exists(LockFile()); }, 2s)) << "the program started";
-
-    fs::create_directories(ProgramAppDataFolder());
+    EXPECT_TRUE(WaitUntil([] { return fs::exists(LockFile()); }, 20s)) << "\"Run Vornhalt now\" did not start it";
     {
         RunningProgram uninstaller(Uninstaller());
         HWND wizard = WaitForTopWindow(L"Vornhalt Uninstall");
@@ -296,6 +295,7 @@ TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
         Click(GetDlgItem(wizard, IDOK));
     }
     ExpectUninstalled(folder);
+    EXPECT_FALSE(fs::exists(LockFile())) << "the program still runs";
     EXPECT_FALSE(fs::exists(ProgramAppDataFolder())) << "the ticked box did not delete the user's data";
     RemoveProgramAppDataFolder();
 }
