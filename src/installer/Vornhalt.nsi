@@ -79,27 +79,14 @@ VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 ; Shared by the installer (installing over a running program) and the
 ; uninstaller, which NSIS keeps apart by the "un." prefix.
 !macro VornhaltStopFunctions UN
-; Pushes 1 while Vornhalt.exe in $INSTDIR runs: its instance lock in the
-; user's application-data folder is held open, or Windows refuses to open the
-; program file for writing (a program started by another user).
+; Pushes 1 while Vornhalt.exe in $INSTDIR runs: Windows refuses to open a
+; running program's file for writing, whoever started it. (The instance lock
+; would also name a copy running from another folder, which no flag here ends.)
 Function ${UN}IsVornhaltRunning
   Push $0
   Push $1
   StrCpy $0 0
-  SetShellVarContext current
-  StrCpy $1 "$APPDATA\Vornhalt.V3\Vornhalt.lock"
-  SetShellVarContext all
-  ${If} ${FileExists} "$1"
-    ClearErrors
-    FileOpen $1 "$1" r
-    ${If} ${Errors}
-      StrCpy $0 1
-    ${Else}
-      FileClose $1
-    ${EndIf}
-  ${EndIf}
-  ${If} $0 == 0
-  ${AndIf} ${FileExists} "$INSTDIR\Vornhalt.exe"
+  ${If} ${FileExists} "$INSTDIR\Vornhalt.exe"
     ClearErrors
     FileOpen $1 "$INSTDIR\Vornhalt.exe" a
     ${If} ${Errors}

@@ -138,19 +138,20 @@ TEST(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheDa
     RemoveProgramAppDataFolder();
 }
 
-// A Vornhalt that does not end (here its lock, held by the test) makes the
-// silent uninstaller give up after 15 s: it fails, leaves the installation
-// whole and takes its flag away again, so the program does not end as soon
-// as it is started next.
+// A Vornhalt that does not end (here its program file, held open against
+// writing by the test, as a running program's file is) makes the silent
+// uninstaller give up after 15 s: it fails, leaves the installation whole and
+// takes its flag away again, so the program does not end as soon as it is
+// started next.
 TEST(Installer, UninstallerGivesUpOnAProgramThatDoesNotEndAndTakesItsFlagAway) {
     RemoveProgramAppDataFolder();
     const fs::path folder = DefaultInstallFolder();
     ASSERT_EQ(RunToEnd(SetupProgram(), L"/S", 120s), 0u);
-    fs::create_directories(ProgramAppDataFolder());
     {
-        const win32::UniqueFileHandle lock(
-            CreateFileW(LockFile().c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(lock);
+        const win32::UniqueFileHandle running(CreateFileW((folder / L"Vornhalt.exe").c_str(), GENERIC_READ,
+                                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(running);
         // In place, to see its exit code: the uninstaller's own "_?=" argument
         // (under Wine it must stand as an argument of its own, unquoted).
         const auto start = Clock::now();
