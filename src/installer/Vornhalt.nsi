@@ -146,7 +146,7 @@ Function ${UN}EndVornhaltOrAbort
     ${If} $0 == 1
       ${ExitDo}
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornhalt is still running: it did not end within 15 seconds.$\r$\nEnd it and press Retry, or press Cancel." /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Vornhalt is still running: it did not end within 15 seconds.$\r$\nEnd it in Task Manager and press Retry, or press Cancel." /SD IDCANCEL IDRETRY retry
     Delete "$INSTDIR\${FLAG_FILE}"
     DetailPrint "Vornhalt is still running: it did not end within 15 seconds"
     SetErrorLevel 2
