@@ -215,6 +215,7 @@ void TOptions::ResetDayChanges() {
 // ---------------------------------------------------------------------- Load
 
 void TOptions::Load() {
+    loadIncomplete_ = false;
     LoadIniFlags();
     LoadMonitoredItems();
     LoadReminders();
@@ -233,7 +234,10 @@ void TOptions::LoadMonitoredItems() {
     monitoredList_.Clear();
     for (TMonitoredItemType type : {mitApplication, mitWebSite}) {
         std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM " + MonitoredListTableName(type));
-        if (!table) return;
+        if (!table) {
+            loadIncomplete_ = true;
+            return;
+        }
         try {
             monitoredList_.SetCapacity(monitoredList_.Count() + table->RowCount());
             for (table->MoveFirst(); !table->Eof(); table->Next()) {
@@ -248,6 +252,7 @@ void TOptions::LoadMonitoredItems() {
         } catch (const Exception& e) {
             // A table of another shape counts as a failed query: loading stops.
             TraceException(ErrorTraceText(e, "TOptions.LoadMonitoredItems"));
+            loadIncomplete_ = true;
             return;
         }
     }
@@ -255,7 +260,10 @@ void TOptions::LoadMonitoredItems() {
 
 void TOptions::LoadReminders() {
     std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM reminders");
-    if (!table) return;
+    if (!table) {
+        loadIncomplete_ = true;
+        return;
+    }
     try {
         for (table->MoveFirst(); !table->Eof(); table->Next()) {
             const TReminderType type = ReminderTypeFromStorageName(table->FieldAsString("reminder_type"));
@@ -263,13 +271,17 @@ void TOptions::LoadReminders() {
         }
     } catch (const Exception& e) {
         TraceException(ErrorTraceText(e, "TOptions.LoadReminders"));
+        loadIncomplete_ = true;
     }
 }
 
 void TOptions::LoadSettings() {
     SetDefaults();
     std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM settings");
-    if (!table) return;
+    if (!table) {
+        loadIncomplete_ = true;
+        return;
+    }
     try {
         for (table->MoveFirst(); !table->Eof(); table->Next()) {
             const std::string name = table->FieldAsString("name");
@@ -284,6 +296,7 @@ void TOptions::LoadSettings() {
         }
     } catch (const Exception& e) {
         TraceException(ErrorTraceText(e, "TOptions.LoadSettings"));
+        loadIncomplete_ = true;
     }
     if (ScanPeriodSeconds == 0) ScanPeriodSeconds = kDefaultScanPeriodSeconds;
     AllowUserToChangeSettings = true;
@@ -340,7 +353,14 @@ std::vector<std::string> TOptions::MonitoredItemsStatements() const {
     return statements;
 }
 
+bool TOptions::KeepsStoredData() const noexcept {
+    if (!loadIncomplete_) return false;
+    TraceException("TOptions.Save: the settings were not read whole; the stored ones are kept");
+    return true;
+}
+
 void TOptions::Save() {
+    if (KeepsStoredData()) return;
     std::vector<std::string> settings{"DELETE FROM settings;", "DELETE FROM reminders;",
                                       SettingsInsertSql(SettingsRows())};
     const std::vector<std::string> list = MonitoredItemsStatements();
@@ -351,6 +371,7 @@ void TOptions::Save() {
 }
 
 void TOptions::MonitoredItemsSave() {
+    if (KeepsStoredData()) return;
     const std::vector<std::string> list = MonitoredItemsStatements();
     ExecSQLInTransaction(site_.SettingsDBFileName, list);
     ExecSQLInTransaction(site_.LogDBFileName, list);

@@ -89,12 +89,18 @@ public:
     // The daily reset: clears the day's flags and applies pending values.
     void ResetDayChanges();
 
+    // A part that cannot be read (a failing disk, a locked file) keeps its
+    // defaults for this run.
     void Load();
     // Rewrites the settings database (and the list in both databases), each
-    // database in one transaction: a save happens whole or not at all.
+    // database in one transaction: a save happens whole or not at all. After a
+    // Load that could not read everything, saving would write defaults over
+    // the user's stored data: the stored data is kept instead.
     void Save();
-    // Rewrites the list tables of both databases, each in one transaction.
+    // Rewrites the list tables of both databases, each in one transaction;
+    // as Save, nothing after an incomplete Load.
     void MonitoredItemsSave();
+    bool LoadIncomplete() const noexcept { return loadIncomplete_; }
 
     // One statement or query on one connection; failures are dropped.
     void SettingsDBExecSQL(const std::string& sql) const noexcept;
@@ -105,6 +111,7 @@ public:
 
 private:
     void SetDefaults();
+    bool KeepsStoredData() const noexcept;
     void LoadIniFlags();
     void LoadMonitoredItems();
     void LoadReminders();
@@ -119,6 +126,7 @@ private:
     bool monitoredItemDeleteActionProcessed_ = false;
     std::int32_t timeLimitSeconds_ = kDefaultTimeLimitSeconds;
     bool timeLimitSecondsChanged_ = false;
+    bool loadIncomplete_ = false;
     std::array<std::string, kReminderTypeCount> reminderTexts_;
     TMonitoredList monitoredList_;
 };
