@@ -227,5 +227,77 @@ TEST_F(StorageFaults, PurgeActivityLogDeletesWholeStatementsOnly) {
     }
 }
 
+// The file calls of the first-start copy, the Nth of them failing as a
+// full or failing disk makes it fail (a write leaves half its bytes behind).
+class FailingPlatform : public FakeEnvironmentPlatform {
+public:
+    int failAt = 0;
+    int calls = 0;
+    bool hit = false;
+
+    bool CreateFolders(const std::string& path) override {
+        return !Fails() && FakeEnvironmentPlatform::CreateFolders(path);
+    }
+    std::optional<std::string> ReadWholeFile(const std::string& path) override {
+        if (Fails()) throw EFileError("Cannot read " + path);
+        return FakeEnvironmentPlatform::ReadWholeFile(path);
+    }
+    void WriteNewFile(const std::string& path, std::string_view bytes) override {
+        if (Fails()) {
+            FakeEnvironmentPlatform::WriteNewFile(path, bytes.substr(0, bytes.size() / 2));
+            throw EFileError("There is not enough space on the disk.");
+        }
+        FakeEnvironmentPlatform::WriteNewFile(path, bytes);
+    }
+    void ReplaceFileAtomically(const std::string& source, const std::string& target) override {
+        if (Fails()) throw EFileError("Access is denied.");
+        FakeEnvironmentPlatform::ReplaceFileAtomically(source, target);
+    }
+    bool RemoveFile(const std::string& path) override { return !Fails() && FakeEnvironmentPlatform::RemoveFile(path); }
+
+private:
+    bool Fails() {
+        if (failAt == 0 || ++calls != failAt) return false;
+        hit = true;
+        return true;
+    }
+};
+
+// A failed first-start copy leaves each database absent or whole, and the
+// next start completes it.
+TEST(CopyDatabasesFaults, EachFileAbsentOrWholeAndTheNextStartCompletes) {
+    int points = 0;
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("CopyDatabasesToAppData fails at " + std::to_string(n));
+        FailingPlatform platform;
+        TEnvironment environment(platform);
+        const auto programFile = [&](std::string_view name) { return environment.ProgramFolder() + std::string(name); };
+        const auto appDataFile = [&](std::string_view name) { return environment.AppDataFolder() + std::string(name); };
+        const std::string settings = testing::DatabaseImage("settings"), log = testing::DatabaseImage("log");
+        platform.PutFile(programFile(kSettingsDBName), settings);
+        platform.PutFile(programFile(kLogDBName), log);
+        platform.failAt = n;
+        try {
+            CopyDatabasesToAppData(environment);
+        } catch (const EFileError&) {
+            EXPECT_TRUE(platform.hit);  // only a refused folder is raised
+        }
+        platform.failAt = 0;
+        for (std::string_view name : {kSettingsDBName, kLogDBName}) {
+            const auto copy = platform.FileText(appDataFile(name));
+            if (copy) {
+                EXPECT_EQ(*copy, *platform.FileText(programFile(name)));
+            }
+        }
+        EXPECT_TRUE(CopyDatabasesToAppData(environment).empty());  // the next start
+        EXPECT_EQ(platform.FileText(appDataFile(kSettingsDBName)), settings);
+        EXPECT_EQ(platform.FileText(appDataFile(kLogDBName)), log);
+        if (!platform.hit) break;
+        points = n;
+    }
+    std::cout << "CopyDatabasesToAppData: " << points << " fault points\n";
+    EXPECT_GE(points, 6);
+}
+
 }  // namespace
 }  // namespace vh

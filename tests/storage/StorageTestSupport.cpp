@@ -74,6 +74,17 @@ std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, con
     return rows;
 }
 
+std::string DatabaseImage(const std::string& tag) {
+    std::string page(512, '\0');
+    page.replace(0, 16, std::string("SQLite format 3\0", 16));
+    page[16] = 2;  // page size 512, big-endian
+    page[27] = 7;  // change counter
+    page[31] = 1;  // one page
+    page[95] = 7;  // "version valid for": the page count is kept
+    page.replace(100, tag.size(), tag);
+    return page;
+}
+
 void InsertListEntry(const std::string& fileName, const std::string& table, const std::string& name,
                      const std::string& caption, int active) {
     RunScript(fileName, "INSERT INTO " + table + "(name, caption, active) VALUES(" + QuotedSqlString(name) + ", " +

@@ -26,6 +26,9 @@ void InsertListEntry(const std::string& fileName, const std::string& table, cons
 void InsertLogRow(const std::string& fileName, const std::string& date, const std::string& app, const std::string& url,
                   int seconds, int origin);
 
+// The bytes of a sound one-page database file whose page carries `tag`.
+std::string DatabaseImage(const std::string& tag);
+
 // Each row of the query as its columns' texts ("<null>" for NULL).
 std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, const std::string& sql);
 
