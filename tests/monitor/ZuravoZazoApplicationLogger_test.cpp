@@ -12,7 +12,6 @@
 
 #include "../storage/FaultInjectionVfs.h"
 #include "../storage/StorageTestSupport.h"
-#include "common/Paths.h"
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -190,7 +189,7 @@ TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
     ListEntry("applications_list", "C:\\a.exe", "A");
     LogRow("2024-03-10 08:00:00", "C:\\a.exe", "", 100, 1);
     const std::string stored = testing::FileIn(folder_.Path(), "stored.sqlite");
-    std::filesystem::copy_file(PathFromUtf8(db_), PathFromUtf8(stored));
+    testing::CopyFileReplacing(db_, stored);
     Front("C:\\a.exe");
     std::vector<std::string> traced;
     SetTraceSinkForTesting([&](char kind, std::string_view text) {
@@ -200,8 +199,7 @@ TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
     std::unique_ptr<TZuravoZazoApplicationLogger> engine;
     auto prepare = [&] {
         engine.reset();
-        std::filesystem::copy_file(PathFromUtf8(stored), PathFromUtf8(db_),
-                                   std::filesystem::copy_options::overwrite_existing);
+        testing::CopyFileReplacing(stored, db_);
         engine = std::make_unique<TZuravoZazoApplicationLogger>(db_);
         vfs.Arm(1, SQLITE_IOERR);  // the first row stays unwritten
         engine->Log(probe_.get(), 3);

@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <set>
 
 #include "FaultInjectionVfs.h"
 #include "StorageTestSupport.h"
-#include "common/Paths.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/IniFile.h"
 #include "environment/Trace.h"
@@ -161,15 +159,14 @@ TEST_F(StorageFaults, LoadLosesNothing) {
         StateA(options);
     }
     const std::string settingsFile = FileIn(folder_.Path(), "stored.sqlite");
-    std::filesystem::copy_file(PathFromUtf8(settings_), PathFromUtf8(settingsFile));
+    testing::CopyFileReplacing(settings_, settingsFile);
     const auto stored = Contents(settings_);
     for (const auto& code : FaultCodes()) {
         std::unique_ptr<TOptions> options;
         const int points = ForEachFaultPoint(
             vfs_, code.code,
             [&] {
-                std::filesystem::copy_file(PathFromUtf8(settingsFile), PathFromUtf8(settings_),
-                                           std::filesystem::copy_options::overwrite_existing);
+                testing::CopyFileReplacing(settingsFile, settings_);
                 traced_.clear();
             },
             [&] { options = std::make_unique<TOptions>(Site()); },

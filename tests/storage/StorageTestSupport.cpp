@@ -41,6 +41,11 @@ void CopyReadyMadeDatabase(const std::string& name, const std::string& target) {
                                std::filesystem::copy_options::overwrite_existing);
 }
 
+void CopyFileReplacing(const std::string& source, const std::string& target) {
+    std::filesystem::remove(PathFromUtf8(target));
+    std::filesystem::copy_file(PathFromUtf8(source), PathFromUtf8(target));
+}
+
 void RunScript(const std::string& fileName, const std::string& sql) {
     Connection db = Open(fileName);
     char* error = nullptr;

@@ -15,6 +15,10 @@ std::string FileIn(const std::filesystem::path& folder, const std::string& name)
 // that the build generated to `target`.
 void CopyReadyMadeDatabase(const std::string& name, const std::string& target);
 
+// Copies `source` over `target` (both UTF-8 paths); MinGW's copy_file does not
+// replace an existing file under Wine, so the target goes first.
+void CopyFileReplacing(const std::string& source, const std::string& target);
+
 // Runs a whole script (several statements) on the file, bypassing the layer
 // under test; raises std::runtime_error with the engine's text on failure.
 void RunScript(const std::string& fileName, const std::string& sql);
