@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -9,14 +9,14 @@
 #include <map>
 #include <set>
 
-#include "FaultInjectionVfs.h"
-#include "StorageTestSupport.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/IniFile.h"
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
+#include "support/FaultInjectionVfs.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -105,7 +105,7 @@ protected:
 TEST_F(StorageFaults, SavesLeaveEachDatabaseBeforeOrAfter) {
     const struct {
         const char* name;
-        void (TOptions::*save)();
+        bool (TOptions::*save)();
     } operations[] = {{"Save", &TOptions::Save}, {"MonitoredItemsSave", &TOptions::MonitoredItemsSave}};
     for (const auto& operation : operations) {
         std::unique_ptr<TOptions> options;
@@ -122,14 +122,15 @@ TEST_F(StorageFaults, SavesLeaveEachDatabaseBeforeOrAfter) {
         // The states to expect, from runs without faults.
         prepare();
         const auto settingsBefore = Contents(settings_), logBefore = Contents(log_);
-        (options.get()->*operation.save)();
+        ASSERT_TRUE((options.get()->*operation.save)());
         const auto settingsAfter = Contents(settings_), logAfter = Contents(log_);
         ASSERT_NE(settingsBefore, settingsAfter);
         ASSERT_NE(logBefore, logAfter);
 
         for (const auto& code : FaultCodes()) {
+            bool saved = false;
             const int points = ForEachFaultPoint(
-                vfs_, code.code, prepare, [&] { (options.get()->*operation.save)(); },
+                vfs_, code.code, prepare, [&] { saved = (options.get()->*operation.save)(); },
                 [&](int n) {
                     SCOPED_TRACE(std::string(operation.name) + " " + code.name + " at " + std::to_string(n));
                     ASSERT_EQ(IntegrityCheck(settings_), "ok");
@@ -139,7 +140,8 @@ TEST_F(StorageFaults, SavesLeaveEachDatabaseBeforeOrAfter) {
                     EXPECT_TRUE(log == logBefore || log == logAfter);
                     const std::size_t failed = (settings == settingsBefore) + (log == logBefore);
                     EXPECT_EQ(traced_.size(), failed);
-                    (options.get()->*operation.save)();
+                    EXPECT_EQ(saved, failed == 0);
+                    EXPECT_TRUE((options.get()->*operation.save)());
                     EXPECT_EQ(Contents(settings_), settingsAfter);
                     EXPECT_EQ(Contents(log_), logAfter);
                 });
@@ -201,7 +203,7 @@ TEST_F(StorageFaults, PurgeActivityLogDeletesWholeStatementsOnly) {
     std::vector<std::map<std::string, Rows>> states;  // nothing, the first, the second, both
     for (int done = 0; done < 4; ++done) {
         prepare();
-        if (done & 1) testing::RunScript(log_, PurgeOldRowsSql(cutoff));
+        if (done & 1) DBExecSQL(log_, PurgeOldRowsSql(), {cutoff});
         if (done & 2) testing::RunScript(log_, PurgeUnlistedApplicationsSql());
         states.push_back(Contents(log_));
     }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "StorageTestSupport.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh::testing {
 
