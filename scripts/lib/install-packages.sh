@@ -10,6 +10,7 @@ VH_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   libsqlite3-dev libpng-dev zlib1g-dev libjpeg-dev libgif-dev
   sqlite3 python3 clang-format nsis
+  clang libclang-rt-14-dev
 )
 
 missing=()
