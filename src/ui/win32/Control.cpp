@@ -1,5 +1,6 @@
 #include "ui/win32/Control.h"
 
+#include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
 #include "ui/win32/Form.h"
 
@@ -19,6 +20,16 @@ UniqueFont CreateFontFromStyle(const TFontStyle& style) {
     return UniqueFont(CreateFontW(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, style.underline,
                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, style.name.c_str()));
+}
+
+HFONT TFontCache::Get(const TFontStyle& style) {
+    if (!font_ || !style_.SameFont(style)) {
+        UniqueFont font = CreateFontFromStyle(style);
+        if (!font) throw Exception("CreateFont failed");
+        font_ = std::move(font);
+        style_ = style;
+    }
+    return font_.Get();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -76,8 +87,7 @@ void TLabel::SetFontColor(COLORREF color) {
 
 void TLabel::Paint(TBitmap32& buffer) {
     if (caption_.empty()) return;
-    const UniqueFont font = CreateFontFromStyle(font_);
-    const ScopedSelect selectFont(buffer.Dc(), font.Get());
+    const ScopedSelect selectFont(buffer.Dc(), fontCache_.Get(font_));
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), font_.color);
     UINT flags = DT_NOPREFIX;

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
-#include "platform/win32/Handles.h"
 
 namespace vh::win32 {
 
@@ -41,9 +41,25 @@ struct TFontStyle {
     bool bold = true;
     bool underline = false;
     COLORREF color = RGB(54, 54, 54);
+
+    // Whether two styles give the same font (the colour is no part of it).
+    bool SameFont(const TFontStyle& other) const noexcept {
+        return name == other.name && height == other.height && bold == other.bold && underline == other.underline;
+    }
 };
 
 UniqueFont CreateFontFromStyle(const TFontStyle& style);
+
+// The font of one control: made at the first paint and again only when the
+// style changes.
+class TFontCache {
+public:
+    HFONT Get(const TFontStyle& style);
+
+private:
+    TFontStyle style_;
+    UniqueFont font_;
+};
 
 class TControl {
 public:
@@ -121,6 +137,7 @@ public:
 private:
     std::string caption_;
     TFontStyle font_;
+    TFontCache fontCache_;
 };
 
 }  // namespace vh::win32

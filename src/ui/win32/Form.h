@@ -76,7 +76,9 @@ public:
     TForm& operator=(const TForm&) = delete;
     virtual ~TForm();
 
-    HWND Handle() const noexcept { return hwnd_; }
+    HWND Handle() const noexcept { return window_.Get(); }
+    // The form whose window this is, or none.
+    static TForm* FromHandle(HWND window) noexcept;
 
     // Runs once the whole form, derived parts included, has been built
     // (CreateForm calls it).
@@ -120,7 +122,7 @@ public:
     void CenterOnScreen();
     TWindowState WindowState() const noexcept;
 
-    bool Visible() const noexcept { return hwnd_ && IsWindowVisible(hwnd_); }
+    bool Visible() const noexcept { return Handle() && IsWindowVisible(Handle()); }
     void Show();
     void Hide();
     int ShowModal();
@@ -180,7 +182,7 @@ private:
     void SetHover(TControl* control);
     void FocusNext(bool backwards);
 
-    HWND hwnd_ = nullptr;
+    UniqueWindow window_;
     // Declared before the controls: native controls leave it when destroyed,
     // and page controls (window-less) outlive the native controls on them.
     TTabList tabList_;

@@ -151,8 +151,7 @@ void TImageButton::Paint(TBitmap32& buffer) {
     BlitInto(offscreen, 0, 0, backgroundCopy_);
     DrawNineSlice(offscreen.Dc(), AlphaBitmap(state_), {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
 
-    const UniqueFont font = CreateFontFromStyle(font_);
-    const ScopedSelect selectFont(offscreen.Dc(), font.Get());
+    const ScopedSelect selectFont(offscreen.Dc(), fontCache_.Get(font_));
     const ButtonContentLayout layout =
         LayoutButtonContent({Width(), Height()}, Picture.Size(), MeasureCaption(offscreen.Dc()));
     if (!Picture.Empty()) Picture.Draw(offscreen.Dc(), layout.picture.left, layout.picture.top);

@@ -107,6 +107,7 @@ private:
     TImageButtonState state_ = TImageButtonState::normal;
     std::string caption_;
     TFontStyle font_;
+    TFontCache fontCache_;
     int sideWidth_ = 20;
     int sideHeight_ = 20;
     bool wordWrap_ = false;

@@ -44,21 +44,20 @@ bool IsComboBox(HWND window) {
 }
 
 TWinControl::TWinControl(TForm& form, const wchar_t* className, DWORD style, DWORD exStyle) : form_(form) {
-    hwnd_ = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 100, 21,
-                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw Exception("A native control could not be created");
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
+    window_.Reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 100,
+                                  21, form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!window_) throw Exception("A native control could not be created");
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
     MoveToTabList(form.TabList());
 }
 
 TWinControl::~TWinControl() {
     if (tabList_) tabList_->Remove(*this);
-    if (!hwnd_) return;
+    if (!window_) return;
     if (original_) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-        RemovePropW(hwnd_, kObjectProperty);
+        SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropW(window_.Get(), kObjectProperty);
     }
-    DestroyWindow(hwnd_);
 }
 
 int TWinControl::TabOrder() const noexcept {
@@ -78,33 +77,33 @@ void TWinControl::MoveToTabList(TTabList& list) {
 
 IntRect TWinControl::BoundsRect() const noexcept {
     RECT rect{};
-    if (!hwnd_) return {};
-    GetWindowRect(hwnd_, &rect);
-    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+    if (!Handle()) return {};
+    GetWindowRect(Handle(), &rect);
+    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool TWinControl::Visible() const noexcept {
-    return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+    return Handle() && (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE);
 }
 void TWinControl::SetVisible(bool visible) {
-    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 bool TWinControl::Enabled() const noexcept {
-    return hwnd_ && IsWindowEnabled(hwnd_);
+    return Handle() && IsWindowEnabled(Handle());
 }
 void TWinControl::SetEnabled(bool enabled) {
-    EnableWindow(hwnd_, enabled);
+    EnableWindow(Handle(), enabled);
 }
 bool TWinControl::CanFocus() const noexcept {
     return Visible() && Enabled();
 }
 void TWinControl::SetFocus() {
-    ::SetFocus(hwnd_);
+    ::SetFocus(Handle());
 }
 
 std::string WindowTextUtf8(HWND window) {
@@ -115,11 +114,11 @@ std::string WindowTextUtf8(HWND window) {
 }
 
 std::string TWinControl::Text() const {
-    return WindowTextUtf8(hwnd_);
+    return WindowTextUtf8(Handle());
 }
 
 void TWinControl::SetText(const std::string& text) {
-    SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+    SetWindowTextW(Handle(), Utf8ToWide(text).c_str());
 }
 
 void TWinControl::Command(WORD code) {
@@ -127,9 +126,9 @@ void TWinControl::Command(WORD code) {
 }
 
 void TWinControl::Subclass() {
-    SetPropW(hwnd_, kObjectProperty, this);
+    SetPropW(Handle(), kObjectProperty, this);
     original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
 }
 
 LRESULT TWinControl::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,7 +136,7 @@ LRESULT TWinControl::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT TWinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
+    return CallWindowProcW(original_, Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
 
 namespace vh::win32 {
@@ -44,7 +45,7 @@ public:
     virtual ~TWinControl();
 
     TForm& Form() const noexcept { return form_; }
-    HWND Handle() const noexcept { return hwnd_; }
+    HWND Handle() const noexcept { return window_.Get(); }
     std::string Name;
     TTabSheet* Page = nullptr;     // the design-time page it sits on (hidden), or none
     TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
@@ -72,7 +73,7 @@ public:
     // WM_COMMAND notification codes of this control.
     virtual void Command(WORD code);
     // The form's window is being destroyed and takes this child along.
-    void HandleDestroyed() noexcept { hwnd_ = nullptr; }
+    void HandleDestroyed() noexcept { static_cast<void>(window_.Release()); }
 
 protected:
     // Replaces the window procedure; the object is found through a property.
@@ -83,9 +84,10 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     TForm& form_;
-    HWND hwnd_ = nullptr;
-    WNDPROC original_ = nullptr;
     TTabList* tabList_ = nullptr;
+    WNDPROC original_ = nullptr;
+    // Last: destroyed first, while the subclass data above is still there.
+    UniqueWindow window_;
 };
 
 class TEdit : public TWinControl {
