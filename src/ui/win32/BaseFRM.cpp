@@ -92,12 +92,14 @@ bool TfrmBase::CanMoveTo(int, int) {
 
 void TfrmBase::CommonHeaderMouseDown(TControl& sender, TMouseButton, TShiftState, int x, int y) {
     if (WindowState() != TWindowState::wsNormal) return;
-    DragOrigin = {sender.Left() + x, sender.Top() + y};
+    const IntRect at = sender.DeviceRect();
+    DragOrigin = {at.left + x, at.top + y};
 }
 
 void TfrmBase::CommonHeaderMouseMove(TControl& sender, TShiftState shift, int x, int y) {
     if (!shift.left || WindowState() != TWindowState::wsNormal || SlideState != 0) return;
-    POINT screen{sender.Left() + x, sender.Top() + y};
+    const IntRect at = sender.DeviceRect();
+    POINT screen{at.left + x, at.top + y};
     ClientToScreen(Handle(), &screen);
     const IntPoint wanted{screen.x - DragOrigin.x, screen.y - DragOrigin.y};
     if (!CanMoveTo(wanted.x, wanted.y)) return;
@@ -108,6 +110,13 @@ void TfrmBase::CommonHeaderMouseMove(TControl& sender, TShiftState shift, int x,
         ClampDragPosition(wanted, {window.Width(), window.Height()}, {work.right - work.left, work.bottom - work.top});
     SetLeft(place.x);
     SetTop(place.y);
+}
+
+void TfrmBase::FormDpiChanged() {
+    for (const auto& control : WinControls()) {
+        if (IsComboBox(control->Handle())) ClipComboBoxArrow(control->Handle());
+    }
+    RoundWindowCorners(*this, Handle());
 }
 
 void TfrmBase::FormPaint(TBitmap32& buffer) {

@@ -43,7 +43,7 @@ public:
     TImagePanel& pnlBody;
 
     std::uint8_t SlideState = 0;  // the main window's docking; 0 = normal
-    IntPoint DragOrigin;          // form client coordinates of the last header press
+    IntPoint DragOrigin;          // form client device pixels of the last header press
 
     // Asked before a header drag moves the window.
     virtual bool CanMoveTo(int newLeft, int newTop);
@@ -57,6 +57,7 @@ protected:
     void FormPaint(TBitmap32& buffer) override;
     void FormShow() override;
     void FormClose(TCloseAction& action) override;
+    void FormDpiChanged() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
+#include "ui/DpiScale.h"
 #include "ui/win32/Form.h"
 
 namespace vh::win32 {
@@ -16,18 +17,19 @@ TShiftState ShiftStateFromKeys(WPARAM keys) noexcept {
     return shift;
 }
 
-UniqueFont CreateFontFromStyle(const TFontStyle& style) {
-    return UniqueFont(CreateFontW(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, style.underline,
-                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, style.name.c_str()));
+UniqueFont CreateFontFromStyle(const TFontStyle& style, int dpi) {
+    return UniqueFont(CreateFontW(ScaleToDpi(style.height, dpi), 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                  style.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.name.c_str()));
 }
 
-HFONT TFontCache::Get(const TFontStyle& style) {
-    if (!font_ || !style_.SameFont(style)) {
-        UniqueFont font = CreateFontFromStyle(style);
+HFONT TFontCache::Get(const TFontStyle& style, int dpi) {
+    if (!font_ || !style_.SameFont(style) || dpi_ != dpi) {
+        UniqueFont font = CreateFontFromStyle(style, dpi);
         if (!font) throw Exception("CreateFont failed");
         font_ = std::move(font);
         style_ = style;
+        dpi_ = dpi;
     }
     return font_.Get();
 }
@@ -38,16 +40,31 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
 }
 
+IntRect TControl::DeviceRect() const noexcept {
+    return ScaleRectToDpi(bounds_, form_.Dpi());
+}
+
+int TControl::Dpi() const noexcept {
+    return form_.Dpi();
+}
+
 void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     form_.ControlVisibilityChanged(*this);
     Invalidate();
+    NotifyAccessible(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void TControl::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
     enabled_ = enabled;
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
+}
+
+void TControl::NotifyAccessible(DWORD event) const noexcept {
+    form_.NotifyAccessibleChange(event, *this);
 }
 
 void TControl::Invalidate() const noexcept {
@@ -71,8 +88,28 @@ void TControl::Click() {
 }
 
 void TLabel::SetCaption(std::string caption) {
+    if (caption_ == caption) return;
     caption_ = std::move(caption);
     Invalidate();
+    NotifyAccessible(NameLabel ? EVENT_OBJECT_VALUECHANGE : EVENT_OBJECT_NAMECHANGE);
+}
+
+TAccessibleInfo TLabel::AccessibleInfo() const {
+    TAccessibleInfo info;
+    if (NameLabel) {
+        info.role = TAccessibleRole::Text;
+        info.name = NameLabel->Caption();
+        info.hasValue = true;
+        info.value = caption_;
+    } else if (HandCursor) {
+        info.role = TAccessibleRole::Link;
+        info.name = caption_;
+        info.defaultAction = "Jump";
+    } else {
+        info.role = TAccessibleRole::StaticText;
+        info.name = caption_;
+    }
+    return info;
 }
 
 void TLabel::SetFont(TFontStyle font) {
@@ -87,14 +124,15 @@ void TLabel::SetFontColor(COLORREF color) {
 
 void TLabel::Paint(TBitmap32& buffer) {
     if (caption_.empty()) return;
-    const ScopedSelect selectFont(buffer.Dc(), fontCache_.Get(font_));
+    const ScopedSelect selectFont(buffer.Dc(), fontCache_.Get(font_, Dpi()));
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), font_.color);
     UINT flags = DT_NOPREFIX;
     if (WordWrap) flags |= DT_WORDBREAK;
     if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
     if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
-    RECT rect{Left(), Top(), BoundsRect().right, BoundsRect().bottom};
+    const IntRect device = DeviceRect();
+    RECT rect{device.left, device.top, device.right, device.bottom};
     const std::wstring text = Utf8ToWide(caption_);
     DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }

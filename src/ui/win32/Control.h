@@ -1,7 +1,9 @@
 #pragma once
 // Window-less controls: they live inside their form's window, paint into the
 // form's off-screen buffer in z-order and get the mouse from the form.
-// Positions are in the form's client coordinates.
+// Positions are in the form's client coordinates, in 96-DPI pixels (the form
+// scales them to its DPI); painting and the mouse work in device pixels
+// (DeviceRect).
 
 #include <windows.h>
 
@@ -17,6 +19,18 @@ namespace vh::win32 {
 class TForm;
 class TControl;
 class TTabSheet;
+
+// What a window-less control is to screen readers (MSAA). `None` keeps it out
+// of the form's accessible tree (decoration such as skinned panels).
+enum class TAccessibleRole { None, StaticText, Text, Link, PushButton, Graphic };
+
+struct TAccessibleInfo {
+    TAccessibleRole role = TAccessibleRole::None;
+    std::string name;
+    bool hasValue = false;
+    std::string value;
+    std::string defaultAction;  // empty: none
+};
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -48,16 +62,18 @@ struct TFontStyle {
     }
 };
 
-UniqueFont CreateFontFromStyle(const TFontStyle& style);
+// The font at a DPI: the style's height is in 96-DPI pixels.
+UniqueFont CreateFontFromStyle(const TFontStyle& style, int dpi = 96);
 
 // The font of one control: made at the first paint and again only when the
 // style changes.
 class TFontCache {
 public:
-    HFONT Get(const TFontStyle& style);
+    HFONT Get(const TFontStyle& style, int dpi = 96);
 
 private:
     TFontStyle style_;
+    int dpi_ = 0;
     UniqueFont font_;
 };
 
@@ -71,6 +87,9 @@ public:
     TForm& Form() const noexcept { return form_; }
 
     std::string Name;
+    // What screen readers call a control that shows no text of its own (a
+    // picture button).
+    std::string AccessibleName;
     TTabSheet* Page = nullptr;     // the design-time page it sits on (not drawn), or none
     TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
     TNotifyEvent OnClick;
@@ -84,6 +103,9 @@ public:
     int Width() const noexcept { return bounds_.Width(); }
     int Height() const noexcept { return bounds_.Height(); }
     void SetBounds(int left, int top, int width, int height);
+    // The bounds in device pixels of the form's client area at its DPI.
+    IntRect DeviceRect() const noexcept;
+    int Dpi() const noexcept;
 
     bool Visible() const noexcept { return visible_; }
     void SetVisible(bool visible);
@@ -98,8 +120,10 @@ public:
     // already holds what the form and the controls below have painted.
     virtual void Paint(TBitmap32& buffer) = 0;
 
-    // Mouse input in the control's own coordinates; the defaults raise the
-    // matching events.
+    virtual TAccessibleInfo AccessibleInfo() const { return {}; }
+
+    // Mouse input in the control's own device-pixel coordinates; the defaults
+    // raise the matching events.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -107,6 +131,11 @@ public:
     virtual void MouseLeave() {}
     virtual void Click();
     virtual HCURSOR Cursor() const noexcept { return nullptr; }  // nullptr: the arrow
+
+protected:
+    // Tells accessibility clients that this control's name, value or state
+    // changed (NotifyWinEvent).
+    void NotifyAccessible(DWORD event) const noexcept;
 
 private:
     TForm& form_;
@@ -130,9 +159,13 @@ public:
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
     bool HandCursor = false;  // links
+    // A value display (a countdown): its accessible name is that label's
+    // caption and its caption is the value.
+    const TLabel* NameLabel = nullptr;
 
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
+    TAccessibleInfo AccessibleInfo() const override;
 
 private:
     std::string caption_;

@@ -4,7 +4,9 @@
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/ExceptionBoundary.h"
+#include "ui/win32/FormAccessible.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
@@ -13,6 +15,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VornhaltForm";
 // Posted by Release(): the form frees itself when it arrives.
 constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
+// Posted by the accessible object: runs a control's default action.
+constexpr UINT kAccessibleActionMessage = WM_APP + 0x3F1;
 
 HINSTANCE ModuleInstance() noexcept {
     return GetModuleHandleW(nullptr);
@@ -67,15 +71,18 @@ TForm* TForm::FromHandle(HWND window) noexcept {
 
 TForm::TForm(HWND owner) {
     RegisterFormClass(&TForm::WindowProc);
-    nativeFont_ = CreateFontFromStyle(Font);
     // WM_NCCREATE stores `this` and the handle.
     CreateWindowExW(0, kFormClass, L"", WS_POPUP | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 242, 382, owner,
                     nullptr, ModuleInstance(), this);
     if (!window_)
         throw Exception("The form window could not be created (error " + std::to_string(GetLastError()) + ")");
+    dpi_ = WindowDpi(Handle());
+    nativeFont_ = CreateFontFromStyle(Font, dpi_);
+    accessible_ = TFormAccessible::Create(*this);
 }
 
 TForm::~TForm() {
+    if (accessible_) accessible_->Disconnect();
     if (window_) {
         // The derived parts are gone: the window must not reach this object.
         SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
@@ -116,14 +123,22 @@ void TForm::SetColor(COLORREF color) {
     Invalidate();
 }
 
-IntSize TForm::ClientSize() const noexcept {
+IntSize TForm::DeviceClientSize() const noexcept {
     RECT rect{};
     if (Handle()) GetClientRect(Handle(), &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+IntSize TForm::ClientSize() const noexcept {
+    const IntSize device = DeviceClientSize();
+    // The size the form asked for, unless something else resized the window.
+    if (ScaleSizeToDpi(designClient_, dpi_) == device) return designClient_;
+    return {UnscaleFromDpi(device.width, dpi_), UnscaleFromDpi(device.height, dpi_)};
+}
+
 void TForm::SetClientSize(int width, int height) {
-    RECT rect{0, 0, width, height};
+    designClient_ = {width, height};
+    RECT rect{0, 0, Scale(width), Scale(height)};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
@@ -240,7 +255,8 @@ void TForm::SetActiveControl(TWinControl* control) {
 
 void TForm::InvalidateRect(IntRect rect) const noexcept {
     if (!Handle()) return;
-    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    const IntRect device = ScaleRectToDpi(rect, dpi_);
+    const RECT r{device.left, device.top, device.right, device.bottom};
     ::InvalidateRect(Handle(), &r, TRUE);
 }
 
@@ -253,7 +269,7 @@ void TForm::FormPaint(TBitmap32& buffer) {
 }
 
 void TForm::RenderClient(TBitmap32& target) {
-    const IntSize size = ClientSize();
+    const IntSize size = DeviceClientSize();
     target.SetSize(size.width, size.height);
     if (target.Empty()) return;
     FormPaint(target);
@@ -371,6 +387,12 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_CLOSE: Close(); return 0;
+        case WM_GETOBJECT: {
+            if (const LRESULT answer = OnGetObject(wParam, lParam)) return answer;
+            break;
+        }
+        case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+        case kAccessibleActionMessage: OnAccessibleDefaultAction(static_cast<long>(wParam)); return 0;
         case kReleaseMessage: releasePending_ = true; return 0;
         case WM_DESTROY:
             for (auto& timer : timers_) KillTimer(Handle(), timer->Id());
@@ -392,6 +414,99 @@ void TForm::OnNcDestroy() noexcept {
     for (auto& control : winControls_) control->HandleDestroyed();
     // Destroyed from outside (an owner going away): free this form too.
     releasePending_ = true;
+}
+
+void TForm::ApplyDpi(int dpi) {
+    dpi = ValidDpi(dpi);
+    if (dpi == dpi_) return;
+    const IntSize design = ClientSize();
+    UniqueFont font = CreateFontFromStyle(Font, dpi);
+    if (!font) throw Exception("CreateFont failed");
+    dpi_ = dpi;
+    nativeFont_ = std::move(font);
+    for (const auto& control : winControls_) control->DpiChanged();
+    SetClientSize(design.width, design.height);
+    FormDpiChanged();
+    Invalidate();
+}
+
+void TForm::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    ApplyDpi(LOWORD(wParam));
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !accessible_) return 0;
+    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
+}
+
+long TForm::AccessibleChildCount() const noexcept {
+    long count = 0;
+    for (const auto& control : controls_) {
+        try {
+            if (control->AccessibleInfo().role != TAccessibleRole::None) ++count;
+        } catch (...) {
+        }
+    }
+    return count;
+}
+
+TControl* TForm::AccessibleChild(long childId) const noexcept {
+    long id = 0;
+    for (const auto& control : controls_) {
+        try {
+            if (control->AccessibleInfo().role != TAccessibleRole::None && ++id == childId) return control.get();
+        } catch (...) {
+        }
+    }
+    return nullptr;
+}
+
+long TForm::AccessibleChildId(const TControl& wanted) const noexcept {
+    long id = 0;
+    for (const auto& control : controls_) {
+        try {
+            if (control->AccessibleInfo().role == TAccessibleRole::None) continue;
+        } catch (...) {
+            continue;
+        }
+        ++id;
+        if (control.get() == &wanted) return id;
+    }
+    return 0;
+}
+
+long TForm::AccessibleChildAt(int x, int y) const noexcept {
+    long found = 0;
+    long id = 0;
+    for (const auto& control : controls_) {
+        try {
+            if (control->AccessibleInfo().role == TAccessibleRole::None) continue;
+        } catch (...) {
+            continue;
+        }
+        ++id;
+        // The topmost wins: later controls lie above earlier ones.
+        if (control->Visible() && !control->Page && control->DeviceRect().Contains(x, y)) found = id;
+    }
+    return found;
+}
+
+bool TForm::PostAccessibleDefaultAction(long childId) const noexcept {
+    return Handle() && PostMessageW(Handle(), kAccessibleActionMessage, static_cast<WPARAM>(childId), 0);
+}
+
+void TForm::OnAccessibleDefaultAction(long childId) {
+    TControl* control = AccessibleChild(childId);
+    if (control && control->Visible() && control->Enabled()) control->Click();
+}
+
+void TForm::NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept {
+    if (!Handle()) return;
+    if (const long id = AccessibleChildId(control)) NotifyWinEvent(event, Handle(), OBJID_CLIENT, id);
 }
 
 void TForm::OnPaint() {

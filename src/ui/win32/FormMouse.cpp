@@ -10,7 +10,7 @@ namespace vh::win32 {
 TControl* TForm::ControlAt(int x, int y) const noexcept {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl& control = **it;
-        if (control.Visible() && control.Enabled() && !control.Page && control.BoundsRect().Contains(x, y)) {
+        if (control.Visible() && control.Enabled() && !control.Page && control.DeviceRect().Contains(x, y)) {
             return &control;
         }
     }
@@ -38,7 +38,8 @@ void TForm::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
         captured_ = target;
         if (button == TMouseButton::mbLeft) pressed_ = target;
         SetCapture(Handle());
-        target->MouseDown(button, shift, x - target->Left(), y - target->Top());
+        const IntRect at = target->DeviceRect();
+        target->MouseDown(button, shift, x - at.left, y - at.top);
         return;
     }
     TControl* target = captured_;
@@ -47,10 +48,11 @@ void TForm::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
         captured_ = nullptr;
         if (GetCapture() == Handle()) ReleaseCapture();
     }
-    target->MouseUp(button, shift, x - target->Left(), y - target->Top());
+    const IntRect at = target->DeviceRect();
+    target->MouseUp(button, shift, x - at.left, y - at.top);
     if (button == TMouseButton::mbLeft && pressed_ == target) {
         pressed_ = nullptr;
-        if (target->BoundsRect().Contains(x, y)) target->Click();
+        if (at.Contains(x, y)) target->Click();
     }
 }
 
@@ -63,7 +65,9 @@ void TForm::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     }
     SetHover(ControlAt(x, y));
     TControl* target = captured_ ? captured_ : hover_;
-    if (target) target->MouseMove(ShiftStateFromKeys(wParam), x - target->Left(), y - target->Top());
+    if (!target) return;
+    const IntRect at = target->DeviceRect();
+    target->MouseMove(ShiftStateFromKeys(wParam), x - at.left, y - at.top);
 }
 
 void TForm::OnMouseLeave() {

@@ -6,6 +6,7 @@
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
+#include "ui/DpiScale.h"
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
 
@@ -80,11 +81,21 @@ IntRect TWinControl::BoundsRect() const noexcept {
     if (!Handle()) return {};
     GetWindowRect(Handle(), &rect);
     MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
+    const int dpi = form_.Dpi();
+    return {UnscaleFromDpi(rect.left, dpi), UnscaleFromDpi(rect.top, dpi), UnscaleFromDpi(rect.right, dpi),
+            UnscaleFromDpi(rect.bottom, dpi)};
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    bounds_ = {left, top, left + width, top + height};
+    const IntRect device = ScaleRectToDpi(bounds_, form_.Dpi());
+    SetWindowPos(Handle(), nullptr, device.left, device.top, device.Width(), device.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::DpiChanged() {
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.NativeFont()), TRUE);
+    SetBounds(bounds_.left, bounds_.top, bounds_.Width(), bounds_.Height());
 }
 
 bool TWinControl::Visible() const noexcept {
@@ -225,11 +236,17 @@ void TListBox::Clear() noexcept {
 }
 
 int TListBox::ItemHeight() const noexcept {
-    return static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0));
+    return UnscaleFromDpi(static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0)), Form().Dpi());
 }
 
 void TListBox::SetItemHeight(int height) {
-    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+    itemHeight_ = height;
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(Form().Scale(height), 0));
+}
+
+void TListBox::DpiChanged() {
+    TWinControl::DpiChanged();
+    if (itemHeight_ > 0) SetItemHeight(itemHeight_);
 }
 
 void TListBox::BeginUpdate() noexcept {

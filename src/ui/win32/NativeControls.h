@@ -1,7 +1,8 @@
 #pragma once
 // Native child controls of a form (edit, masked edit, memo, list box, combo
 // box): real child windows, destroyed with the form's window. Positions are
-// in the form's client coordinates. `PageTag` remembers the design-time page
+// in the form's client coordinates, in 96-DPI pixels like everything a form
+// definition gives; the control sits at the form's DPI. `PageTag` remembers the design-time page
 // of a control lifted onto the form (ShowPageControls).
 
 #include <windows.h>
@@ -72,6 +73,8 @@ public:
 
     // WM_COMMAND notification codes of this control.
     virtual void Command(WORD code);
+    // The form changed its DPI: the font and the place again.
+    virtual void DpiChanged();
     // The form's window is being destroyed and takes this child along.
     void HandleDestroyed() noexcept { static_cast<void>(window_.Release()); }
 
@@ -86,6 +89,7 @@ private:
     TForm& form_;
     TTabList* tabList_ = nullptr;
     WNDPROC original_ = nullptr;
+    IntRect bounds_;  // as last set, 96-DPI pixels
     // Last: destroyed first, while the subclass data above is still there.
     UniqueWindow window_;
 };
@@ -124,6 +128,10 @@ public:
     void BeginUpdate() noexcept;
     void EndUpdate() noexcept;
     std::function<void(TListBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
+    void DpiChanged() override;
+
+private:
+    int itemHeight_ = 0;
 };
 
 class TComboBox : public TWinControl {

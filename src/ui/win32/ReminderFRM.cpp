@@ -136,6 +136,7 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
 
     PlaceLabel(lblTimeLeft, "lblTimeLeft", "Time Left:", kMargin, kRowLabelTop, 80);
     PlaceLabel(lblTimeValue, "lblTimeValue", "00:00", kMargin + 82, kRowLabelTop, 60);
+    lblTimeValue.NameLabel = &lblTimeLeft;
 
     PlaceLabel(lblAction, "lblAction", "Action:", kMargin, kRowLabelTop, kComboFrameLeft - kMargin - 2);
     SkinFrame(pnlExpirationCombo, "pnlExpirationCombo", kComboFrameLeft, kButtonTop + 1, kComboFrameWidth,
@@ -154,6 +155,7 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     btnComboExpirationAction.SetSideHeight(5);
     btnComboExpirationAction.SetBounds(kComboFrameLeft + kComboFrameWidth - 2 - kComboDropButton, kButtonTop + 3,
                                        kComboDropButton, kComboFrameHeight - 4);
+    btnComboExpirationAction.AccessibleName = "Action:";
     btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
 
     const int okLeft = kClientWidth - kMargin - kOkWidth;

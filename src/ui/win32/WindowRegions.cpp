@@ -13,12 +13,13 @@ constexpr int kEditInset = 5;
 
 }  // namespace
 
-void RoundWindowCorners(TForm&, HWND control) {
+void RoundWindowCorners(TForm& form, HWND control) {
+    const int ellipse = form.Scale(kCornerEllipse);
     RECT client{};
     GetClientRect(control, &client);
     // The region leaves out its right and bottom edge: one more keeps the
     // window's last column and row.
-    UniqueRegion region(CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, kCornerEllipse, kCornerEllipse));
+    UniqueRegion region(CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, ellipse, ellipse));
     if (!region) throw Exception("CreateRoundRectRgn failed");
     if (SetWindowRgn(control, region.Get(), TRUE)) {
         static_cast<void>(region.Release());  // the window owns it now
@@ -26,7 +27,7 @@ void RoundWindowCorners(TForm&, HWND control) {
     if (IsEditControl(control)) {
         RECT text{};
         SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-        InflateRect(&text, -kEditInset, -kEditInset);
+        InflateRect(&text, -form.Scale(kEditInset), -form.Scale(kEditInset));
         SendMessageW(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&text));
     }
     InvalidateRect(control, nullptr, TRUE);
@@ -35,7 +36,9 @@ void RoundWindowCorners(TForm&, HWND control) {
 void ClipComboBoxArrow(HWND comboBox) {
     RECT client{};
     GetClientRect(comboBox, &client);
-    UniqueRegion region(CreateRectRgn(0, 0, client.right - kComboArrowWidth, client.bottom));
+    const TForm* form = TForm::FromHandle(GetAncestor(comboBox, GA_ROOT));
+    const int arrow = form ? form->Scale(kComboArrowWidth) : kComboArrowWidth;
+    UniqueRegion region(CreateRectRgn(0, 0, client.right - arrow, client.bottom));
     if (!region) throw Exception("CreateRectRgn failed");
     if (SetWindowRgn(comboBox, region.Get(), TRUE)) static_cast<void>(region.Release());
 }
