@@ -1,5 +1,7 @@
 #include "ui/win32/Control.h"
 
+#include <algorithm>
+
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
 #include "ui/DpiScale.h"
@@ -132,9 +134,89 @@ void TLabel::Paint(TBitmap32& buffer) {
     if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
     if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
     const IntRect device = DeviceRect();
+    if (WordWrap && !ReservedRange.Empty()) {
+        PaintFlow(buffer.Dc(), device);
+        return;
+    }
     RECT rect{device.left, device.top, device.right, device.bottom};
     const std::wstring text = Utf8ToWide(caption_);
     DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+}
+
+namespace {
+
+// A DC for measuring text in a font, like the screen's.
+class TMeasureDc {
+public:
+    explicit TMeasureDc(HFONT font) : dc_(CreateCompatibleDC(nullptr)), select_(dc_.Get(), font) {
+        if (!dc_) throw Exception("CreateCompatibleDC failed");
+    }
+    HDC Get() const noexcept { return dc_.Get(); }
+
+private:
+    UniqueMemoryDc dc_;
+    ScopedSelect select_;
+};
+
+TextMeasure MeasureIn(HDC dc, const std::string& text) {
+    return [dc, &text](std::size_t begin, std::size_t end) {
+        if (end <= begin) return 0;
+        const std::wstring part = Utf8ToWide(text.substr(begin, end - begin));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, part.c_str(), static_cast<int>(part.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+}
+
+int LineHeight(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return metrics.tmHeight;
+}
+
+}  // namespace
+
+IntSize TLabel::MeasureCaption() const {
+    const TMeasureDc dc(fontCache_.Get(font_, Dpi()));
+    const std::wstring text = Utf8ToWide(caption_);
+    RECT rect{0, 0, DeviceRect().Width(), 0};
+    UINT flags = DT_CALCRECT | DT_NOPREFIX;
+    if (WordWrap) flags |= DT_WORDBREAK;
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+IntRect TLabel::ReservedRect() const {
+    if (ReservedRange.Empty() || ReservedRange.end > caption_.size()) return {};
+    const TMeasureDc dc(fontCache_.Get(font_, Dpi()));
+    const TextMeasure measure = MeasureIn(dc.Get(), caption_);
+    const IntRect device = DeviceRect();
+    const auto lines = FlowParagraph(caption_, device.Width(), measure, ReservedRange);
+    const IntRect at = PlaceInFlow(lines, ReservedRange, LineHeight(dc.Get()), measure);
+    if (at.IsEmpty()) return {};
+    const int dpi = Dpi();
+    const IntRect place = at.Offset(device.left, device.top);
+    return {UnscaleFromDpi(place.left, dpi), UnscaleFromDpi(place.top, dpi), UnscaleFromDpi(place.right, dpi) + 1,
+            UnscaleFromDpi(place.bottom, dpi)};
+}
+
+void TLabel::PaintFlow(HDC dc, IntRect device) {
+    const TextMeasure measure = MeasureIn(dc, caption_);
+    const int lineHeight = LineHeight(dc);
+    const auto lines = FlowParagraph(caption_, device.Width(), measure, ReservedRange);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TextRange line = lines[i];
+        const int y = device.top + static_cast<int>(i) * lineHeight;
+        // The line in up to two pieces around the reserved part.
+        const TextRange pieces[2] = {{line.begin, std::clamp(ReservedRange.begin, line.begin, line.end)},
+                                     {std::clamp(ReservedRange.end, line.begin, line.end), line.end}};
+        for (const TextRange& piece : pieces) {
+            if (piece.Empty()) continue;
+            const std::wstring text = Utf8ToWide(caption_.substr(piece.begin, piece.end - piece.begin));
+            TextOutW(dc, device.left + measure(line.begin, piece.begin), y, text.c_str(),
+                     static_cast<int>(text.size()));
+        }
+    }
 }
 
 HCURSOR TLabel::Cursor() const noexcept {

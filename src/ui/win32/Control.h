@@ -12,6 +12,7 @@
 
 #include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
+#include "ui/TextFlow.h"
 #include "ui/win32/Bitmap32.h"
 
 namespace vh::win32 {
@@ -162,15 +163,25 @@ public:
     // A value display (a countdown): its accessible name is that label's
     // caption and its caption is the value.
     const TLabel* NameLabel = nullptr;
+    // A part of a word-wrapped caption left undrawn and kept on one line, for
+    // a control laid over it (a link inside the paragraph).
+    TextRange ReservedRange;
+    // Where the reserved part falls, in the form's 96-DPI coordinates; empty
+    // when it has no place.
+    IntRect ReservedRect() const;
+    // The caption's extent in its font at the form's DPI, device pixels
+    // (wrapped at the control's width when WordWrap is on).
+    IntSize MeasureCaption() const;
 
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
     TAccessibleInfo AccessibleInfo() const override;
 
 private:
+    void PaintFlow(HDC dc, IntRect device);
     std::string caption_;
     TFontStyle font_;
-    TFontCache fontCache_;
+    mutable TFontCache fontCache_;
 };
 
 }  // namespace vh::win32

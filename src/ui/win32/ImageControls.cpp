@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
 #include "ui/AlphaPixels.h"
 #include "ui/DpiScale.h"
@@ -167,6 +168,20 @@ IntSize TImageButton::MeasureCaption(HDC dc) const {
     if (wordWrap_) flags |= DT_WORDBREAK;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+IntSize TImageButton::MeasureCaption() const {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) throw Exception("CreateCompatibleDC failed");
+    const ScopedSelect selectFont(dc.Get(), measureFont_.Get(font_, Dpi()));
+    return MeasureCaption(dc.Get());
+}
+
+void TImageButton::WidenToCaption(int margin) {
+    const int needed = UnscaleFromDpi(MeasureCaption().width, Dpi()) + 1 + 2 * margin;
+    if (needed <= Width()) return;
+    const int left = Left() - (needed - Width()) / 2;
+    SetBounds(left, Top(), needed, Height());
 }
 
 void TImageButton::Paint(TBitmap32& buffer) {

@@ -102,6 +102,11 @@ public:
     bool WordWrap() const noexcept { return wordWrap_; }
     void SetWordWrap(bool wordWrap);
     TImageButtonState State() const noexcept { return state_; }
+    // The caption's extent in its font at the form's DPI, device pixels.
+    IntSize MeasureCaption() const;
+    // Widens the button, about its centre, until its caption fits with
+    // `margin` 96-DPI pixels on either side; never narrows it.
+    void WidenToCaption(int margin);
     // The parent's pixels beneath the button at its last paint.
     const TBitmap32& BackgroundCopy() const noexcept { return backgroundCopy_; }
 
@@ -119,6 +124,7 @@ private:
     };
     void SetState(TImageButtonState state);
     IntSize MeasureCaption(HDC dc) const;
+    mutable TFontCache measureFont_;
 
     Skin skins_[3];
     TBitmap32 backgroundCopy_;

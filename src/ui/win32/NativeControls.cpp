@@ -268,6 +268,28 @@ int TComboBox::AddItem(const std::string& text) {
     return static_cast<int>(index);
 }
 
+std::string TComboBox::Item(int index) const {
+    const auto length = SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) throw Exception("Combo box item index out of range");
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return WideToUtf8(text);
+}
+
+int TComboBox::WidestItem() const {
+    const ClientDc screen(Handle());
+    const ScopedSelect font(screen.Get(), Form().NativeFont());
+    int widest = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring text = Utf8ToWide(Item(i));
+        SIZE size{};
+        GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    return UnscaleFromDpi(widest, Form().Dpi()) + 1;
+}
+
 int TComboBox::Count() const noexcept {
     return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
 }

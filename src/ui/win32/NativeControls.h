@@ -142,6 +142,9 @@ public:
     int ItemIndex() const noexcept;
     void SetItemIndex(int index) noexcept;
     void DropDown() noexcept;
+    std::string Item(int index) const;
+    // The widest item in the control's font, in 96-DPI pixels (rounded up).
+    int WidestItem() const;
 };
 
 // A window's text as UTF-8.

@@ -1,5 +1,6 @@
 #include "ui/win32/ReminderFRM.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "environment/DateTimeUtils.h"
@@ -31,6 +32,10 @@ constexpr int kComboFrameLeft = 68;
 constexpr int kComboFrameWidth = 172;
 constexpr int kComboFrameHeight = 30;
 constexpr int kComboDropButton = 26;
+// The combo box's own border and text inset around an entry.
+constexpr int kComboTextPadding = 12;
+constexpr int kCaptionMargin = 10;  // between a button's caption and its edges
+constexpr int kButtonGap = 8;
 constexpr int kOkWidth = 85;
 constexpr int kFiveMinutesWidth = 145;
 
@@ -142,8 +147,6 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     SkinFrame(pnlExpirationCombo, "pnlExpirationCombo", kComboFrameLeft, kButtonTop + 1, kComboFrameWidth,
               kComboFrameHeight);
     cbxExpirationAction.Name = "cbxExpirationAction";
-    // The height of a drop-down list includes its open list.
-    cbxExpirationAction.SetBounds(kComboFrameLeft + 2, kButtonTop + 3, kComboFrameWidth - 4, 120);
     for (const char* item : {"Continue", "Close Application", "Shutdown Computer"}) cbxExpirationAction.AddItem(item);
 
     const TSkinSet& skins = Skins();
@@ -153,8 +156,6 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     btnComboExpirationAction.SetBackgroundDowned(skins.comboButtonDowned);
     btnComboExpirationAction.SetSideWidth(5);
     btnComboExpirationAction.SetSideHeight(5);
-    btnComboExpirationAction.SetBounds(kComboFrameLeft + kComboFrameWidth - 2 - kComboDropButton, kButtonTop + 3,
-                                       kComboDropButton, kComboFrameHeight - 4);
     btnComboExpirationAction.AccessibleName = "Action:";
     btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
 
@@ -162,6 +163,7 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     SkinDialogButton(btnOk, "btnOk", "OK", okLeft, kButtonTop, kOkWidth);
     SkinDialogButton(btnFiveMinutes, "btnFiveMinutes", "Give me 5 Minutes", okLeft - 8 - kFiveMinutesWidth, kButtonTop,
                      kFiveMinutesWidth);
+    FitTexts();
     btnOk.OnClick = [this](TControl&) { CommonOkClick(); };
     btnFiveMinutes.OnClick = [this](TControl&) {
         FiveMinutesChosen = true;
@@ -183,6 +185,27 @@ void TfrmReminder::AfterConstruction() {
     TfrmBase::AfterConstruction();
     // Above every other window, as a reminder must be.
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmReminder::FitTexts() {
+    const int frameWidth =
+        std::max(kComboFrameWidth, cbxExpirationAction.WidestItem() + kComboTextPadding + kComboDropButton + 4);
+    const int top = pnlExpirationCombo.Top() - 1;  // the row's button top, after any period layout
+    pnlExpirationCombo.SetBounds(kComboFrameLeft, top + 1, frameWidth, kComboFrameHeight);
+    // The height of a drop-down list includes its open list.
+    cbxExpirationAction.SetBounds(kComboFrameLeft + 2, top + 3, frameWidth - 4, 120);
+    btnComboExpirationAction.SetBounds(kComboFrameLeft + frameWidth - 2 - kComboDropButton, top + 3, kComboDropButton,
+                                       kComboFrameHeight - 4);
+    btnOk.WidenToCaption(kCaptionMargin);
+    btnFiveMinutes.WidenToCaption(kCaptionMargin);
+    const int okLeft = ClientSize().width - kMargin - btnOk.Width();
+    OffsetControl(btnOk, okLeft - btnOk.Left(), 0);
+    OffsetControl(btnFiveMinutes, okLeft - kButtonGap - btnFiveMinutes.Width() - btnFiveMinutes.Left(), 0);
+}
+
+void TfrmReminder::FormDpiChanged() {
+    FitTexts();
+    TfrmBase::FormDpiChanged();  // clips the combo box's arrow at its new size
 }
 
 void TfrmReminder::FormShow() {

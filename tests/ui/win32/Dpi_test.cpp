@@ -15,6 +15,8 @@
 #include "ReminderFixture.h"
 #include "platform/win32/Utf16.h"
 #include "ui/ReminderRules.h"
+#include "ui/win32/ErrorMessageFRM.h"
+#include "ui/win32/WarningFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -76,6 +78,84 @@ TEST_F(ReminderWindow, DpiChangedLaysTheWindowOutAgainAtTheSuggestedRectangle) {
     EXPECT_EQ(form.ModalResult(), mrOk);
     ASSERT_TRUE(end_);
     EXPECT_FALSE(end_->fiveMinutes);
+}
+
+// Every caption of the form measured in its font at the form's DPI against
+// its control: labels hold their text (wrapped ones in their height too),
+// buttons hold theirs clear of the skin's edges, lists their longest entry
+// beside the drop button; a link lies where its words fall in its paragraph.
+void ExpectCaptionsFit(TForm& form, const std::string& window) {
+    const std::string where = window + " at " + std::to_string(form.Dpi()) + " DPI: ";
+    for (const auto& owned : form.Controls()) {
+        const TControl& control = *owned;
+        const IntRect at = control.DeviceRect();
+        if (const auto* label = dynamic_cast<const TLabel*>(&control); label && !label->Caption().empty()) {
+            const IntSize text = label->MeasureCaption();
+            EXPECT_LE(text.width, at.Width()) << where << label->Name << " \"" << label->Caption() << "\"";
+            EXPECT_LE(text.height, at.Height()) << where << label->Name;
+            if (!label->ReservedRange.Empty()) {
+                const IntRect link = label->ReservedRect();
+                EXPECT_FALSE(link.IsEmpty()) << where << label->Name << " has no place for its link";
+            }
+        }
+        if (const auto* button = dynamic_cast<const TImageButton*>(&control); button && !button->Caption().empty()) {
+            EXPECT_LE(button->MeasureCaption().width + 2 * form.Scale(8), at.Width())
+                << where << button->Name << " \"" << button->Caption() << "\"";
+        }
+    }
+    for (const auto& owned : form.WinControls()) {
+        if (const auto* combo = dynamic_cast<const TComboBox*>(owned.get())) {
+            EXPECT_LE(combo->WidestItem() + 8, combo->BoundsRect().Width() - 26) << where << combo->Name;
+        }
+    }
+}
+
+// As Windows does when a window moves to a monitor of another scale: the
+// suggested rectangle is the window's at the new DPI.
+void PostDpiChanged(TForm& form, int dpi) {
+    const IntRect window = form.WindowRect();
+    const IntSize client = ScaleSizeToDpi(form.ClientSize(), dpi);
+    RECT rect{window.left, window.top, window.left + client.width, window.top + client.height};
+    PostMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
+    ProcessMessages();
+}
+
+TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
+    TfrmWarning& warning = CreateForm<TfrmWarning>();
+    warning.lblCaption.SetCaption(kPleaseNote);
+    warning.lblWarning.SetCaption("Limit can't be greater than 23:59");
+    TfrmErrorMessage& error = CreateForm<TfrmErrorMessage>();
+    error.ErrorText = "Access is denied.";
+    TfrmReminder& choice = Create(0);
+    TfrmReminder& countdown = Create(2);
+    const std::vector<std::pair<TForm*, std::string>> windows = {{&warning, "TfrmWarning"},
+                                                                 {&error, "TfrmErrorMessage"},
+                                                                 {&choice, "TfrmReminder"},
+                                                                 {&countdown, "TfrmReminder"}};
+    for (const int dpi : {96, 144}) {
+        for (const auto& [form, name] : windows) {
+            PostDpiChanged(*form, dpi);
+            ASSERT_EQ(form->Dpi(), dpi);
+            ExpectCaptionsFit(*form, name);
+        }
+        // The link sits on the paragraph's words "contact us".
+        const IntRect link = error.lblDescription.ReservedRect();
+        EXPECT_EQ(error.lblContactUs.BoundsRect(), link);
+        EXPECT_GT(link.top, error.lblDescription.Top()) << "the link is on the paragraph's second line";
+        // The two buttons lie side by side inside the window.
+        EXPECT_LE(error.btnCopyErrorToClipboard.BoundsRect().right, error.btnOk.Left());
+        EXPECT_GE(error.btnCopyErrorToClipboard.Left(), 0);
+        EXPECT_LE(error.btnOk.BoundsRect().right, error.ClientSize().width);
+    }
+    error.Show();
+    ProcessMessages();
+    testing::SaveScreen(error, "TfrmErrorMessage-144dpi");
+    error.Hide();
+    PostDpiChanged(error, 96);
+    error.Show();
+    ProcessMessages();
+    testing::SaveScreen(error, "TfrmErrorMessage-after");
+    error.Hide();
 }
 
 // Runs a program and waits for it while this thread answers the calls it
