@@ -417,25 +417,32 @@ void TForm::OnNcDestroy() noexcept {
 }
 
 void TForm::ApplyDpi(int dpi) {
+    ApplyDpi(dpi, nullptr);
+}
+
+void TForm::ApplyDpi(int dpi, const RECT* suggested) {
     dpi = ValidDpi(dpi);
-    if (dpi == dpi_) return;
+    if (dpi == dpi_ && !suggested) return;
     const IntSize design = ClientSize();
     UniqueFont font = CreateFontFromStyle(Font, dpi);
     if (!font) throw Exception("CreateFont failed");
     dpi_ = dpi;
     nativeFont_ = std::move(font);
     for (const auto& control : winControls_) control->DpiChanged();
-    SetClientSize(design.width, design.height);
+    if (suggested) {
+        designClient_ = design;
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SetClientSize(design.width, design.height);
+    }
+    // Last: a form that re-measures its texts may grow beyond the rectangle.
     FormDpiChanged();
     Invalidate();
 }
 
 void TForm::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
-    ApplyDpi(LOWORD(wParam));
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
 }
 
 LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
@@ -443,56 +450,49 @@ LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
     return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
 }
 
-long TForm::AccessibleChildCount() const noexcept {
-    long count = 0;
-    for (const auto& control : controls_) {
-        try {
-            if (control->AccessibleInfo().role != TAccessibleRole::None) ++count;
-        } catch (...) {
+namespace {
+
+// The window-less controls in the accessible tree, in z-order: child id i is
+// the i-th (from 1).
+std::vector<TControl*> AccessibleControls(const std::vector<std::unique_ptr<TControl>>& controls) noexcept {
+    std::vector<TControl*> result;
+    try {
+        for (const auto& control : controls) {
+            if (control->AccessibleInfo().role != TAccessibleRole::None) result.push_back(control.get());
         }
+    } catch (...) {
+        // Out of memory: the tree is empty rather than half.
+        result.clear();
     }
-    return count;
+    return result;
+}
+
+}  // namespace
+
+long TForm::AccessibleChildCount() const noexcept {
+    return static_cast<long>(AccessibleControls(controls_).size());
 }
 
 TControl* TForm::AccessibleChild(long childId) const noexcept {
-    long id = 0;
-    for (const auto& control : controls_) {
-        try {
-            if (control->AccessibleInfo().role != TAccessibleRole::None && ++id == childId) return control.get();
-        } catch (...) {
-        }
-    }
-    return nullptr;
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    return childId >= 1 && childId <= static_cast<long>(tree.size()) ? tree[static_cast<std::size_t>(childId - 1)]
+                                                                     : nullptr;
 }
 
-long TForm::AccessibleChildId(const TControl& wanted) const noexcept {
-    long id = 0;
-    for (const auto& control : controls_) {
-        try {
-            if (control->AccessibleInfo().role == TAccessibleRole::None) continue;
-        } catch (...) {
-            continue;
-        }
-        ++id;
-        if (control.get() == &wanted) return id;
-    }
-    return 0;
+long TForm::AccessibleChildId(const TControl& control) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    const auto it = std::find(tree.begin(), tree.end(), &control);
+    return it == tree.end() ? 0 : static_cast<long>(it - tree.begin()) + 1;
 }
 
 long TForm::AccessibleChildAt(int x, int y) const noexcept {
-    long found = 0;
-    long id = 0;
-    for (const auto& control : controls_) {
-        try {
-            if (control->AccessibleInfo().role == TAccessibleRole::None) continue;
-        } catch (...) {
-            continue;
-        }
-        ++id;
-        // The topmost wins: later controls lie above earlier ones.
-        if (control->Visible() && !control->Page && control->DeviceRect().Contains(x, y)) found = id;
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    // The topmost wins: later controls lie above earlier ones.
+    for (std::size_t i = tree.size(); i-- > 0;) {
+        const TControl& control = *tree[i];
+        if (control.Visible() && !control.Page && control.DeviceRect().Contains(x, y)) return static_cast<long>(i) + 1;
     }
-    return found;
+    return 0;
 }
 
 bool TForm::PostAccessibleDefaultAction(long childId) const noexcept {

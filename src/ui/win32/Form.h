@@ -128,6 +128,8 @@ public:
     // Lays the form out again at another DPI (WM_DPICHANGED does this with the
     // rectangle Windows suggests; tests post it).
     void ApplyDpi(int dpi);
+    // The same at the window rectangle Windows suggests (screen pixels).
+    void ApplyDpi(int dpi, const RECT* suggested);
 
     IntSize ClientSize() const noexcept;  // 96-DPI pixels
     void SetClientSize(int width, int height);

@@ -198,7 +198,25 @@ void TfrmReminder::FitTexts() {
                                        kComboFrameHeight - 4);
     btnOk.WidenToCaption(kCaptionMargin);
     btnFiveMinutes.WidenToCaption(kCaptionMargin);
-    const int okLeft = ClientSize().width - kMargin - btnOk.Width();
+    // The bottom row must hold the action list and the buttons shown beside
+    // it; when it cannot, the window (and what spans it) grows.
+    int rowWidth = kMargin + btnOk.Width();
+    if (btnFiveMinutes.Visible()) rowWidth += kButtonGap + btnFiveMinutes.Width();
+    if (pnlExpirationCombo.Visible()) rowWidth += pnlExpirationCombo.BoundsRect().right + kButtonGap;
+    const int width = std::max(kClientWidth, rowWidth);
+    if (width != ClientSize().width) {
+        SetClientSize(width, ClientSize().height);
+        const int inner = width - 2 * kMargin;
+        lblReminderText.SetBounds(kMargin, lblReminderText.Top(), inner, lblReminderText.Height());
+        for (TImagePanel* frame : {&pnlReminderMorning, &pnlReminderAfternoon, &pnlReminderEvening}) {
+            frame->SetBounds(kMargin, frame->Top(), inner, frame->Height());
+        }
+        for (TMemo* memo : {&memReminderMorning, &memReminderAfternoon, &memReminderEvening}) {
+            const IntRect r = memo->BoundsRect();
+            memo->SetBounds(r.left, r.top, inner - 2 * kFrameInset, r.Height());
+        }
+    }
+    const int okLeft = width - kMargin - btnOk.Width();
     OffsetControl(btnOk, okLeft - btnOk.Left(), 0);
     OffsetControl(btnFiveMinutes, okLeft - kButtonGap - btnFiveMinutes.Width() - btnFiveMinutes.Left(), 0);
 }
@@ -258,6 +276,7 @@ void TfrmReminder::Prepare(bool show5MinButton) {
     btnComboExpirationAction.SetVisible(choice);
     lblTimeLeft.SetVisible(!choice);
     lblTimeValue.SetVisible(!choice);
+    FitTexts();  // the row's content is known now
 
     memReminderMorning.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[0]));
     memReminderAfternoon.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[1]));

@@ -21,14 +21,8 @@
 namespace vh::win32 {
 namespace {
 
+using testing::ChildRect;
 using testing::ReminderWindow;
-
-IntRect ChildRect(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 int FontHeight(HFONT font) {
     LOGFONTW log{};
@@ -142,6 +136,10 @@ TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
         const IntRect link = error.lblDescription.ReservedRect();
         EXPECT_EQ(error.lblContactUs.BoundsRect(), link);
         EXPECT_GT(link.top, error.lblDescription.Top()) << "the link is on the paragraph's second line";
+        // The widened action list and the buttons beside it do not overlap.
+        EXPECT_LE(choice.pnlExpirationCombo.BoundsRect().right, choice.btnFiveMinutes.Left());
+        EXPECT_LE(choice.btnFiveMinutes.BoundsRect().right, choice.btnOk.Left());
+        EXPECT_LE(choice.btnOk.BoundsRect().right, choice.ClientSize().width);
         // The two buttons lie side by side inside the window.
         EXPECT_LE(error.btnCopyErrorToClipboard.BoundsRect().right, error.btnOk.Left());
         EXPECT_GE(error.btnCopyErrorToClipboard.Left(), 0);

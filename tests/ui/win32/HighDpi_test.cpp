@@ -8,14 +8,8 @@
 namespace vh::win32 {
 namespace {
 
+using testing::ChildRect;
 using testing::ReminderWindow;
-
-IntRect ChildRect(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 TEST_F(ReminderWindow, AtOneHundredFortyFourDpiEverythingIsOneAndAHalfTimesItsSize) {
     auto& form = Create(0);  // the action list is offered

@@ -59,6 +59,14 @@ protected:
 };
 
 // Everything a person sees of the window, as the screen shows it.
+// A native child's rectangle in its parent's client coordinates.
+inline IntRect ChildRect(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 inline void SaveScreen(TForm& form, const std::string& name) {
     TBitmap32 shot;
     CaptureFromScreen(form.Handle(), shot);
