@@ -48,7 +48,4 @@ struct TimeLimitCheck {
 // blanks around the text are ignored.
 TimeLimitCheck CheckTimeLimitText(std::string_view text);
 
-// "hh:nn" of a day fraction, rounded to the minute.
-std::string FormatHoursMinutes(TDateTime time);
-
 }  // namespace vh

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "monitor/Enforcement.h"
@@ -15,6 +16,7 @@
 #include "platform/win32/SystemShutdown.h"
 #include "platform/win32/WindowSystem.h"
 #include "ui/win32/BaseFRM.h"
+#include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
 class TOptions;
@@ -56,7 +58,7 @@ private:
     // IMainWindow
     void SetScanTimerEnabled(bool enabled) override;
     void SetReminderOnlyTimerEnabled(bool enabled) override;
-    void SelectReminderPeriod(int period) override;
+    void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
@@ -69,17 +71,16 @@ private:
     void TerminateApplication() override;
 
     void TrayIconMessage(LPARAM mouseMessage);
-    void AddTrayIcon();
-    void RemoveTrayIcon() noexcept;
 
     TOptions& options_;
     WindowSystem windows_;
     SystemShutdown shutdown_;
     TEnforcement enforcement_{windows_, shutdown_};
     TMainMonitor monitor_;
-    bool sessionNotificationsRegistered_ = false;
-    bool trayIconAdded_ = false;
-    bool hotKeyRegistered_ = false;
+    // Declared last: they go first, while the window still exists.
+    std::optional<TSessionNotices> sessionNotices_;
+    std::optional<TTrayIcon> trayIcon_;
+    std::optional<THotKey> hotKey_;
 };
 
 }  // namespace vh::win32

@@ -31,7 +31,7 @@ int FontHeight(HFONT font) {
 }
 
 TEST_F(ReminderWindow, DpiChangedLaysTheWindowOutAgainAtTheSuggestedRectangle) {
-    auto& form = Create(0);  // as the 144-DPI screenshot shows it: the action list offered
+    auto& form = Create(eaReminderOnly);  // as the 144-DPI screenshot shows it: the action list offered
     testing::WhenModal([&](TForm&) {
         ASSERT_EQ(form.Dpi(), 96) << "the ordinary Wine session runs at 96 DPI";
         testing::SaveScreen(form, "TfrmReminder-96dpi");
@@ -120,8 +120,8 @@ TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
     warning.lblWarning.SetCaption("Limit can't be greater than 23:59");
     TfrmErrorMessage& error = CreateForm<TfrmErrorMessage>();
     error.ErrorText = "Access is denied.";
-    TfrmReminder& choice = Create(0);
-    TfrmReminder& countdown = Create(2);
+    TfrmReminder& choice = Create(eaReminderOnly);
+    TfrmReminder& countdown = Create(eaShutdownComputer);
     const std::vector<std::pair<TForm*, std::string>> windows = {{&warning, "TfrmWarning"},
                                                                  {&error, "TfrmErrorMessage"},
                                                                  {&choice, "TfrmReminder"},
@@ -233,7 +233,7 @@ const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& nam
 
 TEST_F(ReminderWindow, AnotherProcessReadsTheAccessibleTreeAndPressesOk) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    auto& form = Create(1);  // "Close Browser/App.": the countdown runs
+    auto& form = Create(eaCloseBrowserApp);  // "Close Browser/App.": the countdown runs
     ProgramRun run;
     testing::WhenModal([&](TForm& modal) {
         // Two reads 1.5 s apart, then "OK" pressed through its default action.
@@ -246,7 +246,7 @@ TEST_F(ReminderWindow, AnotherProcessReadsTheAccessibleTreeAndPressesOk) {
     const auto reads = ParseReads(run.output);
     ASSERT_EQ(reads.size(), 2u) << run.output;
     for (const auto& read : reads) {
-        const TreeEntry* message = Find(read, ReminderMessageText(false, 1));
+        const TreeEntry* message = Find(read, ReminderMessageText(false, eaCloseBrowserApp));
         ASSERT_NE(message, nullptr) << run.output;
         EXPECT_EQ(message->role, ROLE_SYSTEM_STATICTEXT);
         const TreeEntry* ok = Find(read, "OK");

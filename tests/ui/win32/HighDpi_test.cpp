@@ -12,7 +12,7 @@ using testing::ChildRect;
 using testing::ReminderWindow;
 
 TEST_F(ReminderWindow, AtOneHundredFortyFourDpiEverythingIsOneAndAHalfTimesItsSize) {
-    auto& form = Create(0);  // the action list is offered
+    auto& form = Create(eaReminderOnly);  // the action list is offered
     ASSERT_EQ(form.Dpi(), 144) << "this program must run in a session at LogPixels 144";
     testing::WhenModal([&](TForm&) {
         testing::SaveScreen(form, "TfrmReminder-144dpi");

@@ -42,7 +42,7 @@ protected:
         clock_.utc = EncodeDateTime({2024, 3, 10, hour, minute, 0, 0});
         InitializeProgramClock(clock_);
     }
-    TfrmReminder& Create(int expirationAction) {
+    TfrmReminder& Create(TExpirationAction expirationAction) {
         TReminderSettings settings;
         settings.ExpirationAction = expirationAction;
         settings.ReminderTexts = {"Write the report\nCall Anna", "Gym at five", "Read a chapter"};
