@@ -5,10 +5,13 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/Utf16.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
@@ -40,12 +43,20 @@ int RunProgram() {
         return 0;
     }
     InstallApplicationErrorHandler();
+    // The windows hand their accessible trees to screen readers through COM,
+    // which this thread's apartment carries.
+    const ComApartment apartment;
 
     int exitCode = 1;
     TfrmMain* main = nullptr;
     try {
-        CopyDatabasesToAppData();
+        const std::vector<std::string> kept = CopyDatabasesToAppData();
+        if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
         TOptions& options = GOptions_Local();
+        // The log database's copy of the list decides what the engine counts:
+        // a fresh log database, or a save cut short between the two files,
+        // must not leave it behind the settings.
+        options.MonitoredItemsSave();
         if (!options.IsNotFirstRun) {
             options.IsNotFirstRun = true;
             RunFirstRunSettingsDialog(options);

@@ -20,7 +20,8 @@ THints::THints(TForm& form) : form_(form) {
 void THints::Add(TControl& control, const std::string& text) {
     tools_.push_back({&control, Utf8ToWide(text)});
     Tool& tool = tools_.back();
-    const IntRect bounds = control.BoundsRect();
+    // The tooltip works in the window's client pixels.
+    const IntRect bounds = control.DeviceRect();
     TOOLINFOW info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_SUBCLASS;
@@ -30,6 +31,18 @@ void THints::Add(TControl& control, const std::string& text) {
     info.lpszText = tool.text.data();
     if (!SendMessageW(tip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)))
         throw Exception("A hint could not be added");
+}
+
+void THints::PlaceTools() noexcept {
+    for (std::size_t i = 0; i < tools_.size(); ++i) {
+        const IntRect bounds = tools_[i].control->DeviceRect();
+        TOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = form_.Handle();
+        info.uId = i + 1;
+        info.rect = {bounds.left, bounds.top, bounds.right, bounds.bottom};
+        SendMessageW(tip_.Get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 std::string THints::HintOf(const TControl& control) const {

@@ -21,6 +21,8 @@ public:
     THints& operator=(const THints&) = delete;
 
     void Add(TControl& control, const std::string& text);
+    // Places every tool at its control again (after the form's DPI changed).
+    void PlaceTools() noexcept;
     // The hint a control shows; empty for none.
     std::string HintOf(const TControl& control) const;
     HWND Handle() const noexcept { return tip_.Get(); }

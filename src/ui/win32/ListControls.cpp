@@ -1,10 +1,13 @@
 #include "ui/win32/ListControls.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
+#include "ui/DpiScale.h"
 #include "ui/MainViewRules.h"
+#include "ui/win32/Form.h"
 
 namespace vh::win32 {
 namespace {
@@ -23,6 +26,19 @@ void Text(HDC dc, const std::string& text, IntRect rect, UINT align) {
     const std::wstring wide = Utf8ToWide(text);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
               align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The columns are laid out in 96-DPI pixels like the header panels above them
+// and scaled edge by edge, so they stay under their heads at any scale.
+TRowColumns DeviceColumns(IntRect row, int nameHeaderWidth, int typeHeaderWidth, int dpi) noexcept {
+    const TRowColumns design =
+        RowColumns({0, 0, UnscaleFromDpi(row.Width(), dpi), 0}, nameHeaderWidth, typeHeaderWidth);
+    const auto place = [&](IntRect r) {
+        const IntRect scaled = ScaleRectToDpi(r, dpi);
+        return IntRect{row.left + scaled.left, row.top, std::min(row.right, row.left + scaled.right), row.bottom};
+    };
+    return {place(design.name),     place(design.type),     place(design.time),
+            place(design.nameText), place(design.typeText), place(design.timeText)};
 }
 
 }  // namespace
@@ -58,8 +74,16 @@ int TItemListBox::ItemAtPos(int x, int y) const noexcept {
     return index < Count() ? index : -1;
 }
 
-TOwnerDrawComboBox::TOwnerDrawComboBox(TForm& form, int itemHeight) : TComboBox(form, CBS_OWNERDRAWFIXED) {
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+TOwnerDrawComboBox::TOwnerDrawComboBox(TForm& form, int itemHeight)
+    : TComboBox(form, CBS_OWNERDRAWFIXED), itemHeight_(itemHeight) {
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, Form().Scale(itemHeight_));
+}
+
+void TOwnerDrawComboBox::DpiChanged() {
+    // The selection field (-1) and the rows take the height at the new scale.
+    for (const WPARAM part : {static_cast<WPARAM>(-1), WPARAM{0}})
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, part, Form().Scale(itemHeight_));
+    TComboBox::DpiChanged();
 }
 
 bool TOwnerDrawComboBox::DroppedDown() const noexcept {
@@ -94,7 +118,7 @@ void DrawMonitoredRow(TItemListBox& list, const DRAWITEMSTRUCT& item, int nameHe
 
     UniquePen pen(CreatePen(PS_SOLID, 1, ToColorRef(kRowGridColor)));
     const HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-    const TRowColumns columns = RowColumns(row, nameHeaderWidth, typeHeaderWidth);
+    const TRowColumns columns = DeviceColumns(row, nameHeaderWidth, typeHeaderWidth, list.Form().Dpi());
     for (const IntRect& cell : {columns.name, columns.type}) Line(dc, cell.right, row.top, cell.right, row.bottom);
     if (index == list.Count() - 1) Line(dc, row.left, row.bottom - 1, row.right, row.bottom - 1);
     SelectObject(dc, oldPen);

@@ -50,6 +50,10 @@ public:
     bool DroppedDown() const noexcept;
     std::function<void(TOwnerDrawComboBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
+    void DpiChanged() override;
+
+private:
+    int itemHeight_;  // 96-DPI pixels
 };
 
 // Paints one row of a time-limit list: alternating background, the grid of

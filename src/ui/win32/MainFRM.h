@@ -160,6 +160,9 @@ public:
 
 protected:
     void FormClose(TCloseAction& action) override;
+    void FormDpiChanged() override;
+    // The client height of the current view (lite or the work area's).
+    void FitViewHeight();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -99,17 +99,14 @@ void TimeList(TTabSheet& page, TItemListBox& list, const char* name, int rowHeig
     };
 }
 
-// The width of a label's caption in its font.
+// The width of a label's caption in its font, in 96-DPI pixels rounded up, so
+// the label laid out at that width still holds it at the form's scale.
 int CaptionWidth(const TLabel& label) {
-    const HDC dc = GetDC(nullptr);
-    const UniqueFont font = CreateFontFromStyle(label.Font());
-    const HGDIOBJ old = SelectObject(dc, font.Get());
-    const std::wstring text = Utf8ToWide(label.Caption());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
+    const int device = label.MeasureCaption().width;
+    const int dpi = label.Dpi();
+    int design = UnscaleFromDpi(device, dpi);
+    while (ScaleToDpi(design, dpi) < device) ++design;
+    return design;
 }
 
 }  // namespace
@@ -150,6 +147,8 @@ void TfrmMain::BuildViews() {
     lblMain_TimeTitle.SetBounds(8, 61, 110, 18);
     lblMain_Time.Name = "lblMain_Time";
     lblMain_Time.SetBounds(100, 61, 80, 18);
+    // Screen readers hear the value under its title ("Time on List:").
+    lblMain_Time.NameLabel = &lblMain_TimeTitle;
 
     SkinDialogButton(btnBack, "btnBack", "< Back", 83, 589, 85);
     btnBack.OnClick = [this](TControl&) { btnBackClick(); };
@@ -164,9 +163,16 @@ void TfrmMain::BuildViews() {
     BuildUsagePage();
     BuildMenus();
 
-    hints_.Add(btnView, "View Mode");
-    hints_.Add(btnLinks, "Tools");
-    hints_.Add(btnMinimize, "Minimize");
+    const std::pair<TImageButton*, const char*> hinted[] = {
+        {&btnView, "View Mode"}, {&btnLinks, "Tools"}, {&btnMinimize, "Minimize"}};
+    for (const auto& [button, hint] : hinted) {
+        hints_.Add(*button, hint);
+        button->AccessibleName = hint;
+    }
+    btnApp_Add.AccessibleName = "Add";
+    btnApp_Delete.AccessibleName = "Delete";
+    btnReminderCombo.AccessibleName = "Choose the period";
+    btnComboUsagePeriod.AccessibleName = "Choose the period";
     const TDisplayTexts texts = TimeDisplayTexts(TimeDisplayMode);
     lblMain_TimeLink.SetCaption(texts.link);
     lblMain_TimeTitle.SetCaption(texts.title);
@@ -322,7 +328,8 @@ void TfrmMain::BuildMenus() {
 }
 
 void TfrmMain::PopupBelow(TPopupMenu& menu, const TControl& button) {
-    POINT corner{button.Left(), button.BoundsRect().bottom};
+    const IntRect device = button.DeviceRect();
+    POINT corner{device.left, device.bottom};
     ClientToScreen(Handle(), &corner);
     menu.Popup(Handle(), corner.x, corner.y);
 }
@@ -355,18 +362,32 @@ void TfrmMain::ShowView(TTabSheet& page, bool lite) {
         if (&page == &tsUsage) RefreshUsageList();
     }
     LiteView = lite;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int height = ViewClientHeight(lite, pnlReminder.BoundsRect().bottom, work.bottom - work.top);
-    if (ClientSize().height != height) {
-        SetClientSize(ClientSize().width, height);
-        // A full-height window starts at the top of the work area.
-        if (WindowRect().bottom > work.bottom) SetTop(work.top);
-    }
+    FitViewHeight();
     const bool paging = &page != &tsMain;
     btnBack.SetVisible(paging);
     btnNext.SetVisible(paging);
     Invalidate();
+}
+
+void TfrmMain::FitViewHeight() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The work area is in device pixels; a full view fills it at any scale
+    // without reaching past it.
+    const int workHeight = work.bottom - work.top;
+    int designWorkHeight = UnscaleFromDpi(workHeight, Dpi());
+    while (Scale(designWorkHeight) > workHeight) --designWorkHeight;
+    const int height = ViewClientHeight(LiteView, pnlReminder.BoundsRect().bottom, designWorkHeight);
+    if (ClientSize().height != height || DeviceClientSize().height > work.bottom - work.top)
+        SetClientSize(ClientSize().width, height);
+    // A full-height window starts at the top of the work area.
+    if (WindowRect().bottom > work.bottom) SetTop(work.top);
+}
+
+void TfrmMain::FormDpiChanged() {
+    TfrmBase::FormDpiChanged();
+    FitViewHeight();
+    hints_.PlaceTools();
 }
 
 int TfrmMain::PageIndex(const TTabSheet* page) const noexcept {
@@ -453,7 +474,7 @@ void TfrmMain::DrawReminderComboItem(TOwnerDrawComboBox& combo, const DRAWITEMST
     FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID == static_cast<UINT>(-1)) return;
     const int rowHeight = item.rcItem.bottom - item.rcItem.top;
-    const int square = rowHeight + 10;
+    const int square = rowHeight + Scale(10);
     RECT text = item.rcItem;
     text.right -= square;
     text.left += 2;
@@ -466,9 +487,9 @@ void TfrmMain::DrawReminderComboItem(TOwnerDrawComboBox& combo, const DRAWITEMST
     if (combo.DroppedDown() && (item.itemState & ODS_COMBOBOXEDIT) == 0 && period < kReminderTypeCount &&
         ReminderHasText(period)) {
         const TPicture& check = Skins().tick;
-        const IntSize size = check.Size();
+        const IntSize size = check.SizeAt(Dpi());
         check.Draw(dc, item.rcItem.right - square + (square - size.width) / 2,
-                   item.rcItem.top + (rowHeight - size.height) / 2);
+                   item.rcItem.top + (rowHeight - size.height) / 2, Dpi());
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "UiTestSupport.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -123,6 +125,25 @@ TEST_F(MainWindow, ViewsMenusAndTheTimeDisplay) {
         EXPECT_EQ(form.btnNext.Visible(), steps[i].back);
         Shoot(shots[i]);
     }
+    // At 144 DPI the full view still fits the work area, the rows' columns
+    // stay under their heads and the hints follow their buttons.
+    PostMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    ProcessMessages();
+    EXPECT_EQ(form.DeviceClientSize().width, 479);
+    EXPECT_LE(form.DeviceClientSize().height, work.bottom - work.top);
+    EXPECT_GE(form.DeviceClientSize().height, work.bottom - work.top - 1);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = form.Handle();
+    tool.uId = 1;
+    ASSERT_TRUE(SendMessageW(form.Hints().Handle(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.rect.left, form.btnView.DeviceRect().left);
+    EXPECT_EQ(tool.rect.bottom, form.btnView.DeviceRect().bottom);
+    Shoot("main_all_144dpi");
+    PostMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    ProcessMessages();
+    EXPECT_EQ(form.ClientSize().height, work.bottom - work.top);
+
     // The usage list for "Today" shows the logged time.
     ASSERT_GE(form.lbxUsage_Applications.Count(), 1);
     EXPECT_EQ(form.lbxUsage_Applications.Item(0), "Notepad");
