@@ -121,13 +121,14 @@ void TfrmMain::BuildViews() {
     const TSkinSet& skins = Skins();
 
     PictureButton(btnView, "btnView", skins.viewButton);
-    btnView.SetBounds(264, 6, 16, 16);
+    btnView.SetBounds(260, 6, 16, 16);
     btnView.OnClick = [this](TControl&) { PopupBelow(pmnView, btnView); };
     PictureButton(btnLinks, "btnLinks", skins.linksButton);
-    btnLinks.SetBounds(284, 6, 16, 16);
+    btnLinks.SetBounds(280, 6, 16, 16);
     btnLinks.OnClick = [this](TControl&) { PopupBelow(pmnAddons, btnLinks); };
     PictureButton(btnMinimize, "btnMinimize", skins.minimizeButton);
-    btnMinimize.SetBounds(304, 6, 16, 16);
+    // The last button ends inside the 319-pixel client, not on its edge.
+    btnMinimize.SetBounds(300, 6, 16, 16);
     btnMinimize.OnClick = [this](TControl&) { actMinimizeExecute(); };
 
     lblMain_TimeLink.Name = "lblMain_TimeLink";
