@@ -80,13 +80,31 @@ void TLabel::Paint(TBitmap32& buffer) {
     const ScopedSelect selectFont(buffer.Dc(), font.Get());
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), font_.color);
-    UINT flags = DT_NOPREFIX;
-    if (WordWrap) flags |= DT_WORDBREAK;
-    if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
-    if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
     RECT rect{Left(), Top(), BoundsRect().right, BoundsRect().bottom};
     const std::wstring text = Utf8ToWide(caption_);
-    DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, TextFlags());
+}
+
+UINT TLabel::TextFlags() const noexcept {
+    UINT flags = DT_NOPREFIX;
+    if (WordWrap) flags |= DT_WORDBREAK;
+    if (WordWrap && BreakLongWords) flags |= DT_EDITCONTROL;
+    if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
+    if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
+    return flags;
+}
+
+IntSize TLabel::MeasureCaption(int width) const {
+    if (caption_.empty()) return {};
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const UniqueFont font = CreateFontFromStyle(font_);
+    const ScopedSelect selectFont(dc.Get(), font.Get());
+    UINT flags = TextFlags() | DT_CALCRECT;
+    if (width <= 0) flags &= ~static_cast<UINT>(DT_WORDBREAK | DT_EDITCONTROL);
+    RECT rect{0, 0, width > 0 ? width : 0, 0};
+    const std::wstring text = Utf8ToWide(caption_);
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 HCURSOR TLabel::Cursor() const noexcept {

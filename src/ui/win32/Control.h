@@ -113,12 +113,18 @@ public:
     void SetFontColor(COLORREF color);
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
-    bool HandCursor = false;  // links
+    bool BreakLongWords = false;  // with WordWrap: a word wider than the label is broken, not cut off
+    bool HandCursor = false;      // links
 
+    // The caption's size as painted: wrapped at `width` when WordWrap is on
+    // and `width` > 0, otherwise its widest line.
+    IntSize MeasureCaption(int width) const;
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
 
 private:
+    UINT TextFlags() const noexcept;
+
     std::string caption_;
     TFontStyle font_;
 };

@@ -21,6 +21,8 @@ public:
     TMenuItem& miCancel;
 
     void CommonOkClick();
+    // Shows `message`, the dialog sized to it (a long path stays readable).
+    void SetMessage(const std::string& message);
 };
 
 // A skinned push button of the dialogs: button skins with sides of 10.
