@@ -1,6 +1,7 @@
 #pragma once
 // Rules of the base form that need no window: transparency, header drag
-// clamping, list padding and the check of a time-limit entry.
+// clamping, list padding, the warning's size and the check of a time-limit
+// entry.
 
 #include <cstdint>
 #include <string>
@@ -36,6 +37,22 @@ IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) no
 // the blank rows already there (so padding twice adds nothing), or 0. An
 // item height below 1 gives 0.
 int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankItems = 0) noexcept;
+
+// The warning dialog around its message: the message's widest line widens
+// it from 352 up to a cap (a file's path on one line), longer lines wrap,
+// and every further line moves the OK button down and grows the window.
+// A message of up to two short lines keeps the designed size.
+struct WarningLayout {
+    IntSize client;
+    IntRect message;
+    IntRect ok;
+};
+inline constexpr int kWarningMessageWidth = 339;
+inline constexpr int kWarningMessageMaxWidth = 720;
+// The width the message is wrapped at, from its widest line unwrapped.
+int WarningMessageWidth(int widestLine) noexcept;
+// `message`: the wrapped message's size at that width.
+WarningLayout LayOutWarning(IntSize message) noexcept;
 
 // The result of checking the text of an "hh:nn" time-limit edit.
 struct TimeLimitCheck {

@@ -21,6 +21,8 @@ public:
     TMenuItem& miCancel;
 
     void CommonOkClick();
+    // Shows `message`, the dialog sized to it (a long path stays readable).
+    void SetMessage(const std::string& message);
 };
 
 // The dialogs' white text (the user's text colour replaces it).
