@@ -8,8 +8,10 @@
 
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
+#include "ui/win32/AppearanceConnection.h"
 #include "ui/win32/ErrorMessageFRM.h"
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
@@ -43,6 +45,8 @@ int RunProgram() {
     TfrmMain* main = nullptr;
     try {
         CopyDatabasesToAppData();
+        // Every window from here on takes the user's colours and picture.
+        ConnectAppearancePreferences(AppearancePreferences());
         TOptions& options = GOptions_Local();
         if (!options.IsNotFirstRun) {
             options.IsNotFirstRun = true;

@@ -10,6 +10,7 @@
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
@@ -35,8 +36,11 @@ TfrmMain::TfrmMain(TOptions& options)
       tmrReminderChange(AddTimer()),
       tmrShutdown(AddTimer()),
       tmrTimeSynchronization(AddTimer()),
+      pmnTray(AddPopupMenu("pmnTray")),
+      miExit(pmnTray.Add("miExit", "&Exit")),
       options_(options),
-      monitor_(options, windows_, *this) {
+      monitor_(options, windows_, *this),
+      docking_(*this, AppearancePreferences()) {
     // No task-bar button: the tray icon is the way in.
     const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
@@ -61,6 +65,11 @@ TfrmMain::TfrmMain(TOptions& options)
         timer.SetEnabled(true);
     };
     tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
+
+    miExit.Visible = false;
+    miExit.OnClick = [this](TMenuItem&) { TerminateApplication(); };
+    docking_.IsPaused = [this] { return monitor_.Busy(); };
+    pnlBody.OnMouseMove = [this](TControl&, TShiftState, int, int) { docking_.BodyMouseMove(); };
 }
 
 void TfrmMain::AfterConstruction() {
@@ -76,6 +85,7 @@ void TfrmMain::AfterConstruction() {
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
+    docking_.Start();
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
 
@@ -112,18 +122,42 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        // A task bar moved or resized, a monitor added or removed.
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) docking_.ReDock();
+            return TfrmBase::HandleMessage(message, wParam, lParam);
+        case WM_DISPLAYCHANGE: docking_.ReDock(); return TfrmBase::HandleMessage(message, wParam, lParam);
         default: return TfrmBase::HandleMessage(message, wParam, lParam);
     }
 }
 
+bool TfrmMain::CanMoveTo(int newLeft, int newTop) {
+    return docking_.CanMoveTo(newLeft, newTop);
+}
+
 void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
-    if (mouseMessage != WM_LBUTTONDOWN) return;
-    if (Visible()) {
-        MinimizeApplication();
-    } else {
-        Show();
-        SetForegroundWindow(Handle());
+    if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        // Popup brings the window to the front and posts the closing WM_NULL.
+        pmnTray.Popup(Handle(), cursor.x, cursor.y);
+        return;
     }
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    if (docking_.SlideState() == TSlideState::Hidden) {
+        RestoreApplication();
+        docking_.ShowIfHidden();
+    } else if (Visible()) {
+        // Not while a modal dialog has disabled the window.
+        if (IsWindowEnabled(Handle())) MinimizeApplication();
+    } else {
+        RestoreApplication();
+    }
+}
+
+void TfrmMain::RestoreApplication() {
+    Show();
+    SetForegroundWindow(Handle());
 }
 
 void TfrmMain::AddTrayIcon() {

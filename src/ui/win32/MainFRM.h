@@ -15,6 +15,7 @@
 #include "platform/win32/SystemShutdown.h"
 #include "platform/win32/WindowSystem.h"
 #include "ui/win32/BaseFRM.h"
+#include "ui/win32/MainDocking.h"
 
 namespace vh {
 class TOptions;
@@ -39,8 +40,16 @@ public:
     TTimer& tmrReminderChange;
     TTimer& tmrShutdown;
     TTimer& tmrTimeSynchronization;
+    // Its one item runs the exit action, which is not visible, so the menu
+    // shows no entry.
+    TPopupMenu& pmnTray;
+    TMenuItem& miExit;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
+    TMainDocking& Docking() noexcept { return docking_; }
+
+    // The header drag only flips the window to the other edge.
+    bool CanMoveTo(int newLeft, int newTop) override;
 
     // The reminder-change dialog comes with its own form; until it is
     // connected the change is not offered.
@@ -69,6 +78,7 @@ private:
     void TerminateApplication() override;
 
     void TrayIconMessage(LPARAM mouseMessage);
+    void RestoreApplication();
     void AddTrayIcon();
     void RemoveTrayIcon() noexcept;
 
@@ -77,6 +87,7 @@ private:
     SystemShutdown shutdown_;
     TEnforcement enforcement_{windows_, shutdown_};
     TMainMonitor monitor_;
+    TMainDocking docking_;
     bool sessionNotificationsRegistered_ = false;
     bool trayIconAdded_ = false;
     bool hotKeyRegistered_ = false;
