@@ -16,7 +16,7 @@ import sys
 from make_skins import write_png
 
 WIDTH = 256
-HEIGHT = 800
+HEIGHT = 1200
 
 
 def lerp(a, b, t):

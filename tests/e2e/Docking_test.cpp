@@ -1,0 +1,188 @@
+// The real Vornhalt.exe as a side bar under Wine: docked at the work area's
+// right edge in the user's colour, a header drag flips it to the left and the
+// INI file remembers the side; with auto-hide on it slides out to a 2-pixel
+// sliver once the user has left it and comes back when the mouse touches the
+// sliver, drawn over a background picture with a transparency.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "Screenshot.h"
+#include "support/E2eSupport.h"
+#include "support/ForegroundSupport.h"
+#include "support/ProgramFolder.h"
+#include "support/ProgramTest.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kHeaderX = 60;
+constexpr int kHeaderY = 15;
+
+RECT WorkArea() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+RECT WindowRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
+
+// Moves the mouse as a person would, so the window under it gets the move.
+void MoveMouseTo(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+class DockingEndToEnd : public ProgramTest {
+protected:
+    // Past the first start, with the given preferences in the INI file.
+    void Prepare(const std::wstring& iniText) {
+        PrepareListedNotepad();
+        const std::filesystem::path ini = AppData(L"Vornhalt.ini");
+        HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const std::string text(iniText.begin(), iniText.end());
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
+    // Starts the program and shows its bar as a click on the tray icon does.
+    void StartShown() {
+        program_ = std::make_unique<RunningProgram>(exe_);
+        main_ = program_->WaitForWindow(L"Vornhalt", 20s);
+        ASSERT_NE(main_, nullptr);
+        PostMessageW(main_, WM_USER + 1, 0, WM_LBUTTONDOWN);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 10s)) << "the tray click showed nothing";
+    }
+
+    bool WaitForLeft(int left, std::chrono::milliseconds timeout) const {
+        return WaitUntil([&] { return WindowRectOf(main_).left == left; }, timeout);
+    }
+
+    void Screenshot(const std::string& name) const {
+        std::this_thread::sleep_for(500ms);  // painted
+        win32::TBitmap32 shot;
+        win32::testing::CaptureFromScreen(main_, shot);
+        win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+    }
+
+    // Through the flag, as the uninstaller does. How promptly is the
+    // monitoring tests' concern: a window that has been shown takes Wine
+    // longer to take down, more so on a busy machine.
+    void End() const {
+        WriteUninstallFlag(folder_.Path());
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program_->WaitForExit(20s, &exitCode)) << "still running after uninstall.flag";
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    int IniInteger(const wchar_t* section, const wchar_t* key) const {
+        return static_cast<int>(GetPrivateProfileIntW(section, key, -1, AppData(L"Vornhalt.ini").c_str()));
+    }
+
+    std::unique_ptr<RunningProgram> program_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGood) {
+    // Red 0x80, green 0x50, blue 0x20; opaque, so the screen shows the colour itself.
+    ASSERT_NO_FATAL_FAILURE(Prepare(L"[Background]\r\nColor=2117760\r\nTransparency=0\r\n"));
+    ASSERT_NO_FATAL_FAILURE(StartShown());
+    const RECT work = WorkArea();
+    RECT rect = WindowRectOf(main_);
+    EXPECT_EQ(rect.right, work.right + 1) << Describe(rect) << " in " << Describe(work);
+    EXPECT_EQ(rect.top, work.top);
+    EXPECT_EQ(rect.bottom, work.bottom) << "the full view is as high as the work area";
+
+    win32::TBitmap32 shot;
+    win32::testing::CaptureFromScreen(main_, shot);
+    // Below the header, left of any control: the colour under the body's light veil.
+    const COLORREF body = GetPixel(shot.Dc(), 4, (rect.bottom - rect.top) - 20);
+    EXPECT_NEAR(GetRValue(body), 0x80, 40) << std::hex << body;
+    EXPECT_NEAR(GetGValue(body), 0x50, 40) << std::hex << body;
+    EXPECT_NEAR(GetBValue(body), 0x20, 40) << std::hex << body;
+    EXPECT_GT(GetRValue(body), GetBValue(body) + 40) << "not the user's colour: " << std::hex << body;
+    Screenshot("Vornhalt-docked-colour");
+
+    // Dragging within the right half does nothing.
+    const int width = rect.right - rect.left;
+    PostMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kHeaderX, kHeaderY));
+    PostMessageW(main_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kHeaderX - 40, kHeaderY + 30));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(WindowRectOf(main_).left, rect.left) << "a drag within the right half moved the bar";
+
+    // Past the middle: the bar flips to the left edge at once.
+    const int toLeftHalf = work.left + (work.right - work.left) / 4 - rect.left;
+    PostMessageW(main_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toLeftHalf, kHeaderY));
+    PostMessageW(main_, WM_LBUTTONUP, 0, MAKELPARAM(toLeftHalf, kHeaderY));
+    EXPECT_TRUE(WaitForLeft(work.left, 5s)) << Describe(WindowRectOf(main_));
+    rect = WindowRectOf(main_);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.top, work.top);
+
+    End();
+    EXPECT_EQ(IniInteger(L"Position", L"Align"), 2) << "the left edge was not remembered";
+}
+
+TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMouse) {
+    const std::wstring picture = (folder_.Path() / L"Skins" / L"Mountains" / L"Alpine Dawn.png").wstring();
+    ASSERT_NO_FATAL_FAILURE(
+        Prepare(L"[Position]\r\nAutohide=1\r\n[Background]\r\nTransparency=30\r\nImage=" + picture + L"\r\n"));
+    // Something else in front, so only the mouse can keep the bar shown.
+    RunningProgram notepad(NotepadPath());
+    const HWND notepadWindow = WaitForMainWindow(notepad, 20s);
+    ASSERT_NE(notepadWindow, nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartShown());
+    const RECT work = WorkArea();
+    const RECT shown = WindowRectOf(main_);
+    const int width = shown.right - shown.left;
+    ASSERT_EQ(shown.left, work.right - width + 1);
+    EXPECT_EQ(GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED) << "no transparency";
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(main_, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 179) << "30 % transparency";
+    Screenshot("Vornhalt-docked-picture-transparency");
+
+    // The mouse over the bar keeps it shown, even with the notepad in front.
+    MoveMouseTo(shown.left + width / 2, work.top + 300);
+    ASSERT_TRUE(BringToFront(notepadWindow, 10s));
+    std::this_thread::sleep_for(5s);
+    EXPECT_EQ(WindowRectOf(main_).left, shown.left) << "the bar hid with the mouse on it";
+
+    // The mouse gone: the second's check, the 3-second countdown, the slide.
+    const auto left = std::chrono::steady_clock::now();
+    MoveMouseTo(work.left + 10, work.top + 10);
+    ASSERT_TRUE(WaitForLeft(work.right - 2, 10s)) << Describe(WindowRectOf(main_));
+    const auto hiddenAfter = std::chrono::steady_clock::now() - left;
+    EXPECT_GE(hiddenAfter, 3s) << "hid before the countdown ran out";
+
+    // The mouse on the sliver brings it back, flush with the work area's edge.
+    MoveMouseTo(work.right - 1, work.top + 300);
+    EXPECT_TRUE(WaitForLeft(work.right - width, 5s)) << Describe(WindowRectOf(main_));
+    End();
+}
+
+}  // namespace
+}  // namespace vh::e2e
