@@ -40,7 +40,8 @@ TfrmMain::TfrmMain(TOptions& options)
       miExit(pmnTray.Add("miExit", "&Exit")),
       options_(options),
       monitor_(options, windows_, *this),
-      docking_(*this, AppearancePreferences()) {
+      docking_(*this, AppearancePreferences()),
+      appearanceMenu_(*this, AppearancePreferences(), docking_) {
     // No task-bar button: the tray icon is the way in.
     const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
@@ -70,6 +71,14 @@ TfrmMain::TfrmMain(TOptions& options)
     miExit.OnClick = [this](TMenuItem&) { TerminateApplication(); };
     docking_.IsPaused = [this] { return monitor_.Busy(); };
     pnlBody.OnMouseMove = [this](TControl&, TShiftState, int, int) { docking_.BodyMouseMove(); };
+    for (TControl* header : {static_cast<TControl*>(&pnlHeader), static_cast<TControl*>(&lblCaption)}) {
+        header->OnMouseDown = [this](TControl& sender, TMouseButton button, TShiftState shift, int x, int y) {
+            if (button != TMouseButton::mbRight) return CommonHeaderMouseDown(sender, button, shift, x, y);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            appearanceMenu_.Popup(cursor.x, cursor.y);
+        };
+    }
 }
 
 void TfrmMain::AfterConstruction() {
@@ -86,6 +95,7 @@ void TfrmMain::AfterConstruction() {
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
     docking_.Start();
+    appearanceMenu_.ListSkins();
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
 

@@ -15,6 +15,7 @@
 #include "platform/win32/SystemShutdown.h"
 #include "platform/win32/WindowSystem.h"
 #include "ui/win32/BaseFRM.h"
+#include "ui/win32/MainAppearanceMenu.h"
 #include "ui/win32/MainDocking.h"
 
 namespace vh {
@@ -47,6 +48,8 @@ public:
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
     TMainDocking& Docking() noexcept { return docking_; }
+    // Until the tools menu exists, the header's right button opens it.
+    TMainAppearanceMenu& AppearanceMenu() noexcept { return appearanceMenu_; }
 
     // The header drag only flips the window to the other edge.
     bool CanMoveTo(int newLeft, int newTop) override;
@@ -88,6 +91,7 @@ private:
     TEnforcement enforcement_{windows_, shutdown_};
     TMainMonitor monitor_;
     TMainDocking docking_;
+    TMainAppearanceMenu appearanceMenu_;
     bool sessionNotificationsRegistered_ = false;
     bool trayIconAdded_ = false;
     bool hotKeyRegistered_ = false;

@@ -1,0 +1,96 @@
+#include "ui/win32/MainAppearanceMenu.h"
+
+#include <gtest/gtest.h>
+
+#include "UiTestSupport.h"
+#include "doubles/FakeEnvironmentPlatform.h"
+#include "storage/AppearancePreferences.h"
+#include "ui/win32/AppearanceConnection.h"
+
+namespace vh::win32 {
+namespace {
+
+using AppearanceMenu = testing::UiTest;
+
+// A PNG of 2 x 1 pixels: enough for the background picture to load.
+std::string TinyPng() {
+    static const unsigned char bytes[] = {
+        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+        0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0xf4, 0x22, 0x7f, 0x8a, 0x00, 0x00, 0x00,
+        0x0e, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xcf, 0xc0, 0x00, 0x42, 0x0d, 0x00, 0x0f, 0x7a, 0x03,
+        0x7e, 0x77, 0xe9, 0x7f, 0x97, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
+}
+
+TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
+    vh::testing::FakeEnvironmentPlatform platform;
+    TEnvironment environment{platform};
+    TAppearancePreferences preferences{environment};
+    const std::string skins = environment.ProgramFolder() + "Skins\\";
+    platform.PutFile(skins + "Coast\\Coast Night.png", TinyPng());
+    platform.PutFile(skins + "Mountains\\Alpine Dawn.png", TinyPng());
+    ConnectAppearancePreferences(preferences);
+
+    auto& form = CreateForm<TfrmBase>("Vornhalt", 242, 400);
+    TMainDocking docking(form, preferences);
+    TMainAppearanceMenu menu(form, preferences, docking);
+    std::optional<COLORREF> colorAnswer;
+    menu.PickColor = [&](COLORREF) { return colorAnswer; };
+    menu.ListSkins();
+    ASSERT_EQ(menu.Skins().skins.size(), 2u);
+    EXPECT_EQ(menu.Skins().skins[0].caption, "Alpine Dawn");
+    EXPECT_TRUE(menu.Skins().noImageChecked);
+
+    // A skin becomes the background; the window's shared picture follows.
+    menu.Run(TMainAppearanceMenu::cmdFirstSkin + 1);
+    EXPECT_EQ(preferences.GetBackgroundImage(), skins + "Coast\\Coast Night.png");
+    EXPECT_TRUE(menu.Skins().skins[1].checked);
+    EXPECT_FALSE(menu.Skins().noImageChecked);
+    ASSERT_NE(CurrentAppearance().backgroundPicture, nullptr);
+    EXPECT_EQ(CurrentAppearance().backgroundPicture->Size(), (IntSize{2, 1}));
+
+    // Cancelling the colour dialog changes nothing; a colour removes the picture.
+    menu.Run(TMainAppearanceMenu::cmdBackgroundColor);
+    EXPECT_FALSE(preferences.GetBackgroundImage().empty());
+    colorAnswer = RGB(0x80, 0x50, 0x20);
+    menu.Run(TMainAppearanceMenu::cmdBackgroundColor);
+    EXPECT_EQ(preferences.GetBackgroundColor(), static_cast<std::int32_t>(RGB(0x80, 0x50, 0x20)));
+    EXPECT_EQ(preferences.GetBackgroundImage(), "");
+    EXPECT_EQ(form.Color(), RGB(0x80, 0x50, 0x20));
+    EXPECT_TRUE(menu.Skins().noImageChecked);
+    EXPECT_TRUE(CurrentAppearance().backgroundPicture->Empty());
+
+    menu.Run(TMainAppearanceMenu::cmdFirstSkin);
+    menu.Run(TMainAppearanceMenu::cmdClearBackgroundImage);
+    EXPECT_EQ(preferences.GetBackgroundImage(), "");
+
+    colorAnswer = RGB(255, 255, 0);
+    menu.Run(TMainAppearanceMenu::cmdTextColor);
+    EXPECT_EQ(preferences.GetTextColor(), static_cast<std::int32_t>(RGB(255, 255, 0)));
+    EXPECT_EQ(form.lblCaption.Font().color, RGB(255, 255, 0));
+
+    menu.RunTransparencyDialog = [&] {
+        preferences.SetTransparency(40);
+        return true;
+    };
+    menu.Run(TMainAppearanceMenu::cmdTransparency);
+    EXPECT_EQ(form.AlphaBlendValue(), 153);
+    menu.RunTransparencyDialog = [&] {
+        preferences.SetTransparency(90);
+        return false;  // Cancel: the window keeps its alpha
+    };
+    menu.Run(TMainAppearanceMenu::cmdTransparency);
+    EXPECT_EQ(form.AlphaBlendValue(), 153);
+
+    EXPECT_FALSE(docking.Autohide());
+    menu.Run(TMainAppearanceMenu::cmdAutohide);
+    EXPECT_TRUE(docking.Autohide());
+    EXPECT_TRUE(preferences.GetAutohide());
+    menu.Run(TMainAppearanceMenu::cmdAutohide);
+    EXPECT_FALSE(preferences.GetAutohide());
+
+    FreeForm(&form);
+}
+
+}  // namespace
+}  // namespace vh::win32
