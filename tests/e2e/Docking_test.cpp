@@ -1,8 +1,9 @@
 // The real Vornhalt.exe as a side bar under Wine: docked at the work area's
-// right edge in the user's colour, a header drag flips it to the left and the
-// INI file remembers the side; with auto-hide on it slides out to a 2-pixel
-// sliver once the user has left it and comes back when the mouse touches the
-// sliver, drawn over a background picture with a transparency.
+// right edge in the user's colour and again after the work area changed, a
+// header drag flips it to the left and the INI file remembers the side; with
+// auto-hide on it slides out to a 2-pixel sliver once the user has left it
+// and comes back when the mouse touches the sliver, drawn over a background
+// picture with a transparency.
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,15 @@ TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGo
     EXPECT_NEAR(GetBValue(body), 0x20, 40) << std::hex << body;
     EXPECT_GT(GetRValue(body), GetBValue(body) + 40) << "not the user's colour: " << std::hex << body;
     Screenshot("Vornhalt-docked-colour");
+
+    // A changed work area (a task bar moved) docks it again.
+    SetWindowPos(main_, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitForLeft(100, 5s));
+    // Sent, as the system does: a notice that may carry text cannot be posted.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(main_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_TRUE(WaitForLeft(rect.left, 5s)) << Describe(WindowRectOf(main_));
+    EXPECT_EQ(WindowRectOf(main_).top, work.top);
 
     // Dragging within the right half does nothing.
     const int width = rect.right - rect.left;
