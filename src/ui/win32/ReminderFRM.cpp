@@ -145,13 +145,7 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     cbxExpirationAction.SetBounds(kComboFrameLeft + 2, kButtonTop + 3, kComboFrameWidth - 4, 120);
     for (const char* item : {"Continue", "Close Application", "Shutdown Computer"}) cbxExpirationAction.AddItem(item);
 
-    const TSkinSet& skins = Skins();
-    btnComboExpirationAction.Name = "btnComboExpirationAction";
-    btnComboExpirationAction.SetBackground(skins.comboButton);
-    btnComboExpirationAction.SetBackgroundSelected(skins.comboButtonSelected);
-    btnComboExpirationAction.SetBackgroundDowned(skins.comboButtonDowned);
-    btnComboExpirationAction.SetSideWidth(5);
-    btnComboExpirationAction.SetSideHeight(5);
+    SkinComboButton(btnComboExpirationAction, "btnComboExpirationAction");
     btnComboExpirationAction.SetBounds(kComboFrameLeft + kComboFrameWidth - 2 - kComboDropButton, kButtonTop + 3,
                                        kComboDropButton, kComboFrameHeight - 4);
     btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };

@@ -58,12 +58,7 @@ TfrmTransparencySettings::TfrmTransparencySettings(TTransparencyPreference prefe
     for (int percent : kTransparencyChoices) cbxTransparency.AddItem(std::to_string(percent));
     cbxTransparency.OnChange = [this](TWinControl&) { cbxTransparencyChange(); };
 
-    btnCombo.Name = "btnCombo";
-    btnCombo.SetBackground(skins.comboButton);
-    btnCombo.SetBackgroundSelected(skins.comboButtonSelected);
-    btnCombo.SetBackgroundDowned(skins.comboButtonDowned);
-    btnCombo.SetSideWidth(5);
-    btnCombo.SetSideHeight(5);
+    SkinComboButton(btnCombo, "btnCombo");
     btnCombo.SetBounds(kComboLeft + kComboWidth - kComboDropButton, kComboTop, kComboDropButton, kComboFrameHeight - 4);
     btnCombo.OnClick = [this](TControl&) { cbxTransparency.DropDown(); };
 
