@@ -2,8 +2,8 @@
 // right edge in the user's colour and again after the work area changed, a
 // header drag flips it to the left and the INI file remembers the side; with
 // auto-hide on it slides out to a 2-pixel sliver once the user has left it
-// and comes back when the mouse touches the sliver, drawn over a background
-// picture with a transparency.
+// and comes back when the mouse touches the sliver, but not while the session
+// is locked, drawn over a background picture with a transparency.
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,8 @@ using namespace std::chrono_literals;
 
 constexpr int kHeaderX = 60;
 constexpr int kHeaderY = 15;
+// WTS_SESSION_LOCK, as the session notice brings it.
+constexpr WPARAM kSessionLock = 7;
 
 RECT WorkArea() {
     RECT work{};
@@ -191,6 +193,12 @@ TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMo
     // The mouse on the sliver brings it back, flush with the work area's edge.
     MoveMouseTo(work.right - 1, work.top + 300);
     EXPECT_TRUE(WaitForLeft(work.right - width, 5s)) << Describe(WindowRectOf(main_));
+
+    // While the session is locked the bar does not hide, the mouse gone or not.
+    PostMessageW(main_, WM_WTSSESSION_CHANGE, kSessionLock, 0);
+    MoveMouseTo(work.left + 10, work.top + 10);
+    std::this_thread::sleep_for(5s);
+    EXPECT_EQ(WindowRectOf(main_).left, work.right - width) << "the bar slid while the session was locked";
     End();
 }
 
