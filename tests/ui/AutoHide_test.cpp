@@ -87,14 +87,6 @@ TEST(AutoHide, FullCycleOnEachSideWithItsTickCountsAndFinalPlaces) {
     }
 }
 
-TEST(AutoHide, SlidingStepsByATenthOfTheWidth) {
-    TAutoHide autoHide;
-    StartHiding(autoHide);
-    EXPECT_EQ(autoHide.SlideTick(705, 319, kWork, kDockRight, true), 736);
-    EXPECT_EQ(autoHide.SlideTick(736, 319, kWork, kDockRight, true), 767);
-    EXPECT_EQ(autoHide.State(), TSlideState::Hiding);
-}
-
 TEST(AutoHide, CountdownArmsOnlyWhenAwayShownAndOn) {
     struct Case {
         bool keepShown;
