@@ -92,5 +92,39 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
     FreeForm(&form);
 }
 
+// While the menu is open: its picture for a person to look at, then it closes.
+HWND gOpenMenu = nullptr;
+void CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gOpenMenu = FindWindowW(L"#32768", nullptr);
+    if (gOpenMenu && IsWindowVisible(gOpenMenu)) {
+        TBitmap32 shot;
+        testing::CaptureFromScreen(gOpenMenu, shot);
+        testing::SaveScreenshot(shot, "MainAppearanceMenu");
+    }
+    EndMenu();
+}
+
+TEST_F(AppearanceMenu, PopsUpAndClosesWithoutRunningAnything) {
+    vh::testing::FakeEnvironmentPlatform platform;
+    TEnvironment environment{platform};
+    TAppearancePreferences preferences{environment};
+    auto& form = CreateForm<TfrmBase>("Vornhalt", 242, 400);
+    form.Show();
+    TMainDocking docking(form, preferences);
+    TMainAppearanceMenu menu(form, preferences, docking);
+    bool asked = false;
+    menu.PickColor = [&](COLORREF) {
+        asked = true;
+        return std::optional<COLORREF>();
+    };
+    gOpenMenu = nullptr;
+    SetTimer(nullptr, 0, 300, CaptureOpenMenu);
+    menu.Popup(form.WindowRect().left + 20, form.WindowRect().top + 20);
+    EXPECT_NE(gOpenMenu, nullptr) << "no menu window";
+    EXPECT_FALSE(asked);
+    FreeForm(&form);
+}
+
 }  // namespace
 }  // namespace vh::win32
