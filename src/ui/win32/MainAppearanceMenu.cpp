@@ -6,6 +6,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
+#include "ui/win32/PictureFile.h"
 #include "ui/win32/TransparencySettingsFRM.h"
 
 namespace vh::win32 {
@@ -119,6 +120,14 @@ void TMainAppearanceMenu::Run(UINT command) {
         case cmdBackgroundImage: {
             const auto path = PickPicture();
             if (!path) return;
+            // A file that is no picture would leave every window plain without
+            // a word; say so and keep the background the user had.
+            try {
+                LoadGraphicFile(*path);
+            } catch (const std::exception& e) {
+                ShowWarning(std::string("This picture cannot be used as the background.\r\n") + e.what(), kPleaseNote);
+                return;
+            }
             preferences_.SetBackgroundImage(*path);
             BackgroundChanged();
             return;

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "UiTestSupport.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "storage/AppearancePreferences.h"
 #include "ui/win32/AppearanceConnection.h"
+#include "ui/win32/WarningFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -60,7 +64,28 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
     EXPECT_TRUE(menu.Skins().noImageChecked);
     EXPECT_TRUE(CurrentAppearance().backgroundPicture->Empty());
 
+    // A browsed file that is no picture is refused with a word, the
+    // background kept; a real picture is taken.
     menu.Run(TMainAppearanceMenu::cmdFirstSkin);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vh-appearance-menu-test";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "broken.png", std::ios::binary) << "not a picture";
+    std::ofstream(folder / "good.png", std::ios::binary) << TinyPng();
+    std::string pick = (folder / "broken.png").string();
+    menu.PickPicture = [&] { return std::optional<std::string>(pick); };
+    std::string warning;
+    testing::WhenModal([&](TForm& modal) {
+        warning = dynamic_cast<TfrmWarning&>(modal).lblWarning.Caption();
+        modal.SetModalResult(mrOk);
+    });
+    menu.Run(TMainAppearanceMenu::cmdBackgroundImage);
+    EXPECT_NE(warning.find("cannot be used"), std::string::npos) << warning;
+    EXPECT_EQ(preferences.GetBackgroundImage(), skins + "Mountains\\Alpine Dawn.png");
+    pick = (folder / "good.png").string();
+    menu.Run(TMainAppearanceMenu::cmdBackgroundImage);
+    EXPECT_EQ(preferences.GetBackgroundImage(), pick);
+    std::filesystem::remove_all(folder);
+
     menu.Run(TMainAppearanceMenu::cmdClearBackgroundImage);
     EXPECT_EQ(preferences.GetBackgroundImage(), "");
 
