@@ -17,9 +17,9 @@
 
 #include "common/DateTime.h"
 #include "common/StringUtils.h"
-#include "storage/ReferenceUsageQueries.h"
 #include "storage/SQLiteTable3.h"
 #include "storage/UsageStatistics.h"
+#include "support/ReferenceUsageQueries.h"
 
 namespace {
 

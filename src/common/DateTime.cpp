@@ -37,7 +37,9 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) noexcept {
 
 }  // namespace
 
-bool IsLeapYear(int year) noexcept { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) noexcept {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -83,9 +85,13 @@ DateTimeParts DecodeDateTime(TDateTime value) {
     return p;
 }
 
-TDateTime DateOf(TDateTime value) { return std::trunc(value); }
+TDateTime DateOf(TDateTime value) {
+    return std::trunc(value);
+}
 
-TDateTime TimeOf(TDateTime value) { return value - std::trunc(value); }
+TDateTime TimeOf(TDateTime value) {
+    return value - std::trunc(value);
+}
 
 TDateTime IncMonth(TDateTime value, int months) {
     const TDateTime time = TimeOf(value);
@@ -98,6 +104,8 @@ TDateTime IncMonth(TDateTime value, int months) {
     return EncodeDate(year, month, day) + time;
 }
 
-TDateTime SecondsToDays(std::int64_t seconds) noexcept { return static_cast<double>(seconds) / kSecondsPerDay; }
+TDateTime SecondsToDays(std::int64_t seconds) noexcept {
+    return static_cast<double>(seconds) / kSecondsPerDay;
+}
 
 }  // namespace vh

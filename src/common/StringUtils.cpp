@@ -5,9 +5,15 @@
 namespace vh {
 
 namespace {
-char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
+char LowerAscii(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c) noexcept {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsBlankOrControl(char c) noexcept {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 }  // namespace
 
 std::string AsciiLowerCase(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/StringUtils.h"
+#include "environment/Trace.h"
 
 namespace vh {
 
@@ -193,6 +194,14 @@ const std::string& GLockFileName() {
 }
 const std::string& GFlagFileName() {
     return Environment().FlagFileName();
+}
+void RemoveFlagFile() noexcept {
+    try {
+        if (EnvironmentInstalled() && SafeFileExists(GFlagFileName()))
+            Environment().Platform().RemoveFile(GFlagFileName());
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "RemoveFlagFile"));
+    }
 }
 const TFormatSettings& GFormatSettings() {
     return Environment().FormatSettings();

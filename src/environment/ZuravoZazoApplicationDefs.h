@@ -119,6 +119,9 @@ const std::string& GProgramName();
 const std::string& GAppDataFolder();
 const std::string& GLockFileName();
 const std::string& GFlagFileName();
+// At the program's end: deletes another party's flag file when it exists;
+// failures are traced.
+void RemoveFlagFile() noexcept;
 const TFormatSettings& GFormatSettings();
 bool AcquireInstanceLock();
 void ReleaseInstanceLock();

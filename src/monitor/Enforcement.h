@@ -3,10 +3,10 @@
 // on, once a reminder has ended: close the listed windows or shut the
 // computer down.
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
+#include "model/OptionsEnums.h"
 #include "platform/ISystemShutdown.h"
 #include "platform/IWindowSystem.h"
-#include "storage/OptionsTypes.h"
 
 namespace vh {
 

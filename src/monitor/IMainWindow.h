@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "model/OptionsEnums.h"
+
 namespace vh {
 
 class IMainWindow {
@@ -14,8 +16,8 @@ public:
     virtual void SetScanTimerEnabled(bool enabled) = 0;
     virtual void SetReminderOnlyTimerEnabled(bool enabled) = 0;
 
-    // The reminder-text selector: 0 morning, 1 afternoon, 2 evening.
-    virtual void SelectReminderPeriod(int period) = 0;
+    // The reminder-text selector.
+    virtual void SelectReminderPeriod(TReminderType period) = 0;
     // The layout shown when focus mode is off.
     virtual void ShowNormalLayout() = 0;
     // The main list refilled from the engine's today list, and redrawn.

@@ -9,28 +9,23 @@
 #include "environment/IniFile.h"
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "model/DayRules.h"
+#include "model/DurationText.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 
 namespace vh {
 namespace {
 
-constexpr double kResetHour = 4.0 / 24.0;
 constexpr char kScanWhere[] = "TfrmMain.tmrScanTimer";
 
-// Power and session event codes.
-constexpr std::uintptr_t kPbtApmQueryStandby = 1;
-constexpr std::uintptr_t kPbtApmSuspend = 4;
-constexpr std::uintptr_t kPbtApmStandby = 5;
-constexpr std::uintptr_t kPbtApmResumeCritical = 6;
-constexpr std::uintptr_t kPbtApmResumeSuspend = 7;
-constexpr std::uintptr_t kPbtApmResumeStandby = 8;
-
 bool IsSessionUnlock(std::uintptr_t code) noexcept {
-    return code == 1 || code == 3 || code == 5 || code == 8;
+    return code == kWtsConsoleConnect || code == kWtsRemoteConnect || code == kWtsSessionLogon ||
+           code == kWtsSessionUnlock;
 }
 bool IsSessionLock(std::uintptr_t code) noexcept {
-    return code == 2 || code == 4 || code == 6 || code == 7;
+    return code == kWtsConsoleDisconnect || code == kWtsRemoteDisconnect || code == kWtsSessionLogoff ||
+           code == kWtsSessionLock;
 }
 
 // Runs the end of a tick however the tick ends.
@@ -48,19 +43,6 @@ private:
 
 }  // namespace
 
-int ReminderPeriodOf(TDateTime timeOfDay) noexcept {
-    const double hours = timeOfDay * 24.0;
-    if (hours < 4.0 || hours >= 18.0) return rtEvening;
-    if (hours >= 12.0) return rtAfternoon;
-    return rtMorning;
-}
-
-TDateTime NextResetDateTime(TDateTime now) {
-    TDateTime reset = DateOf(now) + kResetHour;
-    if (now >= reset) reset += 1;
-    return reset;
-}
-
 std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept {
     // The default rounding mode rounds half to even.
     const double seconds = std::nearbyint((to - from) * kSecondsPerDay);
@@ -68,23 +50,6 @@ std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept {
     if (seconds >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
         return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(seconds);
-}
-
-double ReminderChangePeriodDays(int period, TDateTime now) {
-    switch (period) {
-        case rcpWeekly: return 7;
-        case rcpFortnightly: return 14;
-        case rcpMonthly: return IncMonth(now, 1) - now;
-        default: return 1;
-    }
-}
-
-std::string FormatDurationHHNN(TDateTime duration) {
-    const double minutes = std::floor(std::max(0.0, duration) * kMinutesPerDay + 1e-6);
-    const auto whole = static_cast<long long>(minutes);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld", whole / 60, whole % 60);
-    return text;
 }
 
 TMainMonitor::TMainMonitor(TOptions& options, IWindowSystem& windows, IMainWindow& window)
@@ -117,9 +82,9 @@ void TMainMonitor::Start() {
 }
 
 void TMainMonitor::SelectReminderPeriod() {
-    const int period = ReminderPeriodOf(ProgramTime());
+    const TReminderType period = ReminderPeriodOf(ProgramTime());
     if (period == ReminderPeriod) return;
-    ReminderPeriod = static_cast<std::uint8_t>(period);
+    ReminderPeriod = period;
     window_.SelectReminderPeriod(period);
 }
 
@@ -177,7 +142,7 @@ void TMainMonitor::ScanSteps() {
         std::string remaining;
         if (inFocus) {
             const double elapsedMinutes = std::trunc((ProgramNow() - FocusStartTime) * kMinutesPerDay);
-            remaining = FormatDurationHHNN(FocusDuration - elapsedMinutes / kMinutesPerDay);
+            remaining = FormatHHNN(FocusDuration - elapsedMinutes / kMinutesPerDay, TMinuteRounding::Down);
         }
         if ((!inFocus && LimitReminderAllowed) || (inFocus && FocusReminderAllowed)) {
             try {
@@ -234,7 +199,7 @@ void TMainMonitor::tmrTimeTimer() {
 void TMainMonitor::tmrSaveOptionsTimer() {
     if (Busy()) return;
     Trace("tmrSaveOptionsTimer started");
-    options_.Save();
+    if (!options_.Save()) Trace("tmrSaveOptionsTimer: the options were not saved");
     Trace("tmrSaveOptionsTimer stoped");
 }
 
@@ -284,29 +249,13 @@ void TMainMonitor::DailyReset() {
     options_.ResetDateTime = NextResetDateTime(ProgramNow());
     options_.ResetDayChanges();
 
-    TIniFile& ini = options_.Site().IniFile();
-    for (TMonitoredItemType type : {mitApplication, mitWebSite}) {
-        const std::string section = MonitoredListIniSection(type);
-        if (options_.AllowUserToChangeSettings) {
-            for (const std::string& name : ini.ReadSection(section)) {
-                TMonitoredList& list = options_.MonitoredList();
-                const int index = list.IndexOfName(name);
-                if (index >= 0) list.Delete(index);
-                if (logger_) {
-                    TMonitoredList& today = logger_->TodayList();
-                    const int todayIndex = today.IndexOfName(name);
-                    if (todayIndex >= 0) today.Delete(todayIndex);
-                }
-            }
-        }
-        if (ini.SectionExists(section)) ini.EraseSection(section);
-    }
-    options_.Save();
+    options_.ApplyDeferredRemovals(logger_ ? &logger_->TodayList() : nullptr);
+    if (!options_.Save()) Trace("DailyReset: the options were not saved");
 
     window_.ClearListViews();
     logger_.reset();
     Logger();
-    window_.ShowDayStart(FormatDurationHHNN(options_.TimeLimit()), options_.ExpirationActionName());
+    window_.ShowDayStart(FormatHHNN(options_.TimeLimit(), TMinuteRounding::Down), options_.ExpirationActionName());
 }
 
 // ------------------------------------------------------------- notices

@@ -30,6 +30,23 @@ inline constexpr unsigned kReminderChangeInterval = 100002;
 inline constexpr unsigned kShutdownInterval = 900;
 inline constexpr unsigned kTimeSynchronizationInterval = 1800000;
 
+// Event codes of WM_POWERBROADCAST (PBT_*) and WM_WTSSESSION_CHANGE (WTS_*),
+// named here because portable code includes no Windows header.
+inline constexpr std::uintptr_t kPbtApmQueryStandby = 1;
+inline constexpr std::uintptr_t kPbtApmSuspend = 4;
+inline constexpr std::uintptr_t kPbtApmStandby = 5;
+inline constexpr std::uintptr_t kPbtApmResumeCritical = 6;
+inline constexpr std::uintptr_t kPbtApmResumeSuspend = 7;
+inline constexpr std::uintptr_t kPbtApmResumeStandby = 8;
+inline constexpr std::uintptr_t kWtsConsoleConnect = 1;
+inline constexpr std::uintptr_t kWtsConsoleDisconnect = 2;
+inline constexpr std::uintptr_t kWtsRemoteConnect = 3;
+inline constexpr std::uintptr_t kWtsRemoteDisconnect = 4;
+inline constexpr std::uintptr_t kWtsSessionLogon = 5;
+inline constexpr std::uintptr_t kWtsSessionLogoff = 6;
+inline constexpr std::uintptr_t kWtsSessionLock = 7;
+inline constexpr std::uintptr_t kWtsSessionUnlock = 8;
+
 // A gap since the previous scan longer than this (and than a few scan
 // periods) is a sleep the system did not announce: it is not charged.
 inline constexpr double kUnannouncedSleepSeconds = 60;
@@ -39,19 +56,8 @@ inline constexpr double kHotKeyDoublePressSeconds = 0.5;
 inline constexpr char kHotKeyAtomName[] = "REZ_UZU_Vivuri";
 inline constexpr char kUninstallFlagFileName[] = "uninstall.flag";
 
-// The reminder period of a time of day: 0 morning (4:00-12:00), 1 afternoon
-// (12:00-18:00), 2 evening.
-int ReminderPeriodOf(TDateTime timeOfDay) noexcept;
-// The first 4:00 AM after `now`.
-TDateTime NextResetDateTime(TDateTime now);
 // Seconds between two moments, rounded half to even, within 0 and the 32-bit maximum.
 std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept;
-// Days between reminder-change offers for a ReminderChangePeriod value;
-// monthly is the length of the month ahead of `now`.
-double ReminderChangePeriodDays(int period, TDateTime now);
-// "hh:nn" of a day fraction, truncated to the minute; below zero is "00:00".
-std::string FormatDurationHHNN(TDateTime duration);
-
 class TMainMonitor {
 public:
     // The options, window system and window must outlive the object. Reads
@@ -113,7 +119,6 @@ private:
     void ScanSteps();
     // The reminder flags after a reminder of the kind was shown.
     void ReminderShown(bool inFocus);
-    void ApplyDeferredRemovals(const char* section);
 
     TOptions& options_;
     IWindowSystem& windows_;

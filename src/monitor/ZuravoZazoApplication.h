@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 #include "platform/IAccessibleObject.h"
 #include "platform/IWindowSystem.h"
 

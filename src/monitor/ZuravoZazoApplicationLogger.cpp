@@ -15,13 +15,10 @@
 
 namespace vh {
 
-std::string ActivityRowInsertSql(const std::string& dateText, const std::string& applicationPath,
-                                 const std::string& address, const std::string& kindText, std::int32_t seconds,
-                                 TMonitoredItemType origin) {
-    return "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) VALUES(" +
-           QuotedSqlString(dateText) + ", " + QuotedSqlString(applicationPath) + ", " + QuotedSqlString(address) +
-           ", " + QuotedSqlString(kindText) + ", " + std::to_string(seconds) + ", " +
-           std::to_string(static_cast<int>(origin)) + ")";
+TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& applicationPath,
+                                const std::string& address, const std::string& kindText, std::int32_t seconds,
+                                TMonitoredItemType origin) {
+    return {dateText, applicationPath, address, kindText, std::int64_t{seconds}, std::int64_t{origin}};
 }
 
 TDateTime TimeOnListDisplay(std::int32_t secondsOnList) {
@@ -62,8 +59,8 @@ void TZuravoZazoApplicationLogger::Log(const TZuravoZazoApplication* probe, std:
         // switch the limit off.
         SecondsOnList += seconds;
         if (pendingRows_.size() < kMaxPendingRows)
-            pendingRows_.push_back(ActivityRowInsertSql(dateText, probe->ApplicationPath, probe->Address,
-                                                        probe->GetKindText(), seconds, match.Kind));
+            pendingRows_.push_back(ActivityRowParams(dateText, probe->ApplicationPath, probe->Address,
+                                                     probe->GetKindText(), seconds, match.Kind));
         WritePendingRows();
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "TZuravoZazoApplicationLogger.Log"));
@@ -74,7 +71,7 @@ void TZuravoZazoApplicationLogger::WritePendingRows() {
     TSQLiteDatabase db(logDBFileName_);
     // All or nothing, so a failure part-way cannot write a row twice later.
     TSQLiteTransaction transaction(db);
-    for (const std::string& sql : pendingRows_) db.ExecSQL(sql);
+    for (const TSQLiteParams& row : pendingRows_) db.ExecSQL(kActivityRowInsertSql, row);
     transaction.Commit();
     pendingRows_.clear();
 }
@@ -84,7 +81,7 @@ void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, cons
     try {
         std::unique_ptr<TSQLiteTable> table;
         {
-            TSQLiteDatabase db(logDBFileName_);
+            TSQLiteDatabase db(logDBFileName_, DecimalSeparatorForText());
             table = db.GetTable(sql);
         }
         list.SetCapacity(list.Count() + table->RowCount());
@@ -124,14 +121,14 @@ void TZuravoZazoApplicationLogger::UsageListLoad(bool accumulate, TDateTime from
     MonitoredItemsLoad(UsageList(), BuildApplicationsQuery(from, to), mitApplication, accumulate);
 }
 
-void TZuravoZazoApplicationLogger::MonitoredItemDelete(const TMonitoredItem* item, int mode) {
+void TZuravoZazoApplicationLogger::MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result) {
     VH_ASSERT(item != nullptr);
-    if (mode == 0) return;
+    if (result == TDeleteResult::Nothing) return;
     const int index = TodayList().IndexOfItem(*item);
     if (index == -1) return;
-    if (mode == 2)
+    if (result == TDeleteResult::Deleted)
         TodayList().Delete(index);
-    else if (mode == 1)
+    else
         TodayList().Items(index).Active = false;
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "common/DateTime.h"
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
+#include "model/OptionsEnums.h"
+#include "storage/SQLiteTable3.h"
 
 namespace vh {
 
@@ -48,8 +50,8 @@ public:
     // failure is traced and loads nothing.
     void MonitoredItemsLoad(TMonitoredList& list, const std::string& sql, TMonitoredItemType type, bool accumulate);
 
-    // Applies a removal to TodayList: mode 0 nothing, 1 inactive, 2 deleted.
-    void MonitoredItemDelete(const TMonitoredItem* item, int mode);
+    // Applies the result of the options' removal to TodayList.
+    void MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result);
 
     std::size_t PendingRowCount() const noexcept { return pendingRows_.size(); }
 
@@ -59,13 +61,16 @@ private:
     std::string logDBFileName_;
     std::unique_ptr<TMonitoredList> usageList_;
     std::unique_ptr<TMonitoredList> todayList_;
-    std::deque<std::string> pendingRows_;  // INSERT statements, oldest first
+    std::deque<TSQLiteParams> pendingRows_;  // values of kActivityRowInsertSql, oldest first
 };
 
-// "INSERT INTO applications(...) VALUES(...)" for one interval.
-std::string ActivityRowInsertSql(const std::string& dateText, const std::string& applicationPath,
-                                 const std::string& address, const std::string& kindText, std::int32_t seconds,
-                                 TMonitoredItemType origin);
+// The log row of one interval, its values bound in column order.
+inline constexpr char kActivityRowInsertSql[] =
+    "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) "
+    "VALUES(?, ?, ?, ?, ?, ?)";
+TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& applicationPath,
+                                const std::string& address, const std::string& kindText, std::int32_t seconds,
+                                TMonitoredItemType origin);
 
 // Time on the list for display: whole minutes, as a day fraction.
 TDateTime TimeOnListDisplay(std::int32_t secondsOnList);

@@ -52,25 +52,29 @@ void CopyDatabasesToAppData() {
     CopyDatabasesToAppData(Environment());
 }
 
-void DBExecSQL(const std::string& fileName, const std::string& sql) noexcept {
+void DBExecSQL(const std::string& fileName, const std::string& sql, const TSQLiteParams& params) noexcept {
     try {
-        TSQLiteDatabase(fileName).ExecSQL(sql);
+        TSQLiteDatabase(fileName).ExecSQL(sql, params);
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "DBExecSQL"));
     }
 }
 
+std::string DecimalSeparatorForText() {
+    return EnvironmentInstalled() ? Environment().ProcessFormatSettings().DecimalSeparator : std::string(".");
+}
+
 std::unique_ptr<TSQLiteTable> DBGetTable(const std::string& fileName, const std::string& sql) noexcept {
     try {
-        return TSQLiteDatabase(fileName).GetTable(sql);
+        return TSQLiteDatabase(fileName, DecimalSeparatorForText()).GetTable(sql);
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "DBGetTable"));
     }
     return nullptr;
 }
 
-std::string PurgeOldRowsSql(const std::string& cutoffText) {
-    return "DELETE FROM applications where date_created  < '" + cutoffText + "'";
+std::string PurgeOldRowsSql() {
+    return "DELETE FROM applications where date_created  < ?";
 }
 
 // Names compare ignoring case, as the list's own match does: rows of an entry
@@ -81,7 +85,7 @@ std::string PurgeUnlistedApplicationsSql() {
 }
 
 void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText) {
-    DBExecSQL(logDBFileName, PurgeOldRowsSql(cutoffText));
+    DBExecSQL(logDBFileName, PurgeOldRowsSql(), {cutoffText});
     DBExecSQL(logDBFileName, PurgeUnlistedApplicationsSql());
 }
 

@@ -32,8 +32,13 @@ void CopyDatabasesToAppData();  // the installed environment
 
 // One connection, one statement, then closed. Failures are traced and
 // dropped: the caller learns nothing of them.
-void DBExecSQL(const std::string& fileName, const std::string& sql) noexcept;
+void DBExecSQL(const std::string& fileName, const std::string& sql, const TSQLiteParams& params = {}) noexcept;
 // As DBExecSQL for a query; nullptr when it failed.
+// Numbers shown as text use the process-wide locale, as the user sees them;
+// "." without an installed environment.
+std::string DecimalSeparatorForText();
+// Runs the query with the locale's decimal separator; failures are traced
+// and give no table.
 std::unique_ptr<TSQLiteTable> DBGetTable(const std::string& fileName, const std::string& sql) noexcept;
 
 // Removes log rows older than 90 days before `now` (to the second; a row of
@@ -44,8 +49,9 @@ void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutof
 // The installed environment's log database and the program clock.
 void PurgeActivityLog();
 
-// The statements of the clean-up, in order.
-std::string PurgeOldRowsSql(const std::string& cutoffText);
+// The statements of the clean-up, in order; the first takes the cut-off text
+// as its parameter.
+std::string PurgeOldRowsSql();
 std::string PurgeUnlistedApplicationsSql();
 
 inline constexpr int kActivityLogDays = 90;

@@ -8,14 +8,13 @@
 #include "environment/IniFile.h"
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "model/DayRules.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/OptionsSql.h"
 
 namespace vh {
 
 namespace {
-
-constexpr double kResetHour = 4.0 / 24.0;
 
 // A conversion of one settings value that failed: that field keeps its default.
 class EOptionValueError : public Exception {
@@ -48,7 +47,7 @@ TDateTime ResetDateFromText(const std::string& text) {
     }
     if (parts.size() != 3) throw EOptionValueError("'" + text + "' is not a valid date");
     try {
-        return EncodeDate(ToInt32(parts[0]), ToInt32(parts[1]), ToInt32(parts[2])) + kResetHour;
+        return EncodeDate(ToInt32(parts[0]), ToInt32(parts[1]), ToInt32(parts[2])) + kDayStartTime;
     } catch (const EOptionValueError&) {
         throw;
     } catch (const Exception&) {
@@ -93,7 +92,7 @@ TOptions::TOptions(TOptionsSite site) : site_(std::move(site)) {
 
 TOptions::~TOptions() {
     try {
-        Save();
+        if (!Save()) Trace("TOptions.Destroy: the options were not saved");
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "TOptions.Destroy"));
     }
@@ -105,7 +104,7 @@ void TOptions::SetDefaults() {
     timeLimitSeconds_ = kDefaultTimeLimitSeconds;
     ReminderChangedDateTime = now;
     ReminderShowedDateTime = now;
-    ResetDateTime = DateOf(now) + kResetHour;
+    ResetDateTime = DayStartOf(now);
     if (now >= ResetDateTime) ResetDateTime += 1;
 }
 
@@ -127,89 +126,6 @@ void TOptions::SetReminderText(TReminderType type, const std::string& text) {
     if (reminderTexts_[type] == text) return;
     reminderTexts_[type] = text;
     ReminderChangedDateTime = site_.Now();
-}
-
-int TOptions::GetAccessMode() const noexcept {
-    if (ImmediateChangeAllowed) return kAccessImmediate;
-    return AllowUserToChangeSettings ? kAccessDeferred : kAccessNone;
-}
-
-// ------------------------------------------------------- daily change rules
-
-void TOptions::SetTimeLimitSeconds(std::int32_t value) {
-    TIniFile& ini = site_.IniFile();
-    if (!timeLimitSecondsChanged_) {
-        // A decrease or an equal value does not use up the day's change.
-        if (value > timeLimitSeconds_) timeLimitSecondsChanged_ = true;
-        ini.DeleteKey(kCommonSection, "TimeLimitSeconds");
-        timeLimitSeconds_ = value;
-        ini.WriteBool(kCommonSection, "TimeLimitSecondsChanged", timeLimitSecondsChanged_);
-    } else if (AllowUserToChangeSettings) {
-        if (value < timeLimitSeconds_) {
-            ini.DeleteKey(kCommonSection, "TimeLimitSeconds");
-            timeLimitSeconds_ = value;
-        } else {
-            ini.WriteInteger(kCommonSection, "TimeLimitSeconds", value);
-        }
-    }
-}
-
-void TOptions::SetExpirationAction(TExpirationAction value) {
-    TIniFile& ini = site_.IniFile();
-    if (!expirationActionChanged_) {
-        expirationAction_ = value;
-        ini.DeleteKey(kCommonSection, "ExpirationAction");
-        expirationActionChanged_ = true;
-        ini.WriteBool(kCommonSection, "ExpirationActionChanged", true);
-    } else if (AllowUserToChangeSettings) {
-        ini.WriteInteger(kCommonSection, "ExpirationAction", static_cast<std::int32_t>(value));
-    }
-}
-
-void TOptions::SetMonitoredItemDeleteActionProcessed(bool value) {
-    monitoredItemDeleteActionProcessed_ = value;
-    site_.IniFile().WriteBool(kCommonSection, "MonitoredItemDeleteActionProcessed", value);
-}
-
-int TOptions::MonitoredItemDelete(const TMonitoredItem& item) {
-    const int mode = GetAccessMode();
-    if (mode == kAccessNone) return kAccessNone;
-    const int index = monitoredList_.IndexOfItem(item);
-    if (index < 0) return mode;
-    if (mode == kAccessImmediate) {
-        monitoredList_.Delete(index);
-        return 2;
-    }
-    if (!monitoredItemDeleteActionProcessed_) {
-        // The day's one immediate removal; its INI copy is written elsewhere.
-        monitoredItemDeleteActionProcessed_ = true;
-        monitoredList_.Delete(index);
-        return 2;
-    }
-    TMonitoredItem& entry = monitoredList_.Items(index);
-    // Record the pending removal first: when the INI file refuses it, the
-    // entry stays as it was instead of going inactive with nothing to remove it.
-    site_.IniFile().WriteString(MonitoredListIniSection(entry.ItemType), item.Name, item.Name);
-    entry.Active = false;
-    return 1;
-}
-
-void TOptions::ResetDayChanges() {
-    TIniFile& ini = site_.IniFile();
-    expirationActionChanged_ = false;
-    timeLimitSecondsChanged_ = false;
-    monitoredItemDeleteActionProcessed_ = false;
-    ini.WriteBool(kCommonSection, "ExpirationActionChanged", false);
-    ini.WriteBool(kCommonSection, "TimeLimitSecondsChanged", false);
-    ini.WriteBool(kCommonSection, "MonitoredItemDeleteActionProcessed", false);
-    if (AllowUserToChangeSettings) {
-        const std::int32_t limit = ini.ReadInteger(kCommonSection, "TimeLimitSeconds", -1);
-        if (limit > 0) timeLimitSeconds_ = limit;
-        const std::int32_t action = ini.ReadInteger(kCommonSection, "ExpirationAction", -1);
-        if (action >= eaReminderOnly && action <= eaShutdownComputer)
-            expirationAction_ = static_cast<TExpirationAction>(action);
-    }
-    if (ini.SectionExists(kCommonSection)) ini.EraseSection(kCommonSection);
 }
 
 // ---------------------------------------------------------------------- Load
@@ -330,30 +246,33 @@ std::vector<std::pair<std::string, std::string>> TOptions::SettingsRows() const 
     };
 }
 
-std::vector<std::string> TOptions::MonitoredItemsStatements() const {
-    std::vector<std::string> statements{MonitoredItemsDeleteSql(mitApplication), MonitoredItemsDeleteSql(mitWebSite)};
+std::vector<TSqlStatement> TOptions::MonitoredItemsStatements() const {
+    std::vector<TSqlStatement> statements{{MonitoredItemsDeleteSql(mitApplication), {}},
+                                          {MonitoredItemsDeleteSql(mitWebSite), {}}};
     if (monitoredList_.Count() > 0) {
         for (TMonitoredItemType type : {mitApplication, mitWebSite})
-            for (std::string& insert : MonitoredItemsInsertSql(monitoredList_, type))
+            for (TSqlStatement& insert : MonitoredItemsInsertSql(monitoredList_, type))
                 statements.push_back(std::move(insert));
     }
     return statements;
 }
 
-void TOptions::Save() {
-    std::vector<std::string> settings{"DELETE FROM settings;", "DELETE FROM reminders;",
-                                      SettingsInsertSql(SettingsRows())};
-    const std::vector<std::string> list = MonitoredItemsStatements();
+bool TOptions::Save() {
+    std::vector<TSqlStatement> settings{
+        {"DELETE FROM settings;", {}}, {"DELETE FROM reminders;", {}}, SettingsInsertSql(SettingsRows())};
+    const std::vector<TSqlStatement> list = MonitoredItemsStatements();
     settings.insert(settings.end(), list.begin(), list.end());
     settings.push_back(RemindersInsertSql(reminderTexts_));
-    ExecSQLInTransaction(site_.SettingsDBFileName, settings);
-    ExecSQLInTransaction(site_.LogDBFileName, list);
+    const bool settingsSaved = ExecSQLInTransaction(site_.SettingsDBFileName, settings);
+    const bool logSaved = ExecSQLInTransaction(site_.LogDBFileName, list);
+    return settingsSaved && logSaved;
 }
 
-void TOptions::MonitoredItemsSave() {
-    const std::vector<std::string> list = MonitoredItemsStatements();
-    ExecSQLInTransaction(site_.SettingsDBFileName, list);
-    ExecSQLInTransaction(site_.LogDBFileName, list);
+bool TOptions::MonitoredItemsSave() {
+    const std::vector<TSqlStatement> list = MonitoredItemsStatements();
+    const bool settingsSaved = ExecSQLInTransaction(site_.SettingsDBFileName, list);
+    const bool logSaved = ExecSQLInTransaction(site_.LogDBFileName, list);
+    return settingsSaved && logSaved;
 }
 
 // ----------------------------------------------------------- database routines
@@ -370,11 +289,11 @@ void TOptions::LogDBExecSQL(const std::string& sql) const noexcept {
     DBExecSQL(site_.LogDBFileName, sql);
 }
 
-bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::string>& statements) noexcept {
+bool ExecSQLInTransaction(const std::string& fileName, const std::vector<TSqlStatement>& statements) noexcept {
     try {
         TSQLiteDatabase db(fileName);
         TSQLiteTransaction transaction(db);
-        for (const std::string& sql : statements) db.ExecSQL(sql);
+        for (const TSqlStatement& statement : statements) db.ExecSQL(statement.Sql, statement.Params);
         transaction.Commit();
         return true;
     } catch (const std::exception& e) {
@@ -399,13 +318,6 @@ TOptions& GOptions_Local() {
 
 void FreeOptions() noexcept {
     Instance().reset();
-    // The program's end: another party's "Vornhalt.flag" goes with it.
-    try {
-        if (EnvironmentInstalled() && SafeFileExists(GFlagFileName()))
-            Environment().Platform().RemoveFile(GFlagFileName());
-    } catch (const std::exception& e) {
-        TraceException(ErrorTraceText(e, "FreeOptions"));
-    }
 }
 
 }  // namespace vh

@@ -13,8 +13,9 @@
 #include <string>
 
 #include "common/DateTime.h"
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 #include "storage/DateTimeText.h"
+#include "storage/OptionsSql.h"
 #include "storage/OptionsTypes.h"
 #include "storage/SQLiteTable3.h"
 
@@ -37,11 +38,6 @@ TOptionsSite InstalledOptionsSite();
 inline constexpr std::string_view kCommonSection = "Common";
 inline constexpr std::int32_t kDefaultScanPeriodSeconds = 3;
 inline constexpr std::int32_t kDefaultTimeLimitSeconds = 28800;
-
-// Access modes of GetAccessMode.
-inline constexpr int kAccessNone = 0;
-inline constexpr int kAccessDeferred = 1;
-inline constexpr int kAccessImmediate = 2;
 
 class TOptions {
 public:
@@ -82,19 +78,25 @@ public:
     void SetExpirationAction(TExpirationAction value);
     void SetMonitoredItemDeleteActionProcessed(bool value);
 
-    // 2 immediate changes, 1 deferred removals, 0 no changes.
-    int GetAccessMode() const noexcept;
-    // 0 nothing done, 1 the entry was deactivated (removal pending), 2 deleted.
-    int MonitoredItemDelete(const TMonitoredItem& item);
+    TAccessMode GetAccessMode() const noexcept;
+    // Nothing without access; deferred access deactivates the entry and
+    // records the removal for the daily reset; immediate access deletes it.
+    TDeleteResult MonitoredItemDelete(const TMonitoredItem& item);
     // The daily reset: clears the day's flags and applies pending values.
     void ResetDayChanges();
+    // The daily reset: removes the entries whose removal waited for it (when
+    // the user may change settings) from the list and from `alsoFrom`, and
+    // forgets the pending removals either way.
+    void ApplyDeferredRemovals(TMonitoredList* alsoFrom);
 
     void Load();
     // Rewrites the settings database (and the list in both databases), each
-    // database in one transaction: a save happens whole or not at all.
-    void Save();
-    // Rewrites the list tables of both databases, each in one transaction.
-    void MonitoredItemsSave();
+    // database in one transaction: a save happens whole or not at all. False
+    // when either transaction failed (traced).
+    bool Save();
+    // Rewrites the list tables of both databases, each in one transaction;
+    // false when either failed.
+    bool MonitoredItemsSave();
 
     // One statement or query on one connection; failures are dropped.
     void SettingsDBExecSQL(const std::string& sql) const noexcept;
@@ -111,7 +113,7 @@ private:
     void LoadSettings();
     void ApplySettingsRow(const std::string& name, const std::string& value);
     std::vector<std::pair<std::string, std::string>> SettingsRows() const;
-    std::vector<std::string> MonitoredItemsStatements() const;
+    std::vector<TSqlStatement> MonitoredItemsStatements() const;
 
     TOptionsSite site_;
     TExpirationAction expirationAction_ = eaReminderOnly;
@@ -125,13 +127,12 @@ private:
 
 // Runs the statements on the file in one transaction; false (and nothing
 // changed) when any of them fails. The failure is traced.
-bool ExecSQLInTransaction(const std::string& fileName, const std::vector<std::string>& statements) noexcept;
+bool ExecSQLInTransaction(const std::string& fileName, const std::vector<TSqlStatement>& statements) noexcept;
 
 // The program's options, created on first use.
 TOptions& GOptions_Local();
-// At program end: saves and frees the program's options, then deletes the
-// flag file (GFlagFileName) when it exists. A later GOptions_Local() creates
-// the options anew.
+// At program end: saves and frees the program's options. A later
+// GOptions_Local() creates the options anew.
 void FreeOptions() noexcept;
 
 }  // namespace vh

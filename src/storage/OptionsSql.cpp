@@ -18,37 +18,48 @@ std::string UnionInsertSql(std::string_view header, const std::vector<std::strin
     return sql;
 }
 
-std::string SettingsInsertSql(const std::vector<std::pair<std::string, std::string>>& rows) {
-    std::vector<std::string> lines;
-    lines.reserve(rows.size());
-    for (const auto& [key, value] : rows)
-        lines.push_back("SELECT " + QuotedSqlString(key) + ", " + QuotedSqlString(value));
-    return UnionInsertSql("INSERT INTO settings(name, value)", lines);
+TSqlStatement SettingsInsertSql(const std::vector<std::pair<std::string, std::string>>& rows) {
+    TSqlStatement statement;
+    const std::vector<std::string> lines(rows.size(), "SELECT ?, ?");
+    for (const auto& [key, value] : rows) {
+        statement.Params.emplace_back(key);
+        statement.Params.emplace_back(value);
+    }
+    statement.Sql = UnionInsertSql("INSERT INTO settings(name, value)", lines);
+    return statement;
 }
 
-std::string RemindersInsertSql(const std::array<std::string, kReminderTypeCount>& texts) {
+TSqlStatement RemindersInsertSql(const std::array<std::string, kReminderTypeCount>& texts) {
+    TSqlStatement statement;
     std::vector<std::string> lines;
     for (int type = rtMorning; type <= rtEvening; ++type) {
-        lines.push_back("SELECT " + QuotedSqlString(texts[static_cast<std::size_t>(type)]) + ", \"" +
-                        ReminderTypeStorageName(static_cast<TReminderType>(type)) + "\"");
+        // The type is ours, a single-quoted literal: SQLite reads a
+        // double-quoted one as a string only through a leniency builds may drop.
+        lines.push_back("SELECT ?, " + QuotedSqlString(ReminderTypeStorageName(static_cast<TReminderType>(type))));
+        statement.Params.emplace_back(texts[static_cast<std::size_t>(type)]);
     }
-    return UnionInsertSql("INSERT INTO reminders(text, reminder_type)", lines);
+    statement.Sql = UnionInsertSql("INSERT INTO reminders(text, reminder_type)", lines);
+    return statement;
 }
 
-std::vector<std::string> MonitoredItemsInsertSql(const TMonitoredList& list, TMonitoredItemType type) {
+std::vector<TSqlStatement> MonitoredItemsInsertSql(const TMonitoredList& list, TMonitoredItemType type) {
     const std::string header = "INSERT INTO " + MonitoredListTableName(type) + "(name, caption, active)";
-    std::vector<std::string> statements;
+    std::vector<TSqlStatement> statements;
     std::vector<std::string> lines;
+    TSQLiteParams params;
     auto flush = [&] {
         if (lines.empty()) return;
-        statements.push_back(UnionInsertSql(header, lines));
+        statements.push_back({UnionInsertSql(header, lines), std::move(params)});
         lines.clear();
+        params.clear();
     };
     for (int i = 0; i < list.Count(); ++i) {
         const TMonitoredItem& item = list.Items(i);
         if (item.ItemType != type) continue;
-        lines.push_back("SELECT " + QuotedSqlString(item.Name) + ", " + QuotedSqlString(item.Caption) + ", " +
-                        (item.Active ? "1" : "0"));
+        lines.emplace_back("SELECT ?, ?, ?");
+        params.emplace_back(item.Name);
+        params.emplace_back(item.Caption);
+        params.emplace_back(std::int64_t{item.Active ? 1 : 0});
         if (static_cast<int>(lines.size()) == kRowsPerInsert) flush();
     }
     flush();

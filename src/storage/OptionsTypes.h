@@ -1,35 +1,14 @@
 #pragma once
-// The enumerations of the options and the names under which they are stored.
+// The names under which the options' enumerations are stored.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
+#include "model/OptionsEnums.h"
 
 namespace vh {
-
-enum TExpirationAction : std::uint8_t {
-    eaReminderOnly = 0,
-    eaCloseBrowserApp = 1,
-    eaShutdownComputer = 2,
-};
-
-enum TReminderChangePeriod : std::uint8_t {
-    rcpNever = 0,
-    rcpDaily = 1,
-    rcpWeekly = 2,
-    rcpFortnightly = 3,
-    rcpMonthly = 4,
-};
-
-enum TReminderType : std::uint8_t {
-    rtMorning = 0,
-    rtAfternoon = 1,
-    rtEvening = 2,
-};
-
-inline constexpr int kReminderTypeCount = 3;
 
 // "Reminder Only", "Close Browser/App.", "Shutdown Computer".
 std::string ExpirationActionStorageName(TExpirationAction action);

@@ -6,17 +6,13 @@
 #include <limits>
 
 #include "common/StringUtils.h"
-#include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/FloatText.h"
 
 namespace vh {
 
 namespace {
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
-};
-using UniqueStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using UniqueStatement = std::unique_ptr<sqlite3_stmt, TSQLiteStatementFinalizer>;
 
 // The kind of a column from its declared type, compared as exact text; an
 // undeclared column (expression, aggregate) takes the first row's value type.
@@ -53,11 +49,6 @@ double TextToDouble(const std::string& text) {
     if (trimmed.empty() || error != std::errc() || end != last)
         throw ESQLiteException("'" + text + "' is not a valid floating point value");
     return value;
-}
-
-// Numbers shown as text use the process-wide locale, as the user sees them.
-std::string DecimalSeparatorForFloatText() {
-    return EnvironmentInstalled() ? Environment().ProcessFormatSettings().DecimalSeparator : std::string(".");
 }
 
 }  // namespace
@@ -142,7 +133,7 @@ std::string TSQLiteTable::FieldAsString(int index) const {
     CheckNotEof();
     switch (FieldKind(index)) {
         case skInteger: return std::to_string(FieldAsInteger(index));
-        case skFloat: return FloatToGeneralText(FieldAsDouble(index), DecimalSeparatorForFloatText());
+        case skFloat: return FloatToGeneralText(FieldAsDouble(index), decimalSeparator_);
         case skBlob: return FieldAsBlob(index);
         case skText: {
             const auto& cell = Cell(index);
@@ -195,7 +186,8 @@ void TSQLiteDatabase::Closer::operator()(sqlite3* db) const noexcept {
     sqlite3_close(db);
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
+TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, std::string decimalSeparator)
+    : decimalSeparator_(std::move(decimalSeparator)) {
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open(fileName.c_str(), &handle);
     db_.reset(handle);
@@ -228,26 +220,51 @@ UniqueStatement Prepare(sqlite3* db, const std::string& sql, bool& failed) {
     return statement;
 }
 
+// SQLITE_OK, or the engine's code of the first value it refused.
+int BindParam(sqlite3_stmt* statement, int position, const TSQLiteParam& param) {
+    if (std::holds_alternative<std::nullptr_t>(param)) return sqlite3_bind_null(statement, position);
+    if (const auto* integer = std::get_if<std::int64_t>(&param))
+        return sqlite3_bind_int64(statement, position, *integer);
+    if (const auto* real = std::get_if<double>(&param)) return sqlite3_bind_double(statement, position, *real);
+    const std::string& text = std::get<std::string>(param);
+    return sqlite3_bind_text64(statement, position, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
 }  // namespace
 
-void TSQLiteDatabase::ExecSQL(const std::string& sql) {
+void TSQLiteStatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept {
+    sqlite3_finalize(statement);
+}
+
+TSQLiteDatabase::UniqueStatement TSQLiteDatabase::PrepareBound(const std::string& sql,
+                                                               const TSQLiteParams& params) const {
     bool failed = false;
     UniqueStatement statement = Prepare(db_.get(), sql, failed);
     if (failed) RaiseStatementError("Error executing SQL", sql);
     if (!statement) RaiseStatementError("Could not prepare SQL statement", sql);
+    const int expected = sqlite3_bind_parameter_count(statement.get());
+    if (expected != static_cast<int>(params.size()))
+        throw ESQLiteException("Statement has " + std::to_string(expected) + " parameters but " +
+                               std::to_string(params.size()) + " values were given: \"" + sql + "\"");
+    for (int i = 0; i < expected; ++i) {
+        if (BindParam(statement.get(), i + 1, params[static_cast<std::size_t>(i)]) != SQLITE_OK)
+            RaiseStatementError("Could not bind parameter " + std::to_string(i + 1), sql);
+    }
+    return statement;
+}
+
+void TSQLiteDatabase::ExecSQL(const std::string& sql, const TSQLiteParams& params) {
+    UniqueStatement statement = PrepareBound(sql, params);
     if (sqlite3_step(statement.get()) != SQLITE_DONE) {
         sqlite3_reset(statement.get());
         RaiseStatementError("Error executing SQL statement", sql);
     }
 }
 
-std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql) {
-    bool failed = false;
-    UniqueStatement statement = Prepare(db_.get(), sql, failed);
-    if (failed) RaiseStatementError("Error executing SQL", sql);
-    if (!statement) RaiseStatementError("Could not prepare SQL statement", sql);
+std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql, const TSQLiteParams& params) {
+    UniqueStatement statement = PrepareBound(sql, params);
 
-    std::unique_ptr<TSQLiteTable> table(new TSQLiteTable());
+    auto table = std::make_unique<TSQLiteTable>(TSQLiteTable::TKey(), decimalSeparator_);
     sqlite3_stmt* s = statement.get();
     for (;;) {
         const int rc = sqlite3_step(s);

@@ -9,12 +9,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
 #include "common/Exceptions.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vh {
 
@@ -65,9 +67,16 @@ public:
     std::string FieldAsBlob(int index) const;
 
 private:
+    // Only a database makes tables; the key keeps the constructor its own.
+    struct TKey {
+        explicit TKey() = default;
+    };
     friend class TSQLiteDatabase;
-    TSQLiteTable() = default;
 
+public:
+    TSQLiteTable(TKey, std::string decimalSeparator) : decimalSeparator_(std::move(decimalSeparator)) {}
+
+private:
     // Integer (kind 1), float (kind 2) or the text/blob bytes (other kinds).
     using Value = std::variant<std::int64_t, double, std::string>;
 
@@ -80,6 +89,17 @@ private:
     std::vector<std::string> columnNames_;  // upper-cased
     std::vector<TSQLiteKind> columnKinds_;
     int currentRow_ = 0;
+    std::string decimalSeparator_;  // of floats read as text
+};
+
+// A value bound to a statement parameter: SQL NULL, an integer, a float or
+// a text (UTF-8). Values never become part of the statement's text.
+using TSQLiteParam = std::variant<std::nullptr_t, std::int64_t, double, std::string>;
+using TSQLiteParams = std::vector<TSQLiteParam>;
+
+// Finalizes a prepared statement (the owner of the connection's statements).
+struct TSQLiteStatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const noexcept;
 };
 
 // One open connection. Waits up to kBusyTimeoutMs for a lock that another
@@ -89,24 +109,32 @@ public:
     static constexpr int kBusyTimeoutMs = 2000;
 
     // Opens (or, the engine's way, creates empty) the database file named by
-    // the UTF-8 `fileName`.
-    explicit TSQLiteDatabase(const std::string& fileName);
+    // the UTF-8 `fileName`. Its tables show floats as text with
+    // `decimalSeparator`, which the caller takes from the user's locale.
+    explicit TSQLiteDatabase(const std::string& fileName, std::string decimalSeparator = ".");
     ~TSQLiteDatabase();
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
     TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
 
-    // Runs the first statement of `sql`, which must return no rows.
-    void ExecSQL(const std::string& sql);
-    // Runs one query and returns its complete result.
-    std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql);
+    // Runs the first statement of `sql`, which must return no rows, with the
+    // values bound to its parameters ("?") in order; the number of values
+    // must equal the number of parameters.
+    void ExecSQL(const std::string& sql, const TSQLiteParams& params = {});
+    // Runs one query, its parameters bound likewise, and returns its complete result.
+    std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql, const TSQLiteParams& params = {});
 
 private:
     [[noreturn]] void RaiseStatementError(const std::string& message, const std::string& sql) const;
+
+    using UniqueStatement = std::unique_ptr<sqlite3_stmt, TSQLiteStatementFinalizer>;
+    // The prepared statement with its parameters bound; raises on a failure.
+    UniqueStatement PrepareBound(const std::string& sql, const TSQLiteParams& params) const;
 
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
     };
     std::unique_ptr<sqlite3, Closer> db_;
+    std::string decimalSeparator_;
 };
 
 // Runs the statements between construction and Commit as one transaction;

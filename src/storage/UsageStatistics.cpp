@@ -10,8 +10,6 @@ namespace vh {
 
 namespace {
 
-constexpr double kDayStartHours = 4.0;
-
 std::string InPeriod(std::string_view fromText, std::string_view toText) {
     return "date_created BETWEEN " + QuotedSqlString(fromText) + " AND " + QuotedSqlString(toText);
 }
@@ -27,13 +25,6 @@ std::string SelectTotals(std::string_view totalExpression) {
 }
 
 }  // namespace
-
-TDateTime TodayStart(TDateTime now) {
-    TDateTime from = DateOf(now) + kDayStartHours / 24.0;
-    // A hair of tolerance: 04:00:00 read back from milliseconds must count as 04:00.
-    if (from > now + 1e-9) from -= 1.0;
-    return from;
-}
 
 TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now) {
     switch (period) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/DateTime.h"
+#include "model/DayRules.h"
 
 namespace vh {
 
@@ -29,8 +30,6 @@ struct TPeriodBounds {
     TDateTime To = 0;
 };
 
-// The program's day starts at 4:00 AM: the most recent 4:00 AM at or before `now`.
-TDateTime TodayStart(TDateTime now);
 // From and To of a period choice for `now`. Asserts a valid choice.
 TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now);
 

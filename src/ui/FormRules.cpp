@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/StringUtils.h"
+#include "model/DurationText.h"
 
 namespace vh {
 namespace {
@@ -73,13 +74,6 @@ int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankIte
     return std::max(0, rows - filledItems - blankItems);
 }
 
-std::string FormatHoursMinutes(TDateTime time) {
-    const auto minutes = static_cast<long long>(std::llround(time * kMinutesPerDay));
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld", minutes / 60, minutes % 60);
-    return text;
-}
-
 TimeLimitCheck CheckTimeLimitText(std::string_view text) {
     TimeLimitCheck check;
     const auto time = ParseTimeOfDay(Trim(text));
@@ -89,7 +83,7 @@ TimeLimitCheck CheckTimeLimitText(std::string_view text) {
     } else if (*time == 0.0) {
         check.message = "Limit can't be empty";
     } else if (*time > kLatestLimit) {
-        check.message = "Limit can't be greater than " + FormatHoursMinutes(kLatestLimit);
+        check.message = "Limit can't be greater than " + FormatHHNN(kLatestLimit, TMinuteRounding::Nearest);
     } else {
         check.accepted = true;
         check.time = *time;

@@ -48,9 +48,6 @@ struct TimeLimitCheck {
 // blanks around the text are ignored.
 TimeLimitCheck CheckTimeLimitText(std::string_view text);
 
-// "hh:nn" of a day fraction, rounded to the minute.
-std::string FormatHoursMinutes(TDateTime time);
-
 }  // namespace vh
 
 namespace vh {

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "storage/OptionsTypes.h"
-
 namespace vh {
 namespace {
 
@@ -28,7 +26,7 @@ constexpr char kShutdownText[] =
 
 }  // namespace
 
-std::string ReminderMessageText(bool focusMode, int expirationAction) {
+std::string ReminderMessageText(bool focusMode, TExpirationAction expirationAction) {
     if (focusMode) return kFocusText;
     switch (expirationAction) {
         case eaCloseBrowserApp: return kCloseText;
@@ -37,11 +35,11 @@ std::string ReminderMessageText(bool focusMode, int expirationAction) {
     }
 }
 
-bool ReminderOffersChoice(bool focusMode, int expirationAction) noexcept {
+bool ReminderOffersChoice(bool focusMode, TExpirationAction expirationAction) noexcept {
     return expirationAction == eaReminderOnly && !focusMode;
 }
 
-int ReminderHeight(int period) noexcept {
+int ReminderHeight(TReminderType period) noexcept {
     switch (period) {
         case rtAfternoon: return 413;
         case rtEvening: return 295;
@@ -49,7 +47,7 @@ int ReminderHeight(int period) noexcept {
     }
 }
 
-int ReminderLayoutShift(int period, int morningTop, int afternoonTop, int eveningTop) noexcept {
+int ReminderLayoutShift(TReminderType period, int morningTop, int afternoonTop, int eveningTop) noexcept {
     switch (period) {
         case rtAfternoon: return afternoonTop - morningTop;
         case rtEvening: return eveningTop - morningTop;

@@ -5,27 +5,29 @@
 
 #include <string>
 
+#include "model/OptionsEnums.h"
+
 namespace vh {
 
 // Seconds the reminder counts down before it closes itself.
 inline constexpr int kReminderCountdownSeconds = 60;
 
 // The message: the focus text in focus mode, else the one of the expiration
-// action (0 reminder only, 1 close, 2 shut down).
-std::string ReminderMessageText(bool focusMode, int expirationAction);
+// action.
+std::string ReminderMessageText(bool focusMode, TExpirationAction expirationAction);
 
 // A reminder offers the action list (and no countdown) only for "Reminder
 // Only" outside focus mode.
-bool ReminderOffersChoice(bool focusMode, int expirationAction) noexcept;
+bool ReminderOffersChoice(bool focusMode, TExpirationAction expirationAction) noexcept;
 
-// The window's height for a reminder period (0 morning, 1 afternoon,
-// 2 evening): 533, 413, 295.
-int ReminderHeight(int period) noexcept;
+// The window's height for a reminder period (morning, afternoon,
+// evening): 533, 413, 295.
+int ReminderHeight(TReminderType period) noexcept;
 
 // How far the controls below the period groups move up: in the afternoon the
 // morning group goes, in the evening the morning and afternoon groups.
 // The arguments are the tops of the three period labels.
-int ReminderLayoutShift(int period, int morningTop, int afternoonTop, int eveningTop) noexcept;
+int ReminderLayoutShift(TReminderType period, int morningTop, int afternoonTop, int eveningTop) noexcept;
 
 // "nn:ss" of a number of seconds (minutes not limited to 59).
 std::string CountdownText(int seconds);

@@ -12,7 +12,9 @@ int Checked(int value) {
     return value;
 }
 
-TEST(Assertion, PassingConditionReturnsNormally) { EXPECT_EQ(Checked(3), 3); }
+TEST(Assertion, PassingConditionReturnsNormally) {
+    EXPECT_EQ(Checked(3), 3);
+}
 
 TEST(Assertion, FailureRaisesNamingExpressionFileAndLine) {
     try {
@@ -26,7 +28,9 @@ TEST(Assertion, FailureRaisesNamingExpressionFileAndLine) {
     }
 }
 
-TEST(Assertion, IsCaughtAsTheProgramsBaseException) { EXPECT_THROW(Checked(-1), Exception); }
+TEST(Assertion, IsCaughtAsTheProgramsBaseException) {
+    EXPECT_THROW(Checked(-1), Exception);
+}
 
 TEST(ExceptionClassName, NamesForeignExceptionsGenerically) {
     EXPECT_STREQ(ExceptionClassName(std::runtime_error("x")), "Exception");

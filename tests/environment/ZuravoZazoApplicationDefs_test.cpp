@@ -176,5 +176,20 @@ TEST(InstalledEnvironment, AccessorsReachTheInstalledInstance) {
     EXPECT_THROW(GAppDataFolder(), EAssertionFailed);
 }
 
+TEST(InstalledEnvironment, RemoveFlagFileDeletesOnlyTheFlagFile) {
+    auto owned = std::make_unique<FakeEnvironmentPlatform>();
+    FakeEnvironmentPlatform& platform = *owned;
+    InstallEnvironment(std::move(owned));
+    struct Uninstall {
+        ~Uninstall() { UninstallEnvironment(); }
+    } uninstall;
+    platform.PutFile(GFlagFileName(), "flag");
+    platform.PutFile(GLockFileName(), "lock");
+    RemoveFlagFile();
+    EXPECT_FALSE(platform.FileText(GFlagFileName()));
+    EXPECT_TRUE(platform.FileText(GLockFileName()));
+    EXPECT_NO_THROW(RemoveFlagFile());  // no flag file: nothing to do
+}
+
 }  // namespace
 }  // namespace vh

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "../storage/StorageTestSupport.h"
 #include "common/Exceptions.h"
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentClock.h"
@@ -18,6 +17,7 @@
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -35,7 +35,7 @@ public:
         bool show5MinButton;
     };
     std::vector<std::string> calls;
-    std::vector<int> periods;
+    std::vector<TReminderType> periods;
     std::vector<Reminder> reminders;
     bool scanTimerEnabled = true;
     bool reminderOnlyTimerEnabled = false;
@@ -50,7 +50,7 @@ public:
         calls.push_back(enabled ? "scan on" : "scan off");
     }
     void SetReminderOnlyTimerEnabled(bool enabled) override { reminderOnlyTimerEnabled = enabled; }
-    void SelectReminderPeriod(int period) override { periods.push_back(period); }
+    void SelectReminderPeriod(TReminderType period) override { periods.push_back(period); }
     void ShowNormalLayout() override {}
     void RefreshUsage() override { calls.push_back("usage"); }
     void RefreshTime() override { calls.push_back("time"); }
@@ -152,48 +152,12 @@ protected:
 
 // ------------------------------------------------------------------ helpers
 
-TEST(MainMonitorRules, ReminderPeriodBoundaries) {
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(3, 59, 59)), 2);
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(4, 0, 0)), 0);
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(11, 59, 59)), 0);
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(12, 0, 0)), 1);
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(17, 59, 59)), 1);
-    EXPECT_EQ(ReminderPeriodOf(EncodeTime(18, 0, 0)), 2);
-    EXPECT_EQ(ReminderPeriodOf(0), 2);
-}
-
 TEST(MainMonitorRules, ElapsedSecondsRoundHalfToEvenWithinThirtyTwoBits) {
     EXPECT_EQ(ElapsedSeconds(0, 2.5 / kSecondsPerDay), 2);
     EXPECT_EQ(ElapsedSeconds(0, 3.5 / kSecondsPerDay), 4);
     EXPECT_EQ(ElapsedSeconds(0, 3.4 / kSecondsPerDay), 3);
     EXPECT_EQ(ElapsedSeconds(0, 100000), 2147483647);  // centuries do not wrap round
     EXPECT_EQ(ElapsedSeconds(1, 0.5), 0);              // a clock moved back charges nothing
-}
-
-TEST(MainMonitorRules, NextResetIsTheFirstFourOClockAfterNow) {
-    EXPECT_DOUBLE_EQ(NextResetDateTime(EncodeDateTime({2024, 3, 10, 1, 0, 0, 0})),
-                     EncodeDateTime({2024, 3, 10, 4, 0, 0, 0}));
-    EXPECT_DOUBLE_EQ(NextResetDateTime(EncodeDateTime({2024, 3, 10, 4, 0, 0, 0})),
-                     EncodeDateTime({2024, 3, 11, 4, 0, 0, 0}));
-    EXPECT_DOUBLE_EQ(NextResetDateTime(EncodeDateTime({2024, 3, 10, 23, 0, 0, 0})),
-                     EncodeDateTime({2024, 3, 11, 4, 0, 0, 0}));
-}
-
-TEST(MainMonitorRules, ReminderChangePeriods) {
-    const TDateTime now = EncodeDateTime({2024, 1, 31, 10, 0, 0, 0});
-    EXPECT_EQ(ReminderChangePeriodDays(rcpDaily, now), 1);
-    EXPECT_EQ(ReminderChangePeriodDays(rcpWeekly, now), 7);
-    EXPECT_EQ(ReminderChangePeriodDays(rcpFortnightly, now), 14);
-    EXPECT_DOUBLE_EQ(ReminderChangePeriodDays(rcpMonthly, now), 29);  // to 29 February
-    EXPECT_DOUBLE_EQ(ReminderChangePeriodDays(rcpMonthly, EncodeDateTime({2023, 2, 10, 0, 0, 0, 0})), 28);
-    EXPECT_DOUBLE_EQ(ReminderChangePeriodDays(rcpMonthly, EncodeDateTime({2023, 12, 10, 0, 0, 0, 0})), 31);
-    EXPECT_EQ(ReminderChangePeriodDays(99, now), 1);
-}
-
-TEST(MainMonitorRules, DurationsTruncateToTheMinute) {
-    EXPECT_EQ(FormatDurationHHNN(EncodeTime(1, 30, 59)), "01:30");
-    EXPECT_EQ(FormatDurationHHNN(EncodeTime(8, 0, 0)), "08:00");
-    EXPECT_EQ(FormatDurationHHNN(-0.01), "00:00");
 }
 
 // ------------------------------------------------------------------ the scan
@@ -219,7 +183,7 @@ TEST_F(MainMonitorTest, ScanChargesTheListedWindowInFrontAndReArmsItself) {
 TEST_F(MainMonitorTest, ReminderPeriodSwitchesAtFourTwelveAndSix) {
     SetNow(3, 59, 58);
     Start();
-    EXPECT_EQ(window_.periods, (std::vector<int>{2}));
+    EXPECT_EQ(window_.periods, (std::vector<TReminderType>{rtEvening}));
     for (int hour : {4, 12, 18}) {
         SetNow(hour - 1, 59, 59);
         monitor_->tmrScanTimer();
@@ -227,7 +191,7 @@ TEST_F(MainMonitorTest, ReminderPeriodSwitchesAtFourTwelveAndSix) {
         monitor_->tmrScanTimer();
         monitor_->tmrScanTimer();  // no change, no call
     }
-    EXPECT_EQ(window_.periods, (std::vector<int>{2, 0, 1, 2}));
+    EXPECT_EQ(window_.periods, (std::vector<TReminderType>{rtEvening, rtMorning, rtAfternoon, rtEvening}));
 }
 
 TEST_F(MainMonitorTest, ResetRunsBeforeTheProbeSoTheFirstIntervalCountsForTheNewDay) {
@@ -257,7 +221,7 @@ TEST_F(MainMonitorTest, NothingHappensWhileBusyAndTheLockedHourIsNotCharged) {
     Pass(3);
     monitor_->tmrScanTimer();
     window_.calls.clear();
-    monitor_->SessionChange(7);  // lock
+    monitor_->SessionChange(kWtsSessionLock);
     EXPECT_TRUE(monitor_->Locked);
     const TDateTime lastScan = monitor_->LastScanTime;
     for (int i = 0; i < 20; ++i) {
@@ -269,7 +233,7 @@ TEST_F(MainMonitorTest, NothingHappensWhileBusyAndTheLockedHourIsNotCharged) {
     }
     EXPECT_EQ(window_.calls, (std::vector<std::string>{"minimize"}));
     EXPECT_DOUBLE_EQ(monitor_->LastScanTime, lastScan);
-    monitor_->SessionChange(8);  // unlock
+    monitor_->SessionChange(kWtsSessionUnlock);
     EXPECT_FALSE(monitor_->Locked);
     Pass(3);
     monitor_->tmrScanTimer();
@@ -284,25 +248,25 @@ TEST_F(MainMonitorTest, SessionAndPowerCodesOutsideTheirTablesChangeNothing) {
     }
     EXPECT_FALSE(monitor_->Busy());
     EXPECT_TRUE(window_.calls.empty());
-    for (std::uintptr_t code : {2u, 4u, 6u}) {
+    for (std::uintptr_t code : {kWtsConsoleDisconnect, kWtsRemoteDisconnect, kWtsSessionLogoff}) {
         monitor_->SessionChange(code);
         EXPECT_TRUE(monitor_->Locked) << code;
-        monitor_->SessionChange(1);
+        monitor_->SessionChange(kWtsConsoleConnect);
         EXPECT_FALSE(monitor_->Locked) << code;
     }
-    monitor_->PowerBroadcast(5);
+    monitor_->PowerBroadcast(kPbtApmStandby);
     EXPECT_TRUE(monitor_->Suspended);
-    monitor_->PowerBroadcast(6);
+    monitor_->PowerBroadcast(kPbtApmResumeCritical);
     EXPECT_FALSE(monitor_->Suspended);
 }
 
 // A night's sleep without a lock: the resume notice starts a fresh interval.
 TEST_F(MainMonitorTest, SleepAnnouncedByTheSystemIsNotCharged) {
     Start();
-    monitor_->PowerBroadcast(4);
+    monitor_->PowerBroadcast(kPbtApmSuspend);
     EXPECT_TRUE(monitor_->Busy());
     Pass(8 * 3600);
-    monitor_->PowerBroadcast(7);
+    monitor_->PowerBroadcast(kPbtApmResumeSuspend);
     Pass(3);
     monitor_->tmrScanTimer();
     EXPECT_EQ(Durations(), (std::vector<std::string>{"3"}));
@@ -481,7 +445,7 @@ TEST_F(MainMonitorTest, ReminderChangeIsOfferedOncePerPeriod) {
 TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnce) {
     Start();
     monitor_->tmrShutdownTimer();
-    monitor_->SessionChange(7);  // not skipped while locked
+    monitor_->SessionChange(kWtsSessionLock);  // not skipped while locked
     window_.calls.clear();
     platform_->PutFile(GProgramFolder() + kUninstallFlagFileName, "");
     monitor_->tmrShutdownTimer();

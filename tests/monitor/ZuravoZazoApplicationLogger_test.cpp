@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "../storage/StorageTestSupport.h"
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -17,6 +16,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "monitor/ZuravoZazoApplication.h"
 #include "storage/SQLiteTable3.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -207,16 +207,16 @@ TEST_F(Engine, RemovalModesApplyToTodaysList) {
     TZuravoZazoApplicationLogger engine(db_);
     TMonitoredItem item;
     item.Name = "c:\\A.EXE";
-    engine.MonitoredItemDelete(&item, 0);
+    engine.MonitoredItemDelete(&item, TDeleteResult::Nothing);
     EXPECT_EQ(engine.TodayList().Count(), 2);
-    engine.MonitoredItemDelete(&item, 1);
+    engine.MonitoredItemDelete(&item, TDeleteResult::Deactivated);
     EXPECT_FALSE(engine.TodayList().Items(engine.TodayList().IndexOfItem(item)).Active);
-    engine.MonitoredItemDelete(&item, 2);
+    engine.MonitoredItemDelete(&item, TDeleteResult::Deleted);
     EXPECT_EQ(engine.TodayList().IndexOfItem(item), -1);
     item.Name = "C:\\unknown.exe";
-    engine.MonitoredItemDelete(&item, 2);
+    engine.MonitoredItemDelete(&item, TDeleteResult::Deleted);
     EXPECT_EQ(engine.TodayList().Count(), 1);
-    EXPECT_THROW(engine.MonitoredItemDelete(nullptr, 1), EAssertionFailed);
+    EXPECT_THROW(engine.MonitoredItemDelete(nullptr, TDeleteResult::Deactivated), EAssertionFailed);
 }
 
 TEST(DisplayTotals, WholeMinutesOnTheListAndNeverBelowZeroToTheLimit) {
@@ -227,10 +227,16 @@ TEST(DisplayTotals, WholeMinutesOnTheListAndNeverBelowZeroToTheLimit) {
     EXPECT_EQ(TimeToLimitDisplay(3600, 7200), 0);
 }
 
-TEST(ActivityRowInsertSql, HasTheColumnsInOrderWithQuotedTexts) {
-    EXPECT_EQ(ActivityRowInsertSql("2024-03-10 09:00:00", "C:\\it's.exe", "", "Desktop Application", 4, mitApplication),
-              "INSERT INTO applications(date_created, app_name, browser_url, app_type, duration, origin) "
-              "VALUES('2024-03-10 09:00:00', 'C:\\it''s.exe', '', 'Desktop Application', 4, 1)");
+// Values travel bound, never in the statement: quotes and SQL in them are stored as they are.
+TEST_F(Engine, ActivityRowsKeepTheirValuesExactly) {
+    const std::string path = "C:\\it's.exe'); DROP TABLE applications; --";
+    TSQLiteDatabase(db_).ExecSQL(kActivityRowInsertSql, ActivityRowParams("2024-03-10 09:00:00", path, "a\"b",
+                                                                          "Desktop Application", 4, mitWebSite));
+    EXPECT_EQ(
+        testing::QueryRows(db_,
+                           "SELECT date_created, app_name, browser_url, app_type, duration, origin FROM applications "
+                           "WHERE duration = 4"),
+        (Rows{{"2024-03-10 09:00:00", path, "a\"b", "Desktop Application", "4", "2"}}));
 }
 
 }  // namespace

@@ -15,12 +15,18 @@ TEST(Utf16, AccentedTextRoundTrips) {
 TEST(Utf16, SurrogatePairBecomesOneFourByteSequence) {
     const std::wstring wide = L"a\U0001F600b";
     ASSERT_EQ(wide.size(), 4u);
-    EXPECT_EQ(WideToUtf8(wide), "a\xF0\x9F\x98\x80" "b");
-    EXPECT_EQ(Utf8ToWide("a\xF0\x9F\x98\x80" "b"), wide);
+    EXPECT_EQ(WideToUtf8(wide),
+              "a\xF0\x9F\x98\x80"
+              "b");
+    EXPECT_EQ(Utf8ToWide("a\xF0\x9F\x98\x80"
+                         "b"),
+              wide);
 }
 
 TEST(Utf16, InvalidBytesBecomeReplacementCharacters) {
-    const std::wstring wide = Utf8ToWide("a\xFF" "b");
+    const std::wstring wide = Utf8ToWide(
+        "a\xFF"
+        "b");
     ASSERT_EQ(wide.size(), 3u);
     EXPECT_EQ(wide[0], L'a');
     EXPECT_EQ(wide[1], 0xFFFD);

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "StorageTestSupport.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -139,8 +139,7 @@ TEST_F(PurgeLog, RemovesApplicationRowsNotOnTheListIgnoringCase) {
 }
 
 TEST_F(PurgeLog, StatementTexts) {
-    EXPECT_EQ(PurgeOldRowsSql("2025-12-31 12:00:00"),
-              "DELETE FROM applications where date_created  < '2025-12-31 12:00:00'");
+    EXPECT_EQ(PurgeOldRowsSql(), "DELETE FROM applications where date_created  < ?");
     EXPECT_EQ(PurgeUnlistedApplicationsSql(),
               "delete from applications where origin = 1 and app_name COLLATE NOCASE not in (select distinct name "
               "from applications_list)");

@@ -1,13 +1,16 @@
 #include "storage/Options.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
-#include "StorageTestSupport.h"
+#include <memory>
+
 #include "common/StringUtils.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/OptionsSql.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -382,19 +385,19 @@ TEST_F(OptionsTest, MonitoredItemDeleteAfterAReset) {
 
     TMonitoredItem probe;
     probe.Name = "c:\\apps\\A.EXE";
-    EXPECT_EQ(options->MonitoredItemDelete(probe), 2);
+    EXPECT_EQ(options->MonitoredItemDelete(probe), TDeleteResult::Deleted);
     EXPECT_EQ(options->MonitoredList().Count(), 1);
     EXPECT_TRUE(options->MonitoredItemDeleteActionProcessed());
     EXPECT_EQ(Common("MonitoredItemDeleteActionProcessed"), "<none>");  // in memory only
 
     probe.Name = "example.com";
-    EXPECT_EQ(options->MonitoredItemDelete(probe), 1);
+    EXPECT_EQ(options->MonitoredItemDelete(probe), TDeleteResult::Deactivated);
     ASSERT_EQ(options->MonitoredList().Count(), 1);
     EXPECT_FALSE(options->MonitoredList().Items(0).Active);
     EXPECT_EQ(ini_.ReadString("WebSites", "example.com", ""), "example.com");
 
     probe.Name = "not.listed";
-    EXPECT_EQ(options->MonitoredItemDelete(probe), 1);
+    EXPECT_EQ(options->MonitoredItemDelete(probe), TDeleteResult::Deactivated);
 }
 
 // A pending removal the INI file cannot record leaves the entry as it was,
@@ -417,12 +420,12 @@ TEST_F(OptionsTest, MonitoredItemDeleteByAccessMode) {
 
     options->ImmediateChangeAllowed = true;
     EXPECT_EQ(options->GetAccessMode(), kAccessImmediate);
-    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), 2);
+    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), TDeleteResult::Deleted);
     EXPECT_EQ(options->MonitoredList().Count(), 1);
 
     options->ImmediateChangeAllowed = false;
     options->AllowUserToChangeSettings = false;
-    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), 0);
+    EXPECT_EQ(options->MonitoredItemDelete(options->MonitoredList().Items(0)), TDeleteResult::Nothing);
     EXPECT_EQ(options->MonitoredList().Count(), 1);
     EXPECT_TRUE(options->MonitoredList().Items(0).Active);
 }
@@ -433,24 +436,27 @@ TEST_F(OptionsTest, ThirtyOneApplicationsGiveThreeInsertsPerDatabase) {
         const std::string n = std::to_string(100 + i);
         AddItem(*options, mitApplication, "C:\\Apps\\" + n + ".exe", "App " + n, i % 2 == 0);
     }
-    const std::vector<std::string> inserts = MonitoredItemsInsertSql(options->MonitoredList(), mitApplication);
+    const std::vector<TSqlStatement> inserts = MonitoredItemsInsertSql(options->MonitoredList(), mitApplication);
     ASSERT_EQ(inserts.size(), 3u);
-    auto rowsOf = [](const std::string& sql) {
+    auto rowsOf = [](const TSqlStatement& statement) {
         int rows = 0;
+        const std::string& sql = statement.Sql;
         for (std::size_t at = sql.find("\r\nSELECT "); at != std::string::npos; at = sql.find("\r\nSELECT ", at + 1))
             ++rows;
+        EXPECT_EQ(statement.Params.size(), static_cast<std::size_t>(rows) * 3);
         return rows;
     };
     EXPECT_EQ(rowsOf(inserts[0]), 15);
     EXPECT_EQ(rowsOf(inserts[1]), 15);
     EXPECT_EQ(rowsOf(inserts[2]), 1);
     EXPECT_TRUE(
-        inserts[0].starts_with("INSERT INTO applications_list(name, caption, active)\r\n"
-                               "SELECT 'C:\\Apps\\100.exe', 'App 100', 1\r\nUNION ALL\r\n"
-                               "SELECT 'C:\\Apps\\101.exe', 'App 101', 0\r\nUNION ALL\r\n"));
-    EXPECT_EQ(inserts[2],
-              "INSERT INTO applications_list(name, caption, active)\r\nSELECT 'C:\\Apps\\130.exe', "
-              "'App 130', 1");
+        inserts[0].Sql.starts_with("INSERT INTO applications_list(name, caption, active)\r\n"
+                                   "SELECT ?, ?, ?\r\nUNION ALL\r\nSELECT ?, ?, ?\r\nUNION ALL\r\n"));
+    EXPECT_EQ(inserts[0].Params[3], TSQLiteParam(std::string("C:\\Apps\\101.exe")));
+    EXPECT_EQ(inserts[0].Params[5], TSQLiteParam(std::int64_t{0}));
+    EXPECT_EQ(inserts[2].Sql, "INSERT INTO applications_list(name, caption, active)\r\nSELECT ?, ?, ?");
+    EXPECT_EQ(inserts[2].Params,
+              (TSQLiteParams{std::string("C:\\Apps\\130.exe"), std::string("App 130"), std::int64_t{1}}));
     EXPECT_TRUE(MonitoredItemsInsertSql(options->MonitoredList(), mitWebSite).empty());
 
     options->MonitoredItemsSave();
@@ -465,12 +471,33 @@ TEST_F(OptionsTest, ThirtyOneApplicationsGiveThreeInsertsPerDatabase) {
 }
 
 TEST_F(OptionsTest, StatementTexts) {
-    EXPECT_EQ(SettingsInsertSql({{"A", "1"}, {"B", "it's"}}),
-              "INSERT INTO settings(name, value)\r\nSELECT 'A', '1'\r\nUNION ALL\r\nSELECT 'B', 'it''s'");
-    EXPECT_EQ(RemindersInsertSql({"m", "", "e\r\nSELECT"}),
-              "INSERT INTO reminders(text, reminder_type)\r\nSELECT 'm', \"morning\"\r\nUNION ALL\r\n"
-              "SELECT '', \"afternoon\"\r\nUNION ALL\r\nSELECT 'e\r\nSELECT', \"evening\"");
+    const TSqlStatement settings = SettingsInsertSql({{"A", "1"}, {"B", "it's"}});
+    EXPECT_EQ(settings.Sql, "INSERT INTO settings(name, value)\r\nSELECT ?, ?\r\nUNION ALL\r\nSELECT ?, ?");
+    EXPECT_EQ(settings.Params,
+              (TSQLiteParams{std::string("A"), std::string("1"), std::string("B"), std::string("it's")}));
+    const TSqlStatement reminders = RemindersInsertSql({"m", "", "e\r\nSELECT"});
+    EXPECT_EQ(reminders.Sql,
+              "INSERT INTO reminders(text, reminder_type)\r\nSELECT ?, 'morning'\r\nUNION ALL\r\n"
+              "SELECT ?, 'afternoon'\r\nUNION ALL\r\nSELECT ?, 'evening'");
+    EXPECT_EQ(reminders.Params, (TSQLiteParams{std::string("m"), std::string(), std::string("e\r\nSELECT")}));
     EXPECT_EQ(MonitoredItemsDeleteSql(mitWebSite), "DELETE FROM websites_list;");
+}
+
+// The reminder statement holds no double-quoted string, which a connection
+// without SQLite's double-quoted-string leniency would read as a column name.
+TEST_F(OptionsTest, RemindersInsertRunsWithoutDoubleQuotedStrings) {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, &sqlite3_close);
+    ASSERT_EQ(sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db.get(), "CREATE TABLE reminders(text TEXT, reminder_type TEXT);", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    // The leniency is really off: the old form fails here.
+    EXPECT_NE(sqlite3_exec(db.get(), "INSERT INTO reminders VALUES ('x', \"morning\");", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const std::string sql = RemindersInsertSql({"m", "a", "e"}).Sql;
+    ASSERT_EQ(sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db.get());
 }
 
 // A failure between a save's DELETE and its INSERT leaves the previous data whole.
@@ -480,7 +507,7 @@ TEST_F(OptionsTest, FailedSaveKeepsThePreviousSettings) {
         options->SetTimeLimitSeconds(3600);
         options->SetReminderText(rtMorning, "old");
         AddItem(*options, mitApplication, "C:\\old.exe", "Old");
-        options->Save();
+        EXPECT_TRUE(options->Save());
     }
     RunScript(settings_, "CREATE TRIGGER fail BEFORE INSERT ON reminders BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
     {
@@ -489,7 +516,7 @@ TEST_F(OptionsTest, FailedSaveKeepsThePreviousSettings) {
         options->SetReminderText(rtMorning, "new");
         options->MonitoredList().Clear();
         AddItem(*options, mitApplication, "C:\\new.exe", "New");
-        options->Save();
+        EXPECT_FALSE(options->Save());
         // The reminders come last: everything before them was rolled back.
         EXPECT_EQ(QueryRows(settings_, "SELECT value FROM settings WHERE name = 'TimeLimitSeconds'"), (Rows{{"3600"}}));
         EXPECT_EQ(QueryRows(settings_, "SELECT text FROM reminders WHERE reminder_type = 'morning'"), (Rows{{"old"}}));
@@ -500,7 +527,9 @@ TEST_F(OptionsTest, FailedSaveKeepsThePreviousSettings) {
         options->SetTimeLimitSeconds(1700);
         options->MonitoredList().Clear();
         AddItem(*options, mitApplication, "C:\\newer.exe", "Newer");
-        options->Save();  // the settings database saves; the log database keeps its list
+        // The settings database saves; the log database keeps its list, and
+        // the caller learns that the save was not whole.
+        EXPECT_FALSE(options->Save());
         EXPECT_EQ(QueryRows(settings_, "SELECT name FROM applications_list"), (Rows{{"C:\\newer.exe"}}));
         EXPECT_EQ(QueryRows(log_, "SELECT name FROM applications_list"), (Rows{{"C:\\new.exe"}}));
         RunScript(log_, "DROP TRIGGER fail;");
@@ -544,21 +573,6 @@ TEST_F(OptionsTest, DestructionSaves) {
         options->ScanPeriodSeconds = 7;
     }
     EXPECT_EQ(Make()->ScanPeriodSeconds, 7);
-}
-
-TEST(FreeOptions, DeletesTheFlagFileAtTheEnd) {
-    auto owned = std::make_unique<FakeEnvironmentPlatform>();
-    FakeEnvironmentPlatform& platform = *owned;
-    InstallEnvironment(std::move(owned));
-    struct Uninstall {
-        ~Uninstall() { UninstallEnvironment(); }
-    } uninstall;
-    platform.PutFile(GFlagFileName(), "flag");
-    platform.PutFile(GLockFileName(), "lock");
-    FreeOptions();
-    EXPECT_FALSE(platform.FileText(GFlagFileName()));
-    EXPECT_TRUE(platform.FileText(GLockFileName()));
-    EXPECT_NO_THROW(FreeOptions());  // no flag file: nothing to do
 }
 
 TEST(OptionsTypes, StorageNames) {

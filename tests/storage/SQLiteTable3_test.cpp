@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "StorageTestSupport.h"
 #include "common/Paths.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "storage/DatabaseFiles.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
@@ -151,17 +152,42 @@ TEST_F(SQLiteLayer, NullKindColumnConvertsLaterValuesThroughText) {
     EXPECT_EQ(ErrorOf([&] { table->FieldAsInteger(0); }), "'x' is not a valid floating point value");
 }
 
-// Floats shown as text follow the process-wide locale's decimal separator.
-TEST_F(SQLiteLayer, FloatTextUsesTheLocaleDecimalSeparator) {
+// Floats shown as text take the decimal separator the caller gives; the
+// database routines give the process-wide locale's.
+TEST_F(SQLiteLayer, FloatTextUsesTheCallersDecimalSeparator) {
+    auto table = TSQLiteDatabase(file_, ",").GetTable("SELECT n, f FROM t");
+    EXPECT_EQ(table->FieldAsString("n"), "2,5");
+    EXPECT_EQ(table->FieldAsString("f"), "-0,25");
+    EXPECT_EQ(Query("SELECT n FROM t")->FieldAsString("n"), "2.5");
+
     auto platform = std::make_unique<testing::FakeEnvironmentPlatform>();
     platform->locale.DecimalSeparator = ",";
     InstallEnvironment(std::move(platform));
     struct Uninstall {
         ~Uninstall() { UninstallEnvironment(); }
     } uninstall;
-    auto table = Query("SELECT n, f FROM t");
-    EXPECT_EQ(table->FieldAsString("n"), "2,5");
-    EXPECT_EQ(table->FieldAsString("f"), "-0,25");
+    EXPECT_EQ(DBGetTable(file_, "SELECT f FROM t")->FieldAsString("f"), "-0,25");
+}
+
+TEST_F(SQLiteLayer, BoundValuesOfEachKindTravelOutsideTheStatement) {
+    TSQLiteDatabase db(file_);
+    const std::string text = "it's \"quoted\"; DROP TABLE t; --";
+    db.ExecSQL("INSERT INTO t(i, f, s, u) VALUES(?, ?, ?, ?)", {std::int64_t{-9}, 0.5, text, nullptr});
+    auto table = db.GetTable("SELECT i, f, s, u IS NULL AS n FROM t WHERE s = ?", {text});
+    ASSERT_EQ(table->RowCount(), 1);
+    EXPECT_EQ(table->FieldAsInteger(0), -9);
+    EXPECT_DOUBLE_EQ(table->FieldAsDouble(1), 0.5);
+    EXPECT_EQ(table->FieldAsString("s"), text);
+    EXPECT_EQ(table->FieldAsInteger(3), 1);
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t")->FieldAsInteger(0), 3);  // t is still there
+}
+
+TEST_F(SQLiteLayer, AValueCountOtherThanTheParameterCountIsRefused) {
+    TSQLiteDatabase db(file_);
+    EXPECT_EQ(ErrorOf([&] { db.ExecSQL("DELETE FROM t WHERE i = ?", {}); }),
+              "Statement has 1 parameters but 0 values were given: \"DELETE FROM t WHERE i = ?\"");
+    EXPECT_THROW(db.GetTable("SELECT * FROM t", {std::int64_t{1}}), ESQLiteException);
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t")->FieldAsInteger(0), 2);  // nothing ran
 }
 
 TEST_F(SQLiteLayer, FloatOutsideTheIntegerRangeIsNoInteger) {

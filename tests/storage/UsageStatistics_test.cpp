@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ReferenceUsageQueries.h"
-#include "StorageTestSupport.h"
 #include "common/StringUtils.h"
 #include "doubles/TempFolder.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "support/ReferenceUsageQueries.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {

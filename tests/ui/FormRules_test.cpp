@@ -91,11 +91,6 @@ TEST(TimeLimitText, MalformedTextIsNotAValidTime) {
     }
 }
 
-TEST(TimeLimitText, FormatsHoursAndMinutes) {
-    EXPECT_EQ(FormatHoursMinutes(1439.0 / 1440.0), "23:59");
-    EXPECT_EQ(FormatHoursMinutes(0.5 / 24.0), "00:30");
-}
-
 }  // namespace
 }  // namespace vh
 

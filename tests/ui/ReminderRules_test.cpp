@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "common/DateTime.h"
-#include "monitor/MainMonitor.h"
+#include "model/DayRules.h"
 
 namespace vh {
 namespace {
 
 TEST(ReminderMessage, FocusModeWinsOverEveryExpirationAction) {
-    for (int action : {0, 1, 2}) {
+    for (TExpirationAction action : {eaReminderOnly, eaCloseBrowserApp, eaShutdownComputer}) {
         const std::string text = ReminderMessageText(true, action);
         EXPECT_EQ(text.rfind("You have chosen to focus without interruptions for a while.  Here's", 0), 0u) << action;
         EXPECT_NE(text.find("will be closing shortly."), std::string::npos);
@@ -20,9 +20,9 @@ TEST(ReminderMessage, FocusModeWinsOverEveryExpirationAction) {
 }
 
 TEST(ReminderMessage, EachExpirationActionHasItsOwnTextWithItsBlanksKept) {
-    const std::string reminderOnly = ReminderMessageText(false, 0);
-    const std::string close = ReminderMessageText(false, 1);
-    const std::string shutdown = ReminderMessageText(false, 2);
+    const std::string reminderOnly = ReminderMessageText(false, eaReminderOnly);
+    const std::string close = ReminderMessageText(false, eaCloseBrowserApp);
+    const std::string shutdown = ReminderMessageText(false, eaShutdownComputer);
     EXPECT_NE(reminderOnly.find("Here's a reminder of  your tasks"), std::string::npos);
     EXPECT_NE(reminderOnly.find("until 0400 tomorrow or continue."), std::string::npos);
     EXPECT_NE(close.find("will be closing in 60 seconds."), std::string::npos);
@@ -30,14 +30,14 @@ TEST(ReminderMessage, EachExpirationActionHasItsOwnTextWithItsBlanksKept) {
     EXPECT_NE(shutdown.find("The computer will be shutting down in 60 seconds."), std::string::npos);
     EXPECT_EQ(shutdown.find("  "), std::string::npos);
     // An action outside the three reads as "Reminder Only".
-    EXPECT_EQ(ReminderMessageText(false, 7), reminderOnly);
+    EXPECT_EQ(ReminderMessageText(false, static_cast<TExpirationAction>(7)), reminderOnly);
 }
 
 TEST(ReminderMessage, OnlyReminderOnlyOutsideFocusOffersAChoice) {
-    EXPECT_TRUE(ReminderOffersChoice(false, 0));
-    EXPECT_FALSE(ReminderOffersChoice(true, 0));
-    EXPECT_FALSE(ReminderOffersChoice(false, 1));
-    EXPECT_FALSE(ReminderOffersChoice(false, 2));
+    EXPECT_TRUE(ReminderOffersChoice(false, eaReminderOnly));
+    EXPECT_FALSE(ReminderOffersChoice(true, eaReminderOnly));
+    EXPECT_FALSE(ReminderOffersChoice(false, eaCloseBrowserApp));
+    EXPECT_FALSE(ReminderOffersChoice(false, eaShutdownComputer));
 }
 
 TEST(ReminderLayout, HeightAndShiftFollowThePeriodOfTheProgramTime) {
@@ -53,7 +53,7 @@ TEST(ReminderLayout, HeightAndShiftFollowThePeriodOfTheProgramTime) {
                                            {18, 0, 295, 238},
                                            {3, 59, 295, 238},
                                            {0, 0, 295, 238}}) {
-        const int period = ReminderPeriodOf(EncodeTime(c.hour, c.minute, 0, 0));
+        const TReminderType period = ReminderPeriodOf(EncodeTime(c.hour, c.minute, 0, 0));
         EXPECT_EQ(ReminderHeight(period), c.height) << c.hour << ":" << c.minute;
         EXPECT_EQ(ReminderLayoutShift(period, 100, 220, 338), c.shift) << c.hour << ":" << c.minute;
     }

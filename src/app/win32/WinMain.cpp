@@ -6,8 +6,10 @@
 
 #include <exception>
 
+#include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
+#include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
@@ -61,16 +63,18 @@ int RunProgram() {
     // options are saved while the lock is still held.
     if (main) FreeForm(main);
     FreeOptions();
+    // The program's end: another party's "Vornhalt.flag" goes with it.
+    RemoveFlagFile();
     ReleaseInstanceLock();
     return exitCode;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     int exitCode = 1;
     try {
-        StartProgramEnvironment();
+        StartProgramEnvironment(TraceRequested(WideToUtf8(commandLine ? commandLine : L"")));
     } catch (const std::exception& e) {
         // The program cannot start without its folders.
         ApplicationErrorMessage().OnException(e);

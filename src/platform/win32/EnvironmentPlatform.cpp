@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "common/Paths.h"
-#include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Utf16.h"
 
 namespace vh::win32 {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/Geometry.h"
 #include "platform/win32/Handles.h"
+#include "ui/Geometry.h"
 
 namespace vh::win32 {
 

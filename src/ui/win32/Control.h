@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
-#include "platform/win32/Handles.h"
 
 namespace vh::win32 {
 

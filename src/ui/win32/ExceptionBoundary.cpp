@@ -13,12 +13,23 @@ ApplicationExceptionHandler& Handler() {
     return handler;
 }
 
+// While the handler runs (its error window is open and dispatches messages),
+// a failure inside a window procedure goes to the trace: errors must not
+// stack error windows.
+bool& HandlerRunning() {
+    static bool running = false;
+    return running;
+}
+
 void Report(const std::exception& e, const char* where) noexcept {
     try {
-        if (Handler()) {
-            // The handler may open a modal dialog that dispatches messages;
-            // a copy survives a handler replaced meanwhile.
+        if (Handler() && !HandlerRunning()) {
+            // A copy survives a handler replaced meanwhile.
             const ApplicationExceptionHandler handler = Handler();
+            HandlerRunning() = true;
+            struct Done {
+                ~Done() { HandlerRunning() = false; }
+            } done;
             handler(e);
         } else {
             TraceException(ErrorTraceText(e, where));

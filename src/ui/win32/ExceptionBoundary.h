@@ -15,7 +15,8 @@ using ApplicationExceptionHandler = std::function<void(const std::exception&)>;
 ApplicationExceptionHandler SetApplicationExceptionHandler(ApplicationExceptionHandler handler);
 
 // Hands the exception being handled (inside a catch block) to the handler.
-// Never throws: a handler that throws itself is traced.
+// Never throws: a handler that throws itself is traced, and so is an
+// exception raised while the handler is still running.
 void HandleCurrentException(const char* where) noexcept;
 
 }  // namespace vh::win32

@@ -83,9 +83,12 @@ TfrmMain::TfrmMain(TOptions& options)
 
 void TfrmMain::AfterConstruction() {
     TfrmBase::AfterConstruction();
-    sessionNotificationsRegistered_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    sessionNotices_.emplace(Handle());
     monitor_.LastScanTime = ProgramNow();
-    AddTrayIcon();
+    // A shared icon of the module: not destroyed by us.
+    trayIcon_.emplace(Handle(), kTrayIconId, kTrayIconMessage,
+                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconResource)),
+                      kApplicationTitle);
     monitor_.FocusTimeDisplay = 1;
 
     // A period below a second would make the scan a busy loop.
@@ -100,9 +103,8 @@ void TfrmMain::AfterConstruction() {
     monitor_.tmrUsageTimer();
 
     monitor_.Start();
-    monitor_.HotKeyId = GlobalAddAtomW(Utf8ToWide(kHotKeyAtomName).c_str());
-    // Without the hot key the program simply does not react to it.
-    hotKeyRegistered_ = monitor_.HotKeyId != 0 && RegisterHotKey(Handle(), monitor_.HotKeyId, MOD_ALT, 0) != FALSE;
+    hotKey_.emplace(Handle(), kHotKeyAtomName, MOD_ALT, 0);
+    monitor_.HotKeyId = hotKey_->Id();
     PurgeActivityLog();
 
     for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
@@ -111,10 +113,6 @@ void TfrmMain::AfterConstruction() {
 }
 
 TfrmMain::~TfrmMain() {
-    if (sessionNotificationsRegistered_) WTSUnRegisterSessionNotification(Handle());
-    if (hotKeyRegistered_) UnregisterHotKey(Handle(), monitor_.HotKeyId);
-    if (monitor_.HotKeyId != 0) GlobalDeleteAtom(monitor_.HotKeyId);
-    RemoveTrayIcon();
     for (auto& timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrReminderOnly, &tmrReminderChange,
                         &tmrShutdown, &tmrTimeSynchronization})
         timer->OnTimer = nullptr;
@@ -170,30 +168,6 @@ void TfrmMain::RestoreApplication() {
     SetForegroundWindow(Handle());
 }
 
-void TfrmMain::AddTrayIcon() {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayIconMessage;
-    // A shared icon of the module: not destroyed by us.
-    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconResource));
-    const std::wstring tip = Utf8ToWide(kApplicationTitle);
-    wcsncpy(data.szTip, tip.c_str(), std::size(data.szTip) - 1);
-    trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-}
-
-void TfrmMain::RemoveTrayIcon() noexcept {
-    if (!trayIconAdded_) return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kTrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    trayIconAdded_ = false;
-}
-
 // ------------------------------------------------------------ IMainWindow
 
 void TfrmMain::SetScanTimerEnabled(bool enabled) {
@@ -206,7 +180,7 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
 // The views (reminder texts, lists, labels, focus layout) come with the main
 // window's views; the monitoring side already tells the window when to
 // change them.
-void TfrmMain::SelectReminderPeriod(int) {}
+void TfrmMain::SelectReminderPeriod(TReminderType) {}
 void TfrmMain::ShowNormalLayout() {}
 void TfrmMain::RefreshUsage() {}
 void TfrmMain::RefreshTime() {}

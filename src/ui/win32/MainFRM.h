@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "monitor/Enforcement.h"
@@ -17,6 +18,7 @@
 #include "ui/win32/BaseFRM.h"
 #include "ui/win32/MainAppearanceMenu.h"
 #include "ui/win32/MainDocking.h"
+#include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
 class TOptions;
@@ -68,7 +70,7 @@ private:
     // IMainWindow
     void SetScanTimerEnabled(bool enabled) override;
     void SetReminderOnlyTimerEnabled(bool enabled) override;
-    void SelectReminderPeriod(int period) override;
+    void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
@@ -82,8 +84,6 @@ private:
 
     void TrayIconMessage(LPARAM mouseMessage);
     void RestoreApplication();
-    void AddTrayIcon();
-    void RemoveTrayIcon() noexcept;
 
     TOptions& options_;
     WindowSystem windows_;
@@ -92,9 +92,10 @@ private:
     TMainMonitor monitor_;
     TMainDocking docking_;
     TMainAppearanceMenu appearanceMenu_;
-    bool sessionNotificationsRegistered_ = false;
-    bool trayIconAdded_ = false;
-    bool hotKeyRegistered_ = false;
+    // Declared last: they go first, while the window still exists.
+    std::optional<TSessionNotices> sessionNotices_;
+    std::optional<TTrayIcon> trayIcon_;
+    std::optional<THotKey> hotKey_;
 };
 
 }  // namespace vh::win32

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "environment/DateTimeUtils.h"
-#include "monitor/MainMonitor.h"
+#include "model/DayRules.h"
 #include "ui/ReminderRules.h"
 #include "ui/win32/Skins.h"
 #include "ui/win32/WarningFRM.h"

@@ -11,16 +11,17 @@
 #include <functional>
 #include <string>
 
+#include "model/OptionsEnums.h"
 #include "ui/win32/BaseFRM.h"
 
 namespace vh::win32 {
 
 inline constexpr char kReminderCaption[] = "Reminder";
 
-// What the reminder shows: the expiration action (0 reminder only, 1 close,
-// 2 shut down) and the to-do texts for morning, afternoon and evening.
+// What the reminder shows: the expiration action and the to-do texts for
+// morning, afternoon and evening.
 struct TReminderSettings {
-    int ExpirationAction = 0;
+    TExpirationAction ExpirationAction = eaReminderOnly;
     std::array<std::string, 3> ReminderTexts;
 };
 
@@ -85,7 +86,7 @@ private:
     HWND mainWindow_;
     TReminderSettings settings_;
     TReminderEndHandler onEnd_;
-    int period_ = 0;
+    TReminderType period_ = rtMorning;
     std::string remainingText_;
 };
 

@@ -22,8 +22,8 @@ TempFolder::TempFolder() {
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     if (n == 0 || n > MAX_PATH) throw std::runtime_error("GetTempPathW failed");
-    const std::wstring name = L"vornhalt-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetTickCount64());
+    const std::wstring name =
+        L"vornhalt-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
     path_ = fs::path(temp) / name;
     fs::create_directories(path_);
 }
@@ -48,8 +48,8 @@ RunningProgram::RunningProgram(const fs::path& exe, const std::wstring& argument
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     const std::wstring folder = exe.parent_path().wstring();
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info_))
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info_))
         throw std::runtime_error("CreateProcessW failed with error " + std::to_string(GetLastError()));
 }
 

@@ -38,23 +38,5 @@ TEST(Bitmap32, PixelsAreTopDownAndPointsOutsideAreRefused) {
     EXPECT_THROW(bitmap.Pixel(0, -1), EAssertionFailed);
 }
 
-TEST(Handles, OwnerMovesAndReleases) {
-    UniqueBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
-    const HBRUSH handle = brush.Get();
-    UniqueBrush moved(std::move(brush));
-    EXPECT_FALSE(brush);
-    EXPECT_EQ(moved.Get(), handle);
-    const HBRUSH released = moved.Release();
-    EXPECT_FALSE(moved);
-    EXPECT_EQ(GetObjectType(released), static_cast<DWORD>(OBJ_BRUSH));
-    DeleteObject(released);
-    {
-        UniqueBrush owner(CreateSolidBrush(RGB(4, 5, 6)));
-        const HBRUSH inner = owner.Get();
-        owner.Reset(CreateSolidBrush(RGB(7, 8, 9)));
-        EXPECT_EQ(GetObjectType(inner), 0u);
-    }
-}
-
 }  // namespace
 }  // namespace vh::win32

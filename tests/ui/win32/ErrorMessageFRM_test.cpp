@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "UiTestSupport.h"
+#include "environment/Trace.h"
 #include "platform/win32/Utf16.h"
 #include "ui/win32/ExceptionBoundary.h"
 
@@ -79,6 +82,34 @@ TEST_F(ErrorDialog, ButtonsLieInsideTheWindow) {
     EXPECT_EQ(client.width, 445);
     EXPECT_LE(form.btnOk.BoundsRect().bottom, client.height);
     EXPECT_LE(form.btnCopyErrorToClipboard.BoundsRect().bottom, client.height);
+}
+
+// A failure while the error window is open (its message loop runs window
+// procedures) is traced instead of opening a second window over the first.
+TEST_F(ErrorDialog, NoSecondErrorWindowWhileOneIsOpen) {
+    std::vector<std::string> handled, traced;
+    SetTraceSinkForTesting([&](char, std::string_view text) { traced.emplace_back(text); });
+    SetApplicationExceptionHandler([&](const std::exception& e) {
+        handled.emplace_back(e.what());
+        try {
+            throw std::runtime_error("inner failure");
+        } catch (...) {
+            HandleCurrentException("WndProc");
+        }
+    });
+    for (const char* message : {"first", "second"}) {
+        try {
+            throw std::runtime_error(message);
+        } catch (...) {
+            HandleCurrentException("test");
+        }
+    }
+    SetTraceSinkForTesting(nullptr);
+    // Each outer failure reaches the handler (it is free again after each);
+    // each inner one only the trace.
+    EXPECT_EQ(handled, (std::vector<std::string>{"first", "second"}));
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_NE(traced[0].find("WndProc: inner failure"), std::string::npos);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ protected:
         clock_.utc = EncodeDateTime({2024, 3, 10, hour, minute, 0, 0});
         InitializeProgramClock(clock_);
     }
-    TfrmReminder& Create(int expirationAction) {
+    TfrmReminder& Create(TExpirationAction expirationAction) {
         TReminderSettings settings;
         settings.ExpirationAction = expirationAction;
         settings.ReminderTexts = {"Write the report\nCall Anna", "Gym at five", "Read a chapter"};
@@ -75,7 +75,7 @@ TEST_F(ReminderWindow, HeightAndGroupsFollowThePeriodOfTheDay) {
          {Case{9, 0, 533, true, true, "TfrmReminder-morning"}, Case{12, 0, 413, false, true, "TfrmReminder-afternoon"},
           Case{3, 59, 295, false, false, "TfrmReminder-evening"}}) {
         SetTime(c.hour, c.minute);
-        auto& form = Create(c.hour == 12 ? 0 : 1);
+        auto& form = Create(c.hour == 12 ? eaReminderOnly : eaCloseBrowserApp);
         EXPECT_EQ(form.ClientSize().height, c.height) << c.screenshot;
         testing::WhenModal([&](TForm&) {
             EXPECT_EQ(form.lblReminderMorning.Visible(), c.morning);
@@ -100,7 +100,7 @@ TEST_F(ReminderWindow, HeightAndGroupsFollowThePeriodOfTheDay) {
 }
 
 TEST_F(ReminderWindow, ReminderOnlyOffersTheActionListAndCarriesOutTheChoice) {
-    auto& form = Create(0);
+    auto& form = Create(eaReminderOnly);
     EXPECT_EQ(form.Caption(), "Reminder");
     testing::WhenModal([&](TForm&) {
         EXPECT_TRUE(form.cbxExpirationAction.Visible());
@@ -128,7 +128,7 @@ TEST_F(ReminderWindow, ReminderOnlyOffersTheActionListAndCarriesOutTheChoice) {
 }
 
 TEST_F(ReminderWindow, TheCountdownStartsAtOneMinuteAndClosesTheWindowAtZero) {
-    auto& form = Create(1);
+    auto& form = Create(eaCloseBrowserApp);
     std::string first, second;
     testing::WhenModal([&](TForm&) {
         EXPECT_TRUE(form.lblTimeValue.Visible());
@@ -156,12 +156,12 @@ TEST_F(ReminderWindow, TheCountdownStartsAtOneMinuteAndClosesTheWindowAtZero) {
 
 TEST_F(ReminderWindow, EachNewReminderStartsTheSharedCountdownAgain) {
     TfrmReminder::CountdownValue() = 3;
-    Create(1);
+    Create(eaCloseBrowserApp);
     EXPECT_EQ(TfrmReminder::CountdownValue(), 60);
 }
 
 TEST_F(ReminderWindow, FocusModeShowsItsTextAndCountsDownWhateverTheAction) {
-    auto& form = Create(2);
+    auto& form = Create(eaShutdownComputer);
     testing::WhenModal([&](TForm&) {
         EXPECT_EQ(form.lblReminderText.Caption().rfind("You have chosen to focus", 0), 0u);
         EXPECT_TRUE(form.tmrCountdown.Enabled());
@@ -175,7 +175,7 @@ TEST_F(ReminderWindow, FocusModeShowsItsTextAndCountsDownWhateverTheAction) {
 }
 
 TEST_F(ReminderWindow, TheFiveMinuteButtonIsOfferedOnlyWhenAskedAndGrantsTheExtension) {
-    auto& hidden = Create(1);
+    auto& hidden = Create(eaCloseBrowserApp);
     testing::WhenModal([&](TForm&) {
         EXPECT_FALSE(hidden.btnFiveMinutes.Visible());
         hidden.CommonOkClick();
@@ -183,7 +183,7 @@ TEST_F(ReminderWindow, TheFiveMinuteButtonIsOfferedOnlyWhenAskedAndGrantsTheExte
     EXPECT_FALSE(hidden.Execute(false, "", false));
     ProcessMessages();
 
-    auto& form = Create(1);
+    auto& form = Create(eaCloseBrowserApp);
     testing::WhenModal([&](TForm& modal) {
         EXPECT_TRUE(form.btnFiveMinutes.Visible());
         testing::ClickAt(modal, form.btnFiveMinutes.BoundsRect());
@@ -195,7 +195,7 @@ TEST_F(ReminderWindow, TheFiveMinuteButtonIsOfferedOnlyWhenAskedAndGrantsTheExte
 
 TEST_F(ReminderWindow, AFailingActionLeavesExecuteAfterTheWindowClosedAndTheMainWindowIsEnabled) {
     failOnEnd_ = true;
-    auto& form = Create(2);
+    auto& form = Create(eaShutdownComputer);
     testing::WhenModal([&](TForm&) { form.CommonOkClick(); });
     EXPECT_THROW(form.Execute(false, "", true), EOSError);
     EXPECT_FALSE(form.Visible());
@@ -203,7 +203,7 @@ TEST_F(ReminderWindow, AFailingActionLeavesExecuteAfterTheWindowClosedAndTheMain
 }
 
 TEST_F(ReminderWindow, TheProgramEndingWhileItIsOpenCarriesOutNoAction) {
-    auto& form = Create(2);
+    auto& form = Create(eaShutdownComputer);
     testing::WhenModal([](TForm&) { PostQuitMessage(0); });
     EXPECT_FALSE(form.Execute(false, "", true));
     EXPECT_FALSE(end_) << "the shutdown ran because the program was ending";

@@ -1,4 +1,4 @@
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 #include <ctime>
 #include <vector>
 
-#include "StorageTestSupport.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/IniFile.h"
 #include "storage/Options.h"
+#include "support/StorageTestSupport.h"
 
 int main(int argc, char** argv) {
     using namespace vh;

@@ -1,4 +1,4 @@
-#include "monitor/MonitoredObjects.h"
+#include "model/MonitoredObjects.h"
 
 #include <algorithm>
 
@@ -16,9 +16,13 @@ void TMonitoredItem::CopyFrom(const TMonitoredItem& source) {
     Selected = source.Selected;
 }
 
-std::string TMonitoredItem::GetTypeText() const { return MonitoredItemTypeText(ItemType); }
+std::string TMonitoredItem::GetTypeText() const {
+    return MonitoredItemTypeText(ItemType);
+}
 
-TDateTime TMonitoredItem::GetDuration() const { return Seconds / kSecondsPerDay; }
+TDateTime TMonitoredItem::GetDuration() const {
+    return Seconds / kSecondsPerDay;
+}
 
 std::string MonitoredItemTypeText(TMonitoredItemType type) {
     switch (type) {
@@ -78,9 +82,8 @@ const std::string& TMonitoredList::Names(int index) const {
 
 void TMonitoredList::Add(std::string key, std::unique_ptr<TMonitoredItem> item) {
     VH_ASSERT(item != nullptr);
-    auto pos = std::lower_bound(entries_.begin(), entries_.end(), key, [](const Entry& e, const std::string& k) {
-        return CompareTextAscii(e.key, k) < 0;
-    });
+    auto pos = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const Entry& e, const std::string& k) { return CompareTextAscii(e.key, k) < 0; });
     entries_.insert(pos, Entry{std::move(key), std::move(item)});
 }
 
@@ -136,8 +139,7 @@ void TMonitoredList::CopyFrom(const TMonitoredList& source, std::string_view fil
     }
 }
 
-void TMonitoredList::AssignFiltered(const TMonitoredList& source, TMonitoredItemType type,
-                                    std::string_view filter) {
+void TMonitoredList::AssignFiltered(const TMonitoredList& source, TMonitoredItemType type, std::string_view filter) {
     VH_ASSERT(&source != this);
     Clear();
     for (int i = 0; i < source.Count(); ++i) {

@@ -1,0 +1,30 @@
+# Every header must compile on its own: target vh_header_check compiles one
+# file per header that includes it twice (the second time tests its guard).
+# Portable headers are checked with both toolchains, win32/ headers only with
+# mingw-w64. Not part of ALL: scripts/test builds it.
+function(vh_add_header_check)
+  file(GLOB_RECURSE headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.h)
+  set(sources)
+  foreach(header ${headers})
+    if(header MATCHES "(^|/)win32/" AND NOT WIN32)
+      continue()
+    endif()
+    string(MAKE_C_IDENTIFIER ${header} name)
+    set(source ${CMAKE_BINARY_DIR}/header_check/${name}.cpp)
+    set(text "#include \"${header}\"\n#include \"${header}\"\n")
+    if(EXISTS ${source})
+      file(READ ${source} old)
+    endif()
+    if(NOT old STREQUAL text)
+      file(WRITE ${source} ${text})
+    endif()
+    list(APPEND sources ${source})
+  endforeach()
+  add_library(vh_header_check OBJECT EXCLUDE_FROM_ALL ${sources})
+  vh_target_defaults(vh_header_check)
+  # Only for the include paths and definitions of the libraries the headers name.
+  target_link_libraries(vh_header_check PRIVATE vh_ui vh_monitor vh_storage vh_appearance_preferences vh_pictures)
+  if(WIN32)
+    target_link_libraries(vh_header_check PRIVATE vh_main_form vh_environment_win32 vh_environment_platform_win32)
+  endif()
+endfunction()
