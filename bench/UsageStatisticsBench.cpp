@@ -82,14 +82,14 @@ void Generate(const std::string& file, int rows, TDateTime now) {
 }
 
 // Median milliseconds of `runs` loads (both queries, one connection each, as the engine does).
-double TimeLoads(const std::string& file, const std::string& web, const std::string& apps, int runs, long long& total) {
+double TimeLoads(const std::string& file, const TUsageQuery& web, const TUsageQuery& apps, int runs, long long& total) {
     std::vector<double> times;
     for (int r = 0; r < runs; ++r) {
         const auto begin = Clock::now();
         total = 0;
-        for (const std::string* sql : {&web, &apps}) {
+        for (const TUsageQuery* query : {&web, &apps}) {
             TSQLiteDatabase db(file);
-            auto table = db.GetTable(*sql);
+            auto table = db.GetTable(query->Sql, query->Params);
             const int field = table->RowCount() ? table->FieldIndex("total_duration") : 0;
             for (table->MoveFirst(); !table->Eof(); table->Next()) total += table->FieldAsInteger(field);
         }
@@ -101,8 +101,7 @@ double TimeLoads(const std::string& file, const std::string& web, const std::str
 
 long long RowsIn(const std::string& file, const std::string& from, const std::string& to) {
     TSQLiteDatabase db(file);
-    auto table = db.GetTable("SELECT COUNT(*) AS n FROM applications WHERE date_created BETWEEN " +
-                             QuotedSqlString(from) + " AND " + QuotedSqlString(to));
+    auto table = db.GetTable("SELECT COUNT(*) AS n FROM applications WHERE date_created BETWEEN ? AND ?", {from, to});
     return table->FieldAsInteger(0);
 }
 
@@ -122,8 +121,8 @@ int main(int argc, char** argv) {
         const std::string from = DbText(bounds.From), to = DbText(bounds.To);
         long long referenceTotal = 0, total = 0;
         const double reference =
-            TimeLoads(file.string(), testing::ReferenceWebSitesQuery(from, to),
-                      testing::ReferenceApplicationsQuery(from, to), std::max(1, runs / 5), referenceTotal);
+            TimeLoads(file.string(), {testing::ReferenceWebSitesQuery(from, to), {}},
+                      {testing::ReferenceApplicationsQuery(from, to), {}}, std::max(1, runs / 5), referenceTotal);
         const double fast =
             TimeLoads(file.string(), BuildWebSitesQuery(from, to), BuildApplicationsQuery(from, to), runs, total);
         std::printf("%-14s %9lld %14.1f %12.2f %8.0fx  %s\n", std::string(kUsagePeriodTexts[p]).c_str(),

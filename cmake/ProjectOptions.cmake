@@ -16,6 +16,10 @@ function(vh_target_defaults target)
     target_compile_definitions(${target} PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
     target_link_options(${target} PRIVATE -static)
   endif()
+  if(VH_FUZZ)
+    # Coverage for libFuzzer in every library, not only in the fuzz targets.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
   if(VH_SANITIZE)
     target_compile_options(${target} PRIVATE
       -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)

@@ -9,7 +9,8 @@ VH_PACKAGES=(
   wine wine64 xvfb xauth x11-utils
   googletest libgtest-dev libbenchmark-dev
   libsqlite3-dev libpng-dev zlib1g-dev libjpeg-dev libgif-dev
-  sqlite3 python3 clang-format
+  sqlite3 python3 clang-format nsis
+  clang libclang-rt-14-dev
 )
 
 missing=()

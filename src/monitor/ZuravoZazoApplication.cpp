@@ -9,6 +9,7 @@
 #include "common/StringUtils.h"
 #include "environment/Trace.h"
 #include "monitor/AccessibilityDefs.h"
+#include "monitor/BrowserRecognition.h"
 #include "monitor/PsapiUtils.h"
 
 namespace vh {
@@ -16,7 +17,7 @@ namespace vh {
 namespace {
 constexpr int kFirefoxMaxDepth = 4;
 constexpr int kOperaMaxDepth = 8;
-constexpr std::int32_t kOperaAddressState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+constexpr std::int32_t kOperaAddressState = kStateSystemFocusable | kStateSystemHotTracked;
 
 bool HasAddressScheme(std::string_view text) {
     static constexpr std::array<std::string_view, 4> kSchemes = {"http://", "https://", "ftp://", "ftps://"};
@@ -33,6 +34,10 @@ std::string ApplicationKindText(TApplicationKind kind) {
         case akFirefox: return "Mozila FireFox";
         case akChrome: return "Google Chrome";
         case akOpera: return "Opera";
+        case akEdge: return "Microsoft Edge";
+        case akBrave: return "Brave";
+        case akVivaldi: return "Vivaldi";
+        case akChromium: return "Chromium";
     }
     return std::string();
 }
@@ -89,10 +94,17 @@ bool TZuravoZazoApplication::WindowStep(TWindowId window) {
     Kind = akDesktop;
     ApplicationPath = GetWindowImagePath(windows_, window);
     Address.clear();
+    LastAddressRead = TAddressRead::NotFound;
+    chromiumContent_ = 0;
     // No window in front (a switch in progress, a secure desktop): its
     // "children" would be every top-level window, and some browser's address
     // would be charged although nothing is in front.
-    if (window != 0) windows_.EnumerateChildWindows(window, [this](TWindowId child) { return ChildStep(child); });
+    if (window != 0) {
+        windows_.EnumerateChildWindows(window, [this](TWindowId child) { return ChildStep(child); });
+        // Today's Firefox may still have a child of the old class, without
+        // the old tree below it.
+        if (Address.empty() && (Kind == akDesktop || Kind == akFirefox)) ReadCurrentBrowser(window);
+    }
     if (CloseMode) {
         int index = -1;
         TMonitoredItemType kind = mitApplication;
@@ -124,7 +136,27 @@ bool TZuravoZazoApplication::ChildStep(TWindowId child) {
         return false;
     }
     if (className == "AddressDisplay Control" || className == "Address Band Root") Kind = akInternetExplorer;
+    if (className == kChromiumContentClass && chromiumContent_ == 0) chromiumContent_ = child;
     return true;
+}
+
+void TZuravoZazoApplication::ReadCurrentBrowser(TWindowId window) {
+    const std::string windowClass = windows_.ClassName(window);
+    const TApplicationKind kind = RecognizeBrowser(windowClass, ApplicationPath);
+    if (kind == akDesktop) return;
+    Kind = kind;
+    if (windowClass == kChromiumWindowClass && chromiumContent_ != 0) {
+        // Chromium builds its tree only once asked, and a little later: this
+        // probe may find nothing yet, the next scan reads it. A new content
+        // window (a new window under a reused handle) is asked again.
+        auto requested = requested_.find(window);
+        if (requested == requested_.end() || requested->second != chromiumContent_) {
+            if (requested_.size() >= kMaxRememberedWindows) requested_.clear();
+            requested_[window] = chromiumContent_;
+            windows_.RequestAccessibility(chromiumContent_);
+        }
+    }
+    LastAddressRead = addressReader_.Read(window, Address, CloseMode ? kCloseWalkBudget : kAddressWalkBudget);
 }
 
 bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* data, int /*depth*/) {
@@ -132,7 +164,7 @@ bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* dat
     // Only text objects can hold the address: the value of any other object
     // would be read across processes for nothing.
     const std::optional<std::int32_t> role = object.Role();
-    if (!role || *role != ROLE_SYSTEM_TEXT) return true;
+    if (!role || *role != kRoleSystemText) return true;
     const std::string value = object.Value().value_or(std::string());
     if (!HasAddressScheme(value)) return true;
     if (self.Kind == akFirefox) {

@@ -1,12 +1,15 @@
 #pragma once
-// The foreground probe: which executable owns a top-level window and, for one
-// of the four known browsers, which address it shows. Browsers are told by
-// the classes of their child windows, not by their executable.
+// The foreground probe: which executable owns a top-level window and, for a
+// browser, which address it shows. The browsers of old are told by the
+// classes of their child windows; today's by their window's class together
+// with their executable, and read through their accessibility tree.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "model/MonitoredObjects.h"
+#include "monitor/BrowserAddressReader.h"
 #include "platform/IAccessibleObject.h"
 #include "platform/IWindowSystem.h"
 
@@ -18,6 +21,10 @@ enum TApplicationKind : std::uint8_t {
     akFirefox = 2,
     akChrome = 3,
     akOpera = 4,
+    akEdge = 5,
+    akBrave = 6,
+    akVivaldi = 7,
+    akChromium = 8,  // another browser of the Chromium family
 };
 
 // The display text stored as the activity log's application type.
@@ -26,7 +33,9 @@ std::string ApplicationKindText(TApplicationKind kind);
 class TZuravoZazoApplication {
 public:
     // The window system must outlive the probe.
-    explicit TZuravoZazoApplication(IWindowSystem& windows) : windows_(windows) {}
+    explicit TZuravoZazoApplication(IWindowSystem& windows,
+                                    TBrowserAddressReader::TClock clock = &std::chrono::steady_clock::now)
+        : windows_(windows), addressReader_(windows, std::move(clock)) {}
     TZuravoZazoApplication(const TZuravoZazoApplication&) = delete;
     TZuravoZazoApplication& operator=(const TZuravoZazoApplication&) = delete;
 
@@ -51,12 +60,23 @@ public:
 
     std::string GetKindText() const { return ApplicationKindText(Kind); }
 
+    // How the address of today's browser was read at the last probe.
+    TAddressRead LastAddressRead = TAddressRead::NotFound;
+    // Forgets where the browsers' addresses were found, so that the next
+    // probes walk their trees again.
+    void ForgetAddressPlaces() { addressReader_.ForgetAll(); }
+
 private:
     bool WindowStep(TWindowId window);
     bool ChildStep(TWindowId child);
     static bool AddressVisitor(IAccessibleObject& object, void* data, int depth);
+    void ReadCurrentBrowser(TWindowId window);
 
     IWindowSystem& windows_;
+    TBrowserAddressReader addressReader_;
+    TWindowId chromiumContent_ = 0;  // of the window being probed
+    // The content window asked for its accessibility tree, per top-level window.
+    std::map<TWindowId, TWindowId> requested_;
 };
 
 }  // namespace vh

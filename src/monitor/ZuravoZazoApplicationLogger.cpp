@@ -76,13 +76,13 @@ void TZuravoZazoApplicationLogger::WritePendingRows() {
     pendingRows_.clear();
 }
 
-void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, const std::string& sql,
+void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, const TUsageQuery& query,
                                                       TMonitoredItemType type, bool accumulate) {
     try {
         std::unique_ptr<TSQLiteTable> table;
         {
             TSQLiteDatabase db(logDBFileName_, DecimalSeparatorForText());
-            table = db.GetTable(sql);
+            table = db.GetTable(query.Sql, query.Params);
         }
         list.SetCapacity(list.Count() + table->RowCount());
         if (table->RowCount() == 0) return;

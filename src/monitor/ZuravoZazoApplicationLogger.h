@@ -13,6 +13,7 @@
 #include "model/MonitoredObjects.h"
 #include "model/OptionsEnums.h"
 #include "storage/SQLiteTable3.h"
+#include "storage/UsageStatistics.h"
 
 namespace vh {
 
@@ -48,7 +49,7 @@ public:
     void UsageListLoad(bool accumulate, TDateTime from, TDateTime to);
     // Runs one statistics query and appends a row's entry per result row; a
     // failure is traced and loads nothing.
-    void MonitoredItemsLoad(TMonitoredList& list, const std::string& sql, TMonitoredItemType type, bool accumulate);
+    void MonitoredItemsLoad(TMonitoredList& list, const TUsageQuery& query, TMonitoredItemType type, bool accumulate);
 
     // Applies the result of the options' removal to TodayList.
     void MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result);

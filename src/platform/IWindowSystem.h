@@ -48,6 +48,10 @@ public:
     virtual void PostClose(TWindowId window) = 0;
     // The window's accessible object (OBJID_WINDOW), null when there is none.
     virtual std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) = 0;
+    // Asks the window for its client's accessible object (WM_GETOBJECT,
+    // OBJID_CLIENT) and lets go of the answer: Chromium builds its tree only
+    // once a client has asked. Never waits long for a window that hangs.
+    virtual void RequestAccessibility(TWindowId window) = 0;
 };
 
 }  // namespace vh

@@ -1,5 +1,7 @@
 #include "storage/DatabaseFiles.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "environment/DateTimeUtils.h"
@@ -35,21 +37,102 @@ std::string LogDBFileName() {
     return GAppDataFolder() + std::string(kLogDBName);
 }
 
-void CopyDatabasesToAppData(TEnvironment& environment) {
-    const std::string& appData = environment.AppDataFolder();
-    const std::string& program = environment.ProgramFolder();
-    const std::string target = appData + std::string(kSettingsDBName);
-    const std::string source = program + std::string(kSettingsDBName);
-    if (environment.SafeFileExists(target) || !environment.SafeFileExists(source)) return;
-
-    IEnvironmentPlatform& platform = environment.Platform();
-    if (!platform.CreateFolders(appData)) throw EFileError("Unable to create folder \"" + appData + "\"");
-    CopyFileWhole(platform, source, target);
-    CopyFileWhole(platform, program + std::string(kLogDBName), appData + std::string(kLogDBName));
+std::string DamagedDatabaseName(const std::string& fileName, TDateTime now) {
+    std::string stamp = FormatDbDateTime(now, ":");  // "yyyy-mm-dd hh:nn:ss"
+    std::erase(stamp, ':');
+    std::replace(stamp.begin(), stamp.end(), ' ', '-');
+    return fileName + ".damaged-" + stamp;
 }
 
-void CopyDatabasesToAppData() {
-    CopyDatabasesToAppData(Environment());
+std::string DamagedDatabasesMessage(const std::vector<std::string>& keptFiles) {
+    std::string text = keptFiles.size() == 1 ? "A database file could not be read. It was kept as\r\n"
+                                             : "Database files could not be read. They were kept as\r\n";
+    for (const std::string& file : keptFiles) text += "\"" + file + "\"\r\n";
+    return text + "and Vornhalt started with new ones.";
+}
+
+namespace {
+
+std::uint32_t BigEndian(std::string_view bytes, std::size_t at, std::size_t count) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < count; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+}  // namespace
+
+bool IsDamagedDatabaseImage(std::string_view bytes) {
+    constexpr std::string_view kMagic("SQLite format 3\0", 16);
+    constexpr std::size_t kHeaderSize = 100;
+    if (bytes.size() < kHeaderSize || bytes.substr(0, kMagic.size()) != kMagic) return true;
+    std::uint32_t pageSize = BigEndian(bytes, 16, 2);
+    if (pageSize == 1) pageSize = 65536;
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0) return true;
+    // The page count is trusted only when the writer kept it (its change
+    // counter matches "version valid for").
+    const std::uint32_t pageCount = BigEndian(bytes, 28, 4);
+    const bool countValid = pageCount != 0 && BigEndian(bytes, 24, 4) == BigEndian(bytes, 92, 4);
+    if (countValid) return bytes.size() / pageSize < pageCount;
+    return bytes.size() % pageSize != 0;
+}
+
+namespace {
+
+// Whether the file in the application-data folder must be moved aside. A
+// rollback journal beside it means a crash part-way through a write, which
+// the engine repairs at the next connection: such a file is left alone.
+bool IsDamagedDatabaseFile(IEnvironmentPlatform& platform, const std::string& file) {
+    if (platform.FileExists(file + "-journal")) return false;
+    try {
+        const std::optional<std::string> bytes = platform.ReadWholeFile(file);
+        return bytes && IsDamagedDatabaseImage(*bytes);
+    } catch (const std::exception& e) {
+        // Unreadable now (held by another program): not judged.
+        TraceException(ErrorTraceText(e, "CopyDatabasesToAppData"));
+    }
+    return false;
+}
+
+// Moves a file that is no database out of the way. Answers the name
+// it was kept under, or nothing when it stays (it could not be moved).
+std::optional<std::string> MoveDamagedAside(IEnvironmentPlatform& platform, const std::string& file, TDateTime now) {
+    const std::string kept = DamagedDatabaseName(file, now);
+    try {
+        platform.ReplaceFileAtomically(file, kept);
+        return kept;
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "CopyDatabasesToAppData"));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::string> CopyDatabasesToAppData(TEnvironment& environment, TDateTime now) {
+    const std::string& appData = environment.AppDataFolder();
+    const std::string& program = environment.ProgramFolder();
+    IEnvironmentPlatform& platform = environment.Platform();
+    std::vector<std::string> kept;
+    // Each file on its own: a log database that failed to copy at the first
+    // start is copied at the next, not never.
+    for (std::string_view name : {kSettingsDBName, kLogDBName}) {
+        const std::string target = appData + std::string(name);
+        const std::string source = program + std::string(name);
+        if (environment.SafeFileExists(target)) {
+            if (!IsDamagedDatabaseFile(platform, target)) continue;
+            const std::optional<std::string> aside = MoveDamagedAside(platform, target, now);
+            if (!aside) continue;
+            kept.push_back(*aside);
+        }
+        if (!environment.SafeFileExists(source)) continue;
+        if (!platform.CreateFolders(appData)) throw EFileError("Unable to create folder \"" + appData + "\"");
+        CopyFileWhole(platform, source, target);
+    }
+    return kept;
+}
+
+std::vector<std::string> CopyDatabasesToAppData() {
+    return CopyDatabasesToAppData(Environment(), ProgramNow());
 }
 
 void DBExecSQL(const std::string& fileName, const std::string& sql, const TSQLiteParams& params) noexcept {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/DateTime.h"
 #include "storage/SQLiteTable3.h"
@@ -22,13 +23,27 @@ inline constexpr std::string_view kLogDBName = "actmondb.sqlite";
 std::string SettingsDBFileName();
 std::string LogDBFileName();
 
-// At the first start (no settings database in the application-data folder,
-// one beside the program) copies both ready-made files there. Each copy goes
-// through a temporary file, so a failed copy leaves no half database; a
-// failed copy is otherwise ignored. Raises EFileError when the
-// application-data folder cannot be created.
-void CopyDatabasesToAppData(TEnvironment& environment);
-void CopyDatabasesToAppData();  // the installed environment
+// At start-up, for each of the two databases: a file in the
+// application-data folder that is no database (zero bytes, truncated, other
+// bytes) is moved aside under a dated name (DamagedDatabaseName), and a
+// missing one is copied from the ready-made file beside the program. Each
+// copy goes through a temporary file, so a failed copy leaves no half
+// database; a failed copy is otherwise ignored and tried again at the next
+// start. Returns the full names the damaged files were kept under. Raises
+// EFileError when the application-data folder cannot be created.
+std::vector<std::string> CopyDatabasesToAppData(TEnvironment& environment, TDateTime now = 0);
+std::vector<std::string> CopyDatabasesToAppData();  // the installed environment and clock
+
+// True when the bytes of a database file cannot be an SQLite database: empty,
+// no SQLite header, an impossible page size, or shorter than the pages its
+// header counts (truncated).
+bool IsDamagedDatabaseImage(std::string_view bytes);
+
+// "settings.sqlite" damaged at 16:05:09 on 21 March 2026 is kept as
+// "settings.sqlite.damaged-2026-03-21-160509".
+std::string DamagedDatabaseName(const std::string& fileName, TDateTime now);
+// What the user is told, once, about the files kept aside.
+std::string DamagedDatabasesMessage(const std::vector<std::string>& keptFiles);
 
 // One connection, one statement, then closed. Failures are traced and
 // dropped: the caller learns nothing of them.

@@ -131,6 +131,7 @@ void TOptions::SetReminderText(TReminderType type, const std::string& text) {
 // ---------------------------------------------------------------------- Load
 
 void TOptions::Load() {
+    loadIncomplete_ = false;
     LoadIniFlags();
     LoadMonitoredItems();
     LoadReminders();
@@ -149,7 +150,10 @@ void TOptions::LoadMonitoredItems() {
     monitoredList_.Clear();
     for (TMonitoredItemType type : {mitApplication, mitWebSite}) {
         std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM " + MonitoredListTableName(type));
-        if (!table) return;
+        if (!table) {
+            loadIncomplete_ = true;
+            return;
+        }
         try {
             monitoredList_.SetCapacity(monitoredList_.Count() + table->RowCount());
             for (table->MoveFirst(); !table->Eof(); table->Next()) {
@@ -164,6 +168,7 @@ void TOptions::LoadMonitoredItems() {
         } catch (const Exception& e) {
             // A table of another shape counts as a failed query: loading stops.
             TraceException(ErrorTraceText(e, "TOptions.LoadMonitoredItems"));
+            loadIncomplete_ = true;
             return;
         }
     }
@@ -171,7 +176,10 @@ void TOptions::LoadMonitoredItems() {
 
 void TOptions::LoadReminders() {
     std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM reminders");
-    if (!table) return;
+    if (!table) {
+        loadIncomplete_ = true;
+        return;
+    }
     try {
         for (table->MoveFirst(); !table->Eof(); table->Next()) {
             const TReminderType type = ReminderTypeFromStorageName(table->FieldAsString("reminder_type"));
@@ -179,13 +187,17 @@ void TOptions::LoadReminders() {
         }
     } catch (const Exception& e) {
         TraceException(ErrorTraceText(e, "TOptions.LoadReminders"));
+        loadIncomplete_ = true;
     }
 }
 
 void TOptions::LoadSettings() {
     SetDefaults();
     std::unique_ptr<TSQLiteTable> table = SettingsDBGetTable("SELECT * FROM settings");
-    if (!table) return;
+    if (!table) {
+        loadIncomplete_ = true;
+        return;
+    }
     try {
         for (table->MoveFirst(); !table->Eof(); table->Next()) {
             const std::string name = table->FieldAsString("name");
@@ -200,6 +212,7 @@ void TOptions::LoadSettings() {
         }
     } catch (const Exception& e) {
         TraceException(ErrorTraceText(e, "TOptions.LoadSettings"));
+        loadIncomplete_ = true;
     }
     if (ScanPeriodSeconds == 0) ScanPeriodSeconds = kDefaultScanPeriodSeconds;
     AllowUserToChangeSettings = true;
@@ -257,7 +270,14 @@ std::vector<TSqlStatement> TOptions::MonitoredItemsStatements() const {
     return statements;
 }
 
+bool TOptions::KeepsStoredData() const noexcept {
+    if (!loadIncomplete_) return false;
+    TraceException("TOptions.Save: the settings were not read whole; the stored ones are kept");
+    return true;
+}
+
 bool TOptions::Save() {
+    if (KeepsStoredData()) return false;
     std::vector<TSqlStatement> settings{
         {"DELETE FROM settings;", {}}, {"DELETE FROM reminders;", {}}, SettingsInsertSql(SettingsRows())};
     const std::vector<TSqlStatement> list = MonitoredItemsStatements();
@@ -269,6 +289,7 @@ bool TOptions::Save() {
 }
 
 bool TOptions::MonitoredItemsSave() {
+    if (KeepsStoredData()) return false;
     const std::vector<TSqlStatement> list = MonitoredItemsStatements();
     const bool settingsSaved = ExecSQLInTransaction(site_.SettingsDBFileName, list);
     const bool logSaved = ExecSQLInTransaction(site_.LogDBFileName, list);

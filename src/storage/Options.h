@@ -89,14 +89,19 @@ public:
     // forgets the pending removals either way.
     void ApplyDeferredRemovals(TMonitoredList* alsoFrom);
 
+    // A part that cannot be read (a failing disk, a locked file) keeps its
+    // defaults for this run.
     void Load();
     // Rewrites the settings database (and the list in both databases), each
     // database in one transaction: a save happens whole or not at all. False
-    // when either transaction failed (traced).
+    // when either transaction failed (traced). After a Load that could not
+    // read everything, saving would write defaults over the user's stored
+    // data: the stored data is kept instead, and Save answers false.
     bool Save();
     // Rewrites the list tables of both databases, each in one transaction;
-    // false when either failed.
+    // false when either failed; as Save, nothing after an incomplete Load.
     bool MonitoredItemsSave();
+    bool LoadIncomplete() const noexcept { return loadIncomplete_; }
 
     // One statement or query on one connection; failures are dropped.
     void SettingsDBExecSQL(const std::string& sql) const noexcept;
@@ -107,6 +112,7 @@ public:
 
 private:
     void SetDefaults();
+    bool KeepsStoredData() const noexcept;
     void LoadIniFlags();
     void LoadMonitoredItems();
     void LoadReminders();
@@ -121,6 +127,7 @@ private:
     bool monitoredItemDeleteActionProcessed_ = false;
     std::int32_t timeLimitSeconds_ = kDefaultTimeLimitSeconds;
     bool timeLimitSecondsChanged_ = false;
+    bool loadIncomplete_ = false;
     std::array<std::string, kReminderTypeCount> reminderTexts_;
     TMonitoredList monitoredList_;
 };

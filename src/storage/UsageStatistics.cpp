@@ -1,17 +1,21 @@
 #include "storage/UsageStatistics.h"
 
 #include <cmath>
+#include <utility>
 
 #include "common/Exceptions.h"
-#include "common/StringUtils.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 
 namespace vh {
 
 namespace {
 
-std::string InPeriod(std::string_view fromText, std::string_view toText) {
-    return "date_created BETWEEN " + QuotedSqlString(fromText) + " AND " + QuotedSqlString(toText);
+// The bounds are the query's parameters ?1 and ?2, so no date ever becomes
+// part of the statement's text.
+constexpr std::string_view kInPeriod = "date_created BETWEEN ?1 AND ?2";
+
+TUsageQuery WithBounds(std::string sql, std::string_view fromText, std::string_view toText) {
+    return {std::move(sql), {std::string(fromText), std::string(toText)}};
 }
 
 // One row per distinct entry name of a list table.
@@ -41,16 +45,16 @@ TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now) {
 
 // Each entry sums its own rows through the application and address
 // indexes (both ignore case), reading only the rows of the period.
-std::string BuildApplicationsQuery(std::string_view fromText, std::string_view toText) {
-    const std::string period = InPeriod(fromText, toText);
-    return "WITH " + DistinctEntries("applications_list") +
-           SelectTotals(
-               "COALESCE((SELECT SUM(duration) FROM applications WHERE app_name = e.name COLLATE NOCASE "
-               "AND origin = 1 AND " +
-               period +
-               "), 0) + COALESCE((SELECT SUM(duration) FROM applications WHERE browser_url = e.name "
-               "COLLATE NOCASE AND origin = 2 AND " +
-               period + "), 0)");
+TUsageQuery BuildApplicationsQuery(std::string_view fromText, std::string_view toText) {
+    const std::string period(kInPeriod);
+    return WithBounds("WITH " + DistinctEntries("applications_list") +
+                          SelectTotals("COALESCE((SELECT SUM(duration) FROM applications WHERE app_name = e.name "
+                                       "COLLATE NOCASE AND origin = 1 AND " +
+                                       period +
+                                       "), 0) + COALESCE((SELECT SUM(duration) FROM applications WHERE browser_url = "
+                                       "e.name COLLATE NOCASE AND origin = 2 AND " +
+                                       period + "), 0)"),
+                      fromText, toText);
 }
 
 // The log holds few distinct addresses (a browser's rows carry the matched
@@ -58,24 +62,26 @@ std::string BuildApplicationsQuery(std::string_view fromText, std::string_view t
 // each one that some entry's pattern matches is summed over the period, and
 // the patterns are then matched against those sums. LIKE ignores ASCII case
 // just as the index does, so addresses equal but for case match alike.
-std::string BuildWebSitesQuery(std::string_view fromText, std::string_view toText) {
-    return "WITH RECURSIVE " + DistinctEntries("websites_list") +
-           ", addresses(address) AS (SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications) UNION ALL "
-           "SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications WHERE browser_url > address COLLATE "
-           "NOCASE) FROM addresses WHERE address IS NOT NULL), "
-           "sums AS MATERIALIZED (SELECT address, (SELECT SUM(duration) FROM applications WHERE browser_url = "
-           "address COLLATE NOCASE AND " +
-           InPeriod(fromText, toText) +
-           ") AS duration FROM addresses WHERE address IS NOT NULL AND EXISTS (SELECT 1 FROM entries w WHERE "
-           "address LIKE '%' || w.name || '%'))" +
-           SelectTotals("COALESCE((SELECT SUM(s.duration) FROM sums s WHERE s.address LIKE '%' || e.name || '%'), 0)");
+TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toText) {
+    return WithBounds(
+        "WITH RECURSIVE " + DistinctEntries("websites_list") +
+            ", addresses(address) AS (SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications) UNION ALL "
+            "SELECT (SELECT MIN(browser_url COLLATE NOCASE) FROM applications WHERE browser_url > address COLLATE "
+            "NOCASE) FROM addresses WHERE address IS NOT NULL), "
+            "sums AS MATERIALIZED (SELECT address, (SELECT SUM(duration) FROM applications WHERE browser_url = "
+            "address COLLATE NOCASE AND " +
+            std::string(kInPeriod) +
+            ") AS duration FROM addresses WHERE address IS NOT NULL AND EXISTS (SELECT 1 FROM entries w WHERE "
+            "address LIKE '%' || w.name || '%'))" +
+            SelectTotals("COALESCE((SELECT SUM(s.duration) FROM sums s WHERE s.address LIKE '%' || e.name || '%'), 0)"),
+        fromText, toText);
 }
 
-std::string BuildApplicationsQuery(TDateTime from, TDateTime to) {
+TUsageQuery BuildApplicationsQuery(TDateTime from, TDateTime to) {
     return BuildApplicationsQuery(DateTimeToDbString(from), DateTimeToDbString(to));
 }
 
-std::string BuildWebSitesQuery(TDateTime from, TDateTime to) {
+TUsageQuery BuildWebSitesQuery(TDateTime from, TDateTime to) {
     return BuildWebSitesQuery(DateTimeToDbString(from), DateTimeToDbString(to));
 }
 

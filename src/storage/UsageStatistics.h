@@ -10,6 +10,7 @@
 
 #include "common/DateTime.h"
 #include "model/DayRules.h"
+#include "storage/SQLiteTable3.h"
 
 namespace vh {
 
@@ -33,6 +34,12 @@ struct TPeriodBounds {
 // From and To of a period choice for `now`. Asserts a valid choice.
 TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now);
 
+// A statement with the values of its parameters, in order.
+struct TUsageQuery {
+    std::string Sql;
+    TSQLiteParams Params;
+};
+
 // The queries for dates already in the stored text form ("yyyy-mm-dd hh:nn:ss"),
 // compared as text; both bounds count. They read the log through its
 // application and address indexes, so their cost follows the rows of the
@@ -43,13 +50,14 @@ TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now);
 // list as an application is logged under its path as the address). Web-site
 // entries count every row whose browser_url contains the name (LIKE, so ASCII
 // case is ignored and "%" and "_" are wildcards). Names compare ignoring ASCII
-// case; a log row counts once for each distinct entry name it matches.
-std::string BuildApplicationsQuery(std::string_view fromText, std::string_view toText);
-std::string BuildWebSitesQuery(std::string_view fromText, std::string_view toText);
+// case; a log row counts once for each distinct entry name it matches. The
+// bounds travel as bound parameters, never inside the statement's text.
+TUsageQuery BuildApplicationsQuery(std::string_view fromText, std::string_view toText);
+TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toText);
 
 // The same for date-times, formatted with the installed environment's
 // DateTimeToDbString.
-std::string BuildApplicationsQuery(TDateTime from, TDateTime to);
-std::string BuildWebSitesQuery(TDateTime from, TDateTime to);
+TUsageQuery BuildApplicationsQuery(TDateTime from, TDateTime to);
+TUsageQuery BuildWebSitesQuery(TDateTime from, TDateTime to);
 
 }  // namespace vh

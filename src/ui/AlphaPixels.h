@@ -30,6 +30,11 @@ enum class AlphaSource {
 // Raises vh::Exception when the buffer does not match the size.
 AlphaPixels PrepareAlphaPixels(std::span<const std::uint32_t> straight, IntSize size, AlphaSource source);
 
+// The pixels resampled to another size (bilinear over premultiplied
+// channels, pixel centres aligned), as a skin or icon drawn at a display
+// scale. An empty source or size gives an empty result.
+AlphaPixels ResampleAlphaPixels(const AlphaPixels& source, IntSize size);
+
 // One channel multiplied by alpha, rounded to nearest.
 std::uint8_t Premultiply(std::uint8_t channel, std::uint8_t alpha) noexcept;
 

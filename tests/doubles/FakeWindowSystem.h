@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,6 +34,9 @@ public:
     std::map<char, std::string> Drives;
     std::vector<char> DrivesAsked;
     std::vector<TWindowId> Closed;
+    std::vector<TWindowId> AccessibilityRequests;
+    // Called on each request, as a browser that builds its tree then would.
+    std::function<void(TWindowId)> OnAccessibilityRequest;
 
     FakeWindowSystem() { Drives['C'] = "\\Device\\HarddiskVolume1"; }
 
@@ -88,6 +92,10 @@ public:
     void PostClose(TWindowId window) override { Closed.push_back(window); }
     std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) override {
         return At(window).Accessible;
+    }
+    void RequestAccessibility(TWindowId window) override {
+        AccessibilityRequests.push_back(window);
+        if (OnAccessibilityRequest) OnAccessibilityRequest(window);
     }
 
 private:

@@ -2,6 +2,8 @@
 // each family, and Wine's own notepad.
 
 #include <windows.h>
+// oleacc.h first: its role and state macros must not clash with the probe's names.
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "common/StringUtils.h"
+#include "monitor/AccessibilityDefs.h"
 #include "monitor/ZuravoZazoApplication.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/WindowSystem.h"
@@ -19,6 +22,9 @@ namespace vh::e2e {
 namespace {
 
 using namespace std::chrono_literals;
+
+static_assert(kRoleSystemText == ROLE_SYSTEM_TEXT && kStateSystemFocused == STATE_SYSTEM_FOCUSED &&
+              kStateSystemHotTracked == STATE_SYSTEM_HOTTRACKED && kStateSystemFocusable == STATE_SYSTEM_FOCUSABLE);
 
 std::unique_ptr<TMonitoredItem> Entry(TMonitoredItemType type, const std::string& name) {
     auto item = std::make_unique<TMonitoredItem>();
@@ -91,6 +97,39 @@ TEST_F(ProbeEndToEnd, FirefoxAddressBelowDepthFourIsNotRead) {
     ProbeBrowserInFront(L"firefox", L"Fake Deep Firefox", L"https://www.example.com/too-deep", 5);
     EXPECT_EQ(probe_.Kind, akFirefox);
     EXPECT_EQ(probe_.Address, "");
+}
+
+TEST_F(ProbeEndToEnd, TodaysBrowsersAreReadFromTheirTreesAndFollowTheirTabs) {
+    struct TCase {
+        const wchar_t* image;
+        const char* kindText;
+    };
+    for (const TCase& c : {TCase{L"msedge.exe", "Microsoft Edge"}, TCase{L"firefox.exe", "Mozila FireFox"}}) {
+        SCOPED_TRACE(c.kindText);
+        const std::wstring title = std::wstring(L"Stand-in ") + c.image;
+        auto browser = StartStandInBrowser(c.image, title, L"https://www.example.com/page");
+        HWND window = browser->WaitForWindow(title, 20s);
+        ASSERT_NE(window, nullptr);
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.GetKindText(), c.kindText);
+        // Chromium's stand-in builds its tree only once the probe has asked
+        // for it, a moment later: the first probe may find nothing yet.
+        EXPECT_TRUE(probe_.Address.empty() || probe_.Address == "https://www.example.com/page") << probe_.Address;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                probe_.Execute(false, nullptr);
+                return probe_.Address == "https://www.example.com/page";
+            },
+            5s))
+            << "address \"" << probe_.Address << "\"";
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.LastAddressRead, TAddressRead::Remembered);
+        EXPECT_EQ(probe_.Address, "https://www.example.com/page");
+
+        ASSERT_TRUE(NavigateStandIn(window, L"https://other.org/"));
+        ProbeInFront(window);
+        EXPECT_EQ(probe_.Address, "https://other.org/");
+    }
 }
 
 TEST_F(ProbeEndToEnd, NotepadInFrontIsADesktopApplicationAndCloseModeClosesIt) {

@@ -89,6 +89,27 @@ TEST_F(IniFileTest, LinesNotUnderstoodAndOtherSectionsAreKept) {
     EXPECT_TRUE(ini.ReadSection("Applications").empty());
 }
 
+// A file damaged by a crash or a disk fault: binary junk, invalid UTF-8, a
+// cut-off section header and a line without an end. Its readable lines are
+// read, and a write keeps every byte of the rest.
+TEST_F(IniFileTest, ADamagedFileKeepsItsReadableLines) {
+    const std::string junk("\x00\xff\xfe\x00\x01garbage\x80\x81", 14);
+    const std::string original = junk + "\r\n[Position]\r\nAlign=2\r\n[Backgr\r\n=no key\r\nColor\r\n[Common]\r\n" +
+                                 std::string(5000, '\x7f') + "\r\nTimeLimitSecondsChanged=1\r\n\xc3(=\x00";
+    platform.PutFile(kIni, original);
+    EXPECT_EQ(ini.ReadInteger("Position", "Align", 1), 2);
+    EXPECT_TRUE(ini.ReadBool("Common", "TimeLimitSecondsChanged", false));
+    EXPECT_EQ(ini.ReadInteger("Background", "Color", 7), 7);
+    ini.WriteInteger("Position", "AlignVertical", 1);
+    const std::string written = *platform.FileText(kIni);
+    EXPECT_EQ(written.substr(0, junk.size()), junk);
+    EXPECT_NE(written.find(std::string(5000, '\x7f')), std::string::npos);
+    EXPECT_NE(written.find("[Backgr\r\n=no key\r\nColor\r\n"), std::string::npos);
+    EXPECT_EQ(ini.ReadInteger("Position", "AlignVertical", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("Position", "Align", 1), 2);
+    EXPECT_TRUE(ini.ReadBool("Common", "TimeLimitSecondsChanged", false));
+}
+
 TEST_F(IniFileTest, EraseSectionRemovesEveryCopyAndNothingElse) {
     platform.PutFile(kIni, "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
     ini.EraseSection("a");

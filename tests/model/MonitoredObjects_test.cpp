@@ -51,6 +51,9 @@ TEST(WebSiteMatches, FollowsTheExamples) {
     EXPECT_FALSE(WebSiteMatches("example.com", "http://example.org/?u=example.com"));
     EXPECT_FALSE(WebSiteMatches("example.com", "example.org/example.com"));
     EXPECT_FALSE(WebSiteMatches("example.com", "other.org/?ref=example.com"));
+    // A "?" right after the host ends the host as "/" does.
+    EXPECT_FALSE(WebSiteMatches("example.com", "example.org?u=example.com"));
+    EXPECT_TRUE(WebSiteMatches("example.com", "example.com?u=x"));
     EXPECT_TRUE(WebSiteMatches("www.example.com", "example.com"));
     EXPECT_FALSE(WebSiteMatches("Example.com", "example.com"));
     EXPECT_TRUE(WebSiteMatches("example.com/games", "http://www.example.com/games/chess"));

@@ -283,10 +283,24 @@ TEST_F(MainMonitorTest, UnannouncedSleepIsNotCharged) {
     Pass(3);
     monitor_->tmrScanTimer();
     EXPECT_EQ(monitor_->Logger().SecondsOnList, 6);
-    // A slow timer within the limit is still charged.
-    Pass(50);
+}
+
+// Where the sleep threshold lies: a slow timer within a minute is charged,
+// anything past it is not.
+TEST_F(MainMonitorTest, GapsUpToAMinuteAreChargedLongerOnesAreNot) {
+    Start();
+    Pass(3);
     monitor_->tmrScanTimer();
-    EXPECT_EQ(monitor_->Logger().SecondsOnList, 56);
+    const struct {
+        int gap;
+        int charged;
+    } cases[] = {{50, 50}, {59, 59}, {61, 0}, {5 * 60, 0}, {3, 3}};
+    for (const auto& c : cases) {
+        const std::int32_t before = monitor_->Logger().SecondsOnList;
+        Pass(c.gap);
+        monitor_->tmrScanTimer();
+        EXPECT_EQ(monitor_->Logger().SecondsOnList - before, c.charged) << c.gap;
+    }
 }
 
 TEST_F(MainMonitorTest, ReminderLeftOpenThreeMinutesIsChargedInTheSameTick) {

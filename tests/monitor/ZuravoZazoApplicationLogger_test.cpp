@@ -1,6 +1,10 @@
 #include "monitor/ZuravoZazoApplicationLogger.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <iostream>
 
 #include <memory>
 #include <string>
@@ -16,6 +20,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "monitor/ZuravoZazoApplication.h"
 #include "storage/SQLiteTable3.h"
+#include "support/FaultInjectionVfs.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh {
@@ -175,6 +180,56 @@ TEST_F(Engine, AFailedWriteStillCountsAndIsWrittenInOrderLater) {
     EXPECT_EQ(rows[1][4], "4");
     EXPECT_EQ(rows[2][0], "2024-03-10 09:00:06");
     EXPECT_EQ(engine.SecondsOnList, 12);
+}
+
+// Every file operation of a Log that also carries an unwritten row made to
+// fail in turn: the total is right at once, the log holds both rows or
+// neither, and the next Log writes whatever is missing, once and in order.
+TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    LogRow("2024-03-10 08:00:00", "C:\\a.exe", "", 100, 1);
+    const std::string stored = testing::FileIn(folder_.Path(), "stored.sqlite");
+    testing::CopyFileReplacing(db_, stored);
+    Front("C:\\a.exe");
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char kind, std::string_view text) {
+        if (kind == 'X') traced.emplace_back(text);
+    });
+    testing::TFaultInjectionVfs vfs;
+    std::unique_ptr<TZuravoZazoApplicationLogger> engine;
+    auto prepare = [&] {
+        engine.reset();
+        testing::CopyFileReplacing(stored, db_);
+        engine = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+        vfs.Arm(1, SQLITE_IOERR);  // the first row stays unwritten
+        engine->Log(probe_.get(), 3);
+        vfs.Disarm();
+        ASSERT_EQ(engine->PendingRowCount(), 1u);
+        traced.clear();
+    };
+    for (const auto& code : testing::FaultCodes()) {
+        const int points = testing::ForEachFaultPoint(
+            vfs, code.code, prepare, [&] { engine->Log(probe_.get(), 4); },
+            [&](int n) {
+                SCOPED_TRACE(std::string("Log ") + code.name + " at " + std::to_string(n));
+                ASSERT_EQ(testing::IntegrityCheck(db_), "ok");
+                EXPECT_EQ(engine->SecondsOnList, 107);
+                const std::size_t written = LogRows().size();
+                EXPECT_TRUE(written == 0 || written == 2) << written;
+                EXPECT_EQ(engine->PendingRowCount(), 2 - written);
+                EXPECT_EQ(traced.empty(), written == 2);
+                engine->Log(probe_.get(), 5);
+                const Rows rows = LogRows();
+                ASSERT_EQ(rows.size(), 3u);
+                EXPECT_EQ(rows[0][4] + rows[1][4] + rows[2][4], "345");
+                EXPECT_EQ(engine->PendingRowCount(), 0u);
+                EXPECT_EQ(engine->SecondsOnList, 112);
+            });
+        std::cout << "Log " << code.name << ": " << points << " fault points\n";
+        EXPECT_GT(points, 3);
+    }
+    engine.reset();
+    SetTraceSinkForTesting(nullptr);
 }
 
 TEST_F(Engine, UnwrittenRowsAreBoundedKeepingTheOldest) {

@@ -11,6 +11,7 @@
 #include "doubles/FakeWindowSystem.h"
 #include "environment/Trace.h"
 #include "monitor/AccessibilityDefs.h"
+#include "monitor/BrowserRecognition.h"
 
 namespace vh {
 namespace {
@@ -19,7 +20,7 @@ using testing::FakeAccessibleObject;
 using testing::FakeWindowSystem;
 using testing::MakeAccessible;
 
-constexpr std::int32_t kOperaState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HOTTRACKED;
+constexpr std::int32_t kOperaState = kStateSystemFocusable | kStateSystemHotTracked;
 
 void AddEntry(TMonitoredList& list, TMonitoredItemType type, const std::string& name, const std::string& caption) {
     auto item = std::make_unique<TMonitoredItem>();
@@ -127,12 +128,12 @@ TEST_F(ProbeTest, InternetExplorerReadsTheFirstEditAfterItsMarker) {
 TEST_F(ProbeTest, FirefoxTakesTheFirstTextObjectWithASchemeAndSkipsAboutBlank) {
     auto root = MakeAccessible("root", 9);
     auto toolbar = root->Add(MakeAccessible("toolbar", 22));
-    toolbar->Add(MakeAccessible("blank", ROLE_SYSTEM_TEXT, "about:blank"));
+    toolbar->Add(MakeAccessible("blank", kRoleSystemText, "about:blank"));
     toolbar->Add(MakeAccessible("link", 30, "https://not.a.text.object"));
     toolbar->Add(MakeAccessible("norole", std::nullopt, "https://no.role"));
-    toolbar->Add(MakeAccessible("upper", ROLE_SYSTEM_TEXT, "HTTP://upper.case"));
-    toolbar->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://www.example.com/a"));
-    toolbar->Add(MakeAccessible("later", ROLE_SYSTEM_TEXT, "ftp://later.example.com"));
+    toolbar->Add(MakeAccessible("upper", kRoleSystemText, "HTTP://upper.case"));
+    toolbar->Add(MakeAccessible("address", kRoleSystemText, "https://www.example.com/a"));
+    toolbar->Add(MakeAccessible("later", kRoleSystemText, "ftp://later.example.com"));
     auto& probe = ProbeForeground(AddFirefox(root));
     EXPECT_EQ(probe.Kind, akFirefox);
     EXPECT_EQ(probe.GetKindText(), "Mozila FireFox");
@@ -141,7 +142,7 @@ TEST_F(ProbeTest, FirefoxTakesTheFirstTextObjectWithASchemeAndSkipsAboutBlank) {
 
 TEST_F(ProbeTest, FirefoxAddressesKeepTextOutsideTheCodePage) {
     auto root = MakeAccessible("root", 9);
-    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT,
+    root->Add(MakeAccessible("address", kRoleSystemText,
                              "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/"));
     EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address,
               "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/");
@@ -153,7 +154,7 @@ TEST_F(ProbeTest, FirefoxLooksNoDeeperThanFour) {
     for (int depth = 1; depth <= 5; ++depth) {
         parent = parent->Add(MakeAccessible("level" + std::to_string(depth), 20));
         if (depth >= 4)
-            parent->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth" + std::to_string(depth + 1)));
+            parent->Add(MakeAccessible("text", kRoleSystemText, "http://depth" + std::to_string(depth + 1)));
     }
     // The text under level 4 sits at depth 5: out of reach.
     EXPECT_EQ(ProbeForeground(AddFirefox(root)).Address, "");
@@ -162,7 +163,7 @@ TEST_F(ProbeTest, FirefoxLooksNoDeeperThanFour) {
     shallow->Add(MakeAccessible("a", 20))
         ->Add(MakeAccessible("b", 20))
         ->Add(MakeAccessible("c", 20))
-        ->Add(MakeAccessible("text", ROLE_SYSTEM_TEXT, "http://depth4"));
+        ->Add(MakeAccessible("text", kRoleSystemText, "http://depth4"));
     EXPECT_EQ(ProbeForeground(AddFirefox(shallow, 21)).Address, "http://depth4");
 }
 
@@ -170,9 +171,9 @@ TEST_F(ProbeTest, OperaNeedsTheExactStateAndReachesDepthEight) {
     auto root = MakeAccessible("root", 9);
     auto parent = root;
     for (int depth = 1; depth <= 7; ++depth) parent = parent->Add(MakeAccessible("level", 20));
-    parent->Add(MakeAccessible("focused", ROLE_SYSTEM_TEXT, "http://focused", kOperaState | STATE_SYSTEM_FOCUSED));
-    parent->Add(MakeAccessible("nostate", ROLE_SYSTEM_TEXT, "http://nostate"));
-    parent->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://opera.example.com", kOperaState));
+    parent->Add(MakeAccessible("focused", kRoleSystemText, "http://focused", kOperaState | kStateSystemFocused));
+    parent->Add(MakeAccessible("nostate", kRoleSystemText, "http://nostate"));
+    parent->Add(MakeAccessible("address", kRoleSystemText, "https://opera.example.com", kOperaState));
     auto& probe = ProbeForeground(AddOpera(root));
     EXPECT_EQ(probe.Kind, akOpera);
     EXPECT_EQ(probe.GetKindText(), "Opera");
@@ -209,7 +210,7 @@ TEST_F(ProbeTest, AProcessThatCannotBeOpenedNeverMatches) {
 
 TEST_F(ProbeTest, NoForegroundWindowReadsNoOtherWindow) {
     auto root = MakeAccessible("root", 9);
-    root->Add(MakeAccessible("address", ROLE_SYSTEM_TEXT, "https://background.example.com"));
+    root->Add(MakeAccessible("address", kRoleSystemText, "https://background.example.com"));
     AddFirefox(root);
     auto& probe = ProbeForeground(0);
     EXPECT_TRUE(probe.Probed);
@@ -302,6 +303,112 @@ TEST_F(ProbeTest, AnExceptionInsideExecuteIsTracedAndKeepsWhatWasFilled) {
     EXPECT_FALSE(probe_.CloseMode);
     EXPECT_EQ(probe_.CloseList, nullptr);
     SetTraceSinkForTesting(nullptr);
+}
+
+TEST_F(ProbeTest, TodaysBrowsersAreToldByWindowClassAndImageName) {
+    struct TCase {
+        const char* windowClass;
+        const char* image;
+        TApplicationKind kind;
+        const char* text;
+    };
+    const TCase cases[] = {
+        {"Chrome_WidgetWin_1", "Google\\Chrome\\Application\\chrome.exe", akChrome, "Google Chrome"},
+        {"Chrome_WidgetWin_1", "Microsoft\\Edge\\Application\\MSEDGE.EXE", akEdge, "Microsoft Edge"},
+        {"Chrome_WidgetWin_1", "BraveSoftware\\brave.exe", akBrave, "Brave"},
+        {"Chrome_WidgetWin_1", "Vivaldi\\vivaldi.exe", akVivaldi, "Vivaldi"},
+        {"Chrome_WidgetWin_1", "Opera\\opera.exe", akOpera, "Opera"},
+        {"Chrome_WidgetWin_1", "Chromium\\chromium.exe", akChromium, "Chromium"},
+        {"MozillaWindowClass", "Mozilla Firefox\\firefox.exe", akFirefox, "Mozila FireFox"},
+        // The class alone is every Electron program's; the image alone any window's.
+        {"Chrome_WidgetWin_1", "Editor\\Code.exe", akDesktop, "Desktop Application"},
+        {"Chrome_WidgetWin_1", "Tools\\notchrome.exe", akDesktop, "Desktop Application"},
+        {"Chrome_WidgetWin_0", "chrome.exe", akDesktop, "Desktop Application"},
+        {"MozillaWindowClass", "chrome.exe", akDesktop, "Desktop Application"},
+        {"Notepad", "firefox.exe", akDesktop, "Desktop Application"},
+    };
+    std::uint32_t pid = 100;
+    for (const TCase& c : cases) {
+        // Each browser has a document in its tree: only those recognised read it.
+        auto root = MakeAccessible("root", 9);
+        root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page"));
+        const TWindowId window = AddWindow(++pid, c.image, c.windowClass);
+        windows_.At(window).Accessible = root;
+        auto& probe = ProbeForeground(window);
+        EXPECT_EQ(probe.Kind, c.kind) << c.image;
+        EXPECT_EQ(probe.GetKindText(), c.text) << c.image;
+        EXPECT_EQ(probe.Address, c.kind == akDesktop ? "" : "https://www.example.com/page") << c.image;
+    }
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "Error: Access is denied."), akDesktop);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:/Apps/Chrome.exe"), akChrome);
+}
+
+TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
+    const TWindowId window = AddWindow(80, "msedge.exe", "Chrome_WidgetWin_1");
+    windows_.AddChild(window, "Intermediate D3D Window");
+    const TWindowId content = windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");
+    windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");  // a hidden tab's
+    auto root = MakeAccessible("root", 9);
+    windows_.At(window).Accessible = root;
+
+    // Not built yet: the first scan asks for it and records nothing.
+    auto& first = ProbeForeground(window);
+    EXPECT_EQ(first.Kind, akEdge);
+    EXPECT_EQ(first.Address, "");
+    EXPECT_EQ(windows_.AccessibilityRequests, std::vector<TWindowId>{content});
+
+    auto toolbar = root->Add(MakeAccessible("toolbar", kRoleSystemToolBar));
+    toolbar->Add(MakeAccessible("address field", kRoleSystemText, "www.example.com/page"));
+    root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page", 0));
+    auto& next = ProbeForeground(window);
+    EXPECT_EQ(next.Address, "https://www.example.com/page");
+    EXPECT_EQ(next.LastAddressRead, TAddressRead::Walked);
+    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Remembered);
+    EXPECT_EQ(windows_.AccessibilityRequests.size(), 1u) << "asked again";
+
+    TMonitoredList list;
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    int index = -1;
+    TMonitoredItemType kind = mitAll;
+    EXPECT_TRUE(probe_.IsOnList(&list, index, kind));
+    EXPECT_EQ(kind, mitWebSite);
+
+    // A private window is read the same way, and closed in close mode.
+    const TWindowId incognito = AddWindow(81, "chrome.exe", "Chrome_WidgetWin_1");
+    windows_.AddChild(incognito, "Chrome_RenderWidgetHostHWND");
+    auto privateRoot = MakeAccessible("root", 9);
+    privateRoot->Add(MakeAccessible("document", kRoleSystemDocument, "https://news.example.com/", 0));
+    windows_.At(incognito).Accessible = privateRoot;
+    const TWindowId other = AddWindow(82, "chrome.exe", "Chrome_WidgetWin_1");
+    auto otherRoot = MakeAccessible("root", 9);
+    otherRoot->Add(MakeAccessible("document", kRoleSystemDocument, "https://other.org/", 0));
+    windows_.At(other).Accessible = otherRoot;
+    probe_.Execute(true, &list);
+    EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{window, incognito}));
+}
+
+TEST_F(ProbeTest, AScanRecordsNothingFromACutWalkButClosingReadsOn) {
+    // Each look at the clock takes 20 ms: the scan's walk is cut before the document.
+    std::chrono::steady_clock::time_point now{};
+    TZuravoZazoApplication slowProbe(windows_, [&now] { return now += std::chrono::milliseconds(20); });
+    const TWindowId window = AddWindow(90, "firefox.exe", "MozillaWindowClass");
+    auto root = MakeAccessible("root", 9);
+    root->Add(MakeAccessible("pane", kRoleSystemPane))
+        ->Add(MakeAccessible("pane", kRoleSystemPane))
+        ->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/", 0));
+    windows_.At(window).Accessible = root;
+    windows_.Foreground = window;
+    slowProbe.Execute(false, nullptr);
+    EXPECT_EQ(slowProbe.Kind, akFirefox);
+    EXPECT_EQ(slowProbe.LastAddressRead, TAddressRead::Cut);
+    EXPECT_EQ(slowProbe.Address, "");
+
+    // Closing happens once: the listed browser is read however long it takes.
+    slowProbe.ForgetAddressPlaces();
+    TMonitoredList list;
+    AddEntry(list, mitWebSite, "example.com", "Example");
+    slowProbe.Execute(true, &list);
+    EXPECT_EQ(windows_.Closed, std::vector<TWindowId>{window});
 }
 
 TEST_F(ProbeTest, EachExecuteStartsFromEmptyFields) {

@@ -244,6 +244,19 @@ protected:
     std::unique_ptr<TestWindow> frame_;
 };
 
+TEST_F(AccessibleObjectTest, RequestingTheTreeTakesTheAnswerAndLetsItGo) {
+    const auto references = [&] {
+        root_->AddRef();
+        return root_->Release();
+    };
+    const ULONG before = references();
+    const long callsBefore = FakeAccessibleNode::Calls();
+    windows_.RequestAccessibility(frame_->Id());
+    EXPECT_GT(FakeAccessibleNode::Calls(), callsBefore) << "the window was not asked for its object";
+    EXPECT_EQ(references(), before) << "the answer's reference was left behind";
+    windows_.RequestAccessibility(0);  // no window: nothing happens
+}
+
 TEST_F(AccessibleObjectTest, ReadsRoleValueStateAndChildCount) {
     std::shared_ptr<IAccessibleObject> root = windows_.AccessibleObjectFromWindow(frame_->Id());
     ASSERT_NE(root, nullptr);

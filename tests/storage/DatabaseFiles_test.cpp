@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "common/Paths.h"
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "support/StorageTestSupport.h"
@@ -12,6 +15,7 @@ namespace vh {
 namespace {
 
 using testing::CopyReadyMadeDatabase;
+using testing::DatabaseImage;
 using testing::FakeEnvironmentPlatform;
 using testing::FileIn;
 using testing::QueryRows;
@@ -29,27 +33,97 @@ protected:
 };
 
 TEST_F(CopyDatabases, FirstStartCopiesBothAndLaterStartsNothing) {
-    platform_.PutFile(ProgramFile("settings.sqlite"), "settings v1");
-    platform_.PutFile(ProgramFile("actmondb.sqlite"), "log v1");
+    platform_.PutFile(ProgramFile("settings.sqlite"), DatabaseImage("settings v1"));
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), DatabaseImage("log v1"));
     CopyDatabasesToAppData(environment_);
-    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "settings v1");
-    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "log v1");
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), DatabaseImage("settings v1"));
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), DatabaseImage("log v1"));
     EXPECT_FALSE(platform_.FileText(AppDataFile("settings.sqlite.tmp")));
 
-    platform_.PutFile(ProgramFile("settings.sqlite"), "settings v2");
-    platform_.PutFile(ProgramFile("actmondb.sqlite"), "log v2");
+    platform_.PutFile(ProgramFile("settings.sqlite"), DatabaseImage("settings v2"));
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), DatabaseImage("log v2"));
     CopyDatabasesToAppData(environment_);
-    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "settings v1");
-    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), "log v1");
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), DatabaseImage("settings v1"));
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), DatabaseImage("log v1"));
 }
 
-TEST_F(CopyDatabases, LogDatabaseIsCopiedOnlyWithTheSettings) {
+// A log database lost or never copied would leave every log write failing.
+TEST_F(CopyDatabases, AMissingLogDatabaseIsCopiedBesideTheUsersSettings) {
     platform_.PutFile(ProgramFile("settings.sqlite"), "ready");
-    platform_.PutFile(ProgramFile("actmondb.sqlite"), "ready log");
-    platform_.PutFile(AppDataFile("settings.sqlite"), "user's own");
-    CopyDatabasesToAppData(environment_);
-    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), "user's own");
-    EXPECT_FALSE(platform_.FileText(AppDataFile("actmondb.sqlite")));
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), DatabaseImage("ready log"));
+    platform_.PutFile(AppDataFile("settings.sqlite"), DatabaseImage("user's own"));
+    EXPECT_TRUE(CopyDatabasesToAppData(environment_).empty());
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), DatabaseImage("user's own"));
+    EXPECT_EQ(platform_.FileText(AppDataFile("actmondb.sqlite")), DatabaseImage("ready log"));
+}
+
+// A file that is no database is kept aside under a dated name and a fresh
+// one copied; a sound one, and one a crash left with its journal, stay.
+TEST_F(CopyDatabases, DamagedFilesAreKeptAsideAndReplaced) {
+    const TDateTime now = EncodeDateTime({2026, 3, 21, 16, 5, 9, 0});
+    std::string truncated = DatabaseImage("x");
+    truncated[31] = 3;  // three pages counted, one there
+    const struct {
+        std::string settings, log;
+        std::vector<std::string> kept;
+    } cases[] = {
+        {"", DatabaseImage("log"), {"settings.sqlite"}},
+        {DatabaseImage("s"), truncated, {"actmondb.sqlite"}},
+        {"\x13\x37 random bytes that are no database at all", "", {"settings.sqlite", "actmondb.sqlite"}},
+        {DatabaseImage("s"), DatabaseImage("log"), {}},
+    };
+    platform_.PutFile(ProgramFile("settings.sqlite"), DatabaseImage("ready"));
+    platform_.PutFile(ProgramFile("actmondb.sqlite"), DatabaseImage("ready log"));
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(platform_.Map(environment_.AppDataFolder()));
+        platform_.PutFile(AppDataFile("settings.sqlite"), c.settings);
+        platform_.PutFile(AppDataFile("actmondb.sqlite"), c.log);
+        std::vector<std::string> expected;
+        for (const std::string& name : c.kept) expected.push_back(AppDataFile(name) + ".damaged-2026-03-21-160509");
+        EXPECT_EQ(CopyDatabasesToAppData(environment_, now), expected);
+        for (std::size_t i = 0; i < c.kept.size(); ++i) {
+            const std::string original = c.kept[i] == "settings.sqlite" ? c.settings : c.log;
+            EXPECT_EQ(platform_.FileText(expected[i]), original);
+            EXPECT_EQ(platform_.FileText(AppDataFile(c.kept[i])),
+                      c.kept[i] == "settings.sqlite" ? DatabaseImage("ready") : DatabaseImage("ready log"));
+        }
+        // The next start finds nothing to do.
+        EXPECT_TRUE(CopyDatabasesToAppData(environment_, now + 1).empty());
+    }
+    platform_.PutFile(AppDataFile("settings.sqlite"), truncated);
+    platform_.PutFile(AppDataFile("settings.sqlite-journal"), "pages to roll back");
+    EXPECT_TRUE(CopyDatabasesToAppData(environment_, now).empty());
+    EXPECT_EQ(platform_.FileText(AppDataFile("settings.sqlite")), truncated);
+}
+
+TEST(DamagedDatabaseImage, TellsWhatCannotBeADatabase) {
+    std::string image = DatabaseImage("x");
+    EXPECT_FALSE(IsDamagedDatabaseImage(image));
+    EXPECT_TRUE(IsDamagedDatabaseImage(""));
+    EXPECT_TRUE(IsDamagedDatabaseImage(image.substr(0, 99)));
+    EXPECT_TRUE(IsDamagedDatabaseImage(image.substr(0, 300)));  // page count kept: one page of 512 missing half
+    std::string more = image + std::string(512, '\0');
+    EXPECT_FALSE(IsDamagedDatabaseImage(more));  // longer than counted: the engine reads what it counts
+    image[16] = 3;                               // 768: no power of two
+    EXPECT_TRUE(IsDamagedDatabaseImage(image));
+    image[16] = 0;
+    image[17] = 1;                               // 1 stands for 65536
+    EXPECT_TRUE(IsDamagedDatabaseImage(image));  // 512 bytes of a 65536-byte page
+    image = DatabaseImage("x");
+    image[95] = 6;  // page count not kept: whole pages are enough
+    EXPECT_FALSE(IsDamagedDatabaseImage(image));
+    EXPECT_TRUE(IsDamagedDatabaseImage(image.substr(0, 511)));
+    image[0] = 's';
+    EXPECT_TRUE(IsDamagedDatabaseImage(image));
+
+    TempFolder folder;
+    for (const char* name : {"settings.sqlite", "actmondb.sqlite"}) {
+        const std::string file = FileIn(folder.Path(), name);
+        CopyReadyMadeDatabase(name, file);
+        std::ifstream in(PathFromUtf8(file), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_FALSE(IsDamagedDatabaseImage(bytes)) << name;
+    }
 }
 
 TEST_F(CopyDatabases, NothingBesideTheProgramCopiesNothing) {

@@ -307,6 +307,11 @@ TEST_F(OptionsTest, TimeLimitChangesOfOneDay) {
     EXPECT_FALSE(options->TimeLimitSecondsChanged());
     EXPECT_EQ(Common("TimeLimitSecondsChanged"), "0");
 
+    options->SetTimeLimitSeconds(3600);  // saved unchanged: the day's change is not used up
+    EXPECT_EQ(options->TimeLimitSeconds(), 3600);
+    EXPECT_FALSE(options->TimeLimitSecondsChanged());
+    EXPECT_EQ(Common("TimeLimitSecondsChanged"), "0");
+
     options->SetTimeLimitSeconds(5400);  // the day's one increase
     EXPECT_EQ(options->TimeLimitSeconds(), 5400);
     EXPECT_TRUE(options->TimeLimitSecondsChanged());

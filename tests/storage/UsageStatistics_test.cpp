@@ -6,11 +6,13 @@
 #include <map>
 #include <random>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "common/StringUtils.h"
 #include "doubles/TempFolder.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "storage/SQLiteTable3.h"
 #include "support/ReferenceUsageQueries.h"
 #include "support/StorageTestSupport.h"
 
@@ -58,10 +60,26 @@ protected:
     void Entry(const std::string& table, const std::string& name, const std::string& caption, int active = 1) {
         testing::InsertListEntry(db_, table, name, caption, active);
     }
+    // Each row's texts, read the way the program reads them: through the
+    // layer, with the bounds bound.
+    Rows Run(const TUsageQuery& query) {
+        TSQLiteDatabase db(db_);
+        const auto table = db.GetTable(query.Sql, query.Params);
+        Rows rows;
+        for (table->MoveFirst(); !table->Eof(); table->Next()) {
+            auto& row = rows.emplace_back();
+            for (int c = 0; c < table->ColCount(); ++c) row.push_back(table->FieldAsString(c));
+        }
+        return rows;
+    }
     // name -> total_duration
-    std::map<std::string, std::string> Totals(const std::string& sql) {
+    std::map<std::string, std::string> Totals(const TUsageQuery& query) { return TotalsOf(Run(query)); }
+    std::map<std::string, std::string> Totals(const std::string& referenceSql) {
+        return TotalsOf(QueryRows(db_, referenceSql));
+    }
+    static std::map<std::string, std::string> TotalsOf(const Rows& rows) {
         std::map<std::string, std::string> totals;
-        for (const auto& row : QueryRows(db_, sql)) {
+        for (const auto& row : rows) {
             EXPECT_EQ(totals.count(row[2]), 0u) << "name twice: " << row[2];
             totals[row[2]] = row[3];
         }
@@ -128,14 +146,34 @@ TEST_F(UsageQueries, SameNamedEntriesCollapseIntoOneRowCountingEachLogRowOnce) {
     Entry("applications_list", "C:\\a.exe", "A");
     Entry("applications_list", "C:\\a.exe", "A again");
     Log("2024-03-10 05:00:00", "C:\\a.exe", "example.com", 6, 1);
-    const Rows web = QueryRows(db_, BuildWebSitesQuery(kFrom, kTo));
+    const Rows web = Run(BuildWebSitesQuery(kFrom, kTo));
     ASSERT_EQ(web.size(), 1u);
     EXPECT_EQ(web[0][3], "6");
-    const Rows apps = QueryRows(db_, BuildApplicationsQuery(kFrom, kTo));
+    const Rows apps = Run(BuildApplicationsQuery(kFrom, kTo));
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0][3], "6");
     // The first form counted the row once per copy of the name.
     EXPECT_EQ(QueryRows(db_, testing::ReferenceWebSitesQuery(kFrom, kTo))[0][3], "12");
+}
+
+// The bounds reach the engine as values: a bound holding a quote or SQL of
+// its own is compared as text, neither breaking nor widening the query.
+TEST_F(UsageQueries, BoundsTravelAsValuesNotAsStatementText) {
+    Entry("applications_list", "C:\\game.exe", "Game");
+    Entry("websites_list", "example.com", "Example");
+    Log("2024-03-10 05:00:00", "C:\\game.exe", "example.com", 7, 1);
+    for (const TUsageQuery& query : {BuildApplicationsQuery(kFrom, kTo), BuildWebSitesQuery(kFrom, kTo)}) {
+        EXPECT_EQ(query.Sql.find("2024"), std::string::npos) << query.Sql;
+        ASSERT_EQ(query.Params.size(), 2u);
+        EXPECT_EQ(std::get<std::string>(query.Params[0]), kFrom);
+        EXPECT_EQ(std::get<std::string>(query.Params[1]), kTo);
+    }
+    EXPECT_EQ(Totals(BuildApplicationsQuery(kFrom, kTo)).at("C:\\game.exe"), "7");
+    EXPECT_EQ(Totals(BuildWebSitesQuery(kFrom, kTo)).at("example.com"), "7");
+    const std::string hostile = "2024-03-10 12:00:00' OR '1'='1";
+    EXPECT_EQ(Totals(BuildApplicationsQuery("2024-03-10 06:00:00", hostile)).at("C:\\game.exe"), "0");
+    EXPECT_EQ(Totals(BuildWebSitesQuery("2024-03-10 06:00:00", hostile)).at("example.com"), "0");
+    EXPECT_EQ(Totals(BuildApplicationsQuery("2024-03-10 04:00:00'", hostile)).at("C:\\game.exe"), "7");
 }
 
 // Random logs and lists with the awkward cases mixed in: dates on both

@@ -41,6 +41,11 @@ void CopyReadyMadeDatabase(const std::string& name, const std::string& target) {
                                std::filesystem::copy_options::overwrite_existing);
 }
 
+void CopyFileReplacing(const std::string& source, const std::string& target) {
+    std::filesystem::remove(PathFromUtf8(target));
+    std::filesystem::copy_file(PathFromUtf8(source), PathFromUtf8(target));
+}
+
 void RunScript(const std::string& fileName, const std::string& sql) {
     Connection db = Open(fileName);
     char* error = nullptr;
@@ -72,6 +77,17 @@ std::vector<std::vector<std::string>> QueryRows(const std::string& fileName, con
     }
     if (rc != SQLITE_DONE) throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
     return rows;
+}
+
+std::string DatabaseImage(const std::string& tag) {
+    std::string page(512, '\0');
+    page.replace(0, 16, std::string("SQLite format 3\0", 16));
+    page[16] = 2;  // page size 512, big-endian
+    page[27] = 7;  // change counter
+    page[31] = 1;  // one page
+    page[95] = 7;  // "version valid for": the page count is kept
+    page.replace(100, tag.size(), tag);
+    return page;
 }
 
 void InsertListEntry(const std::string& fileName, const std::string& table, const std::string& name,

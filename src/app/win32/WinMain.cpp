@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
@@ -46,10 +48,15 @@ int RunProgram() {
     int exitCode = 1;
     TfrmMain* main = nullptr;
     try {
-        CopyDatabasesToAppData();
+        const std::vector<std::string> kept = CopyDatabasesToAppData();
+        if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
         // Every window from here on takes the user's colours and picture.
         ConnectAppearancePreferences(AppearancePreferences());
         TOptions& options = GOptions_Local();
+        // The log database's copy of the list decides what the engine counts:
+        // a fresh log database, or a save cut short between the two files,
+        // must not leave it behind the settings.
+        options.MonitoredItemsSave();
         if (!options.IsNotFirstRun) {
             options.IsNotFirstRun = true;
             RunFirstRunSettingsDialog(options);

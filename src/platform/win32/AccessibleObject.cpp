@@ -7,30 +7,13 @@
 #include <vector>
 
 #include "platform/win32/Utf16.h"
+#include "platform/win32/Variant.h"
 
 namespace vh::win32 {
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// A VARIANT that is cleared (and so releases what it holds) when it dies.
-class UniqueVariant {
-public:
-    UniqueVariant() noexcept { VariantInit(&value_); }
-    ~UniqueVariant() { VariantClear(&value_); }
-    UniqueVariant(const UniqueVariant&) = delete;
-    UniqueVariant& operator=(const UniqueVariant&) = delete;
-
-    VARIANT* Put() noexcept {
-        VariantClear(&value_);
-        return &value_;
-    }
-    const VARIANT& Get() const noexcept { return value_; }
-
-private:
-    VARIANT value_;
-};
 
 // VARIANTs an accessibility call fills in bulk, all cleared at the end.
 class VariantArray {

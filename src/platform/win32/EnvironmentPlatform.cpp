@@ -9,6 +9,7 @@
 
 #include "common/Paths.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/LongPaths.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Utf16.h"
 
@@ -109,7 +110,7 @@ std::vector<std::string> EnvironmentPlatform::ListFilesRecursive(const std::stri
 }
 
 std::optional<std::string> EnvironmentPlatform::ReadWholeFile(const std::string& path) {
-    UniqueFileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+    UniqueFileHandle file(CreateFileW(ExtendedLengthPath(Utf8ToWide(path)).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

@@ -56,6 +56,7 @@ using IconTraits = NullHandleTraits<HICON, &DestroyIcon>;
 using GlobalMemoryTraits = NullHandleTraits<HGLOBAL, &GlobalFree>;
 // Kernel objects that report failure as null (OpenProcess, CreateEventW).
 using KernelHandleTraits = NullHandleTraits<HANDLE, &CloseHandle>;
+using RegistryKeyTraits = NullHandleTraits<HKEY, &RegCloseKey>;
 
 // Kernel objects that report failure as INVALID_HANDLE_VALUE (CreateFileW,
 // FindFirstFileW).
@@ -81,6 +82,7 @@ using UniqueGlobal = Unique<GlobalMemoryTraits>;
 using UniqueFileHandle = Unique<FileHandleTraits>;
 using UniqueFindHandle = Unique<FindHandleTraits>;
 using UniqueHandle = Unique<KernelHandleTraits>;
+using UniqueRegistryKey = Unique<RegistryKeyTraits>;
 
 static_assert(!std::is_copy_constructible_v<UniqueBitmap> && !std::is_copy_assignable_v<UniqueBitmap>);
 static_assert(!std::is_copy_constructible_v<UniqueMemoryDc> && !std::is_copy_assignable_v<UniqueMemoryDc>);

@@ -138,4 +138,17 @@ std::shared_ptr<IAccessibleObject> WindowSystem::AccessibleObjectFromWindow(TWin
     return std::make_shared<AccessibleObject>(std::move(accessible));
 }
 
+void WindowSystem::RequestAccessibility(TWindowId window) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(ToHwnd(window), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG,
+                            kAccessibilityRequestTimeoutMs, &answer) == 0 ||
+        answer == 0)
+        return;
+    // The answer holds a reference to the window's object: taking it over
+    // and releasing it is the only way not to leak it in the browser.
+    Microsoft::WRL::ComPtr<IAccessible> accessible;
+    ObjectFromLresult(static_cast<LRESULT>(answer), __uuidof(IAccessible), 0,
+                      reinterpret_cast<void**>(accessible.GetAddressOf()));
+}
+
 }  // namespace vh::win32

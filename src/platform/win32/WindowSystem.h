@@ -24,6 +24,7 @@ public:
     std::optional<std::string> DriveDeviceName(char letter) override;
     void PostClose(TWindowId window) override;
     std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) override;
+    void RequestAccessibility(TWindowId window) override;
 
 private:
     bool comInitialised_ = false;
@@ -31,5 +32,7 @@ private:
 
 // How long WM_GETTEXT may take before a window counts as not answering.
 inline constexpr unsigned kWindowTextTimeoutMs = 300;
+// How long the request for an accessibility tree may take.
+inline constexpr unsigned kAccessibilityRequestTimeoutMs = 200;
 
 }  // namespace vh::win32

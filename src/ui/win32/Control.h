@@ -1,7 +1,9 @@
 #pragma once
 // Window-less controls: they live inside their form's window, paint into the
 // form's off-screen buffer in z-order and get the mouse from the form.
-// Positions are in the form's client coordinates.
+// Positions are in the form's client coordinates, in 96-DPI pixels (the form
+// scales them to its DPI); painting and the mouse work in device pixels
+// (DeviceRect).
 
 #include <windows.h>
 
@@ -10,6 +12,7 @@
 
 #include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
+#include "ui/TextFlow.h"
 #include "ui/win32/Bitmap32.h"
 
 namespace vh::win32 {
@@ -17,6 +20,18 @@ namespace vh::win32 {
 class TForm;
 class TControl;
 class TTabSheet;
+
+// What a window-less control is to screen readers (MSAA). `None` keeps it out
+// of the form's accessible tree (decoration such as skinned panels).
+enum class TAccessibleRole { None, StaticText, Text, Link, PushButton, Graphic };
+
+struct TAccessibleInfo {
+    TAccessibleRole role = TAccessibleRole::None;
+    std::string name;
+    bool hasValue = false;
+    std::string value;
+    std::string defaultAction;  // empty: none
+};
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -41,9 +56,27 @@ struct TFontStyle {
     bool bold = true;
     bool underline = false;
     COLORREF color = RGB(54, 54, 54);
+
+    // Whether two styles give the same font (the colour is no part of it).
+    bool SameFont(const TFontStyle& other) const noexcept {
+        return name == other.name && height == other.height && bold == other.bold && underline == other.underline;
+    }
 };
 
-UniqueFont CreateFontFromStyle(const TFontStyle& style);
+// The font at a DPI: the style's height is in 96-DPI pixels.
+UniqueFont CreateFontFromStyle(const TFontStyle& style, int dpi = 96);
+
+// The font of one control: made at the first paint and again only when the
+// style changes.
+class TFontCache {
+public:
+    HFONT Get(const TFontStyle& style, int dpi = 96);
+
+private:
+    TFontStyle style_;
+    int dpi_ = 0;
+    UniqueFont font_;
+};
 
 class TControl {
 public:
@@ -55,6 +88,9 @@ public:
     TForm& Form() const noexcept { return form_; }
 
     std::string Name;
+    // What screen readers call a control that shows no text of its own (a
+    // picture button).
+    std::string AccessibleName;
     TTabSheet* Page = nullptr;     // the design-time page it sits on (not drawn), or none
     TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
     TNotifyEvent OnClick;
@@ -68,6 +104,9 @@ public:
     int Width() const noexcept { return bounds_.Width(); }
     int Height() const noexcept { return bounds_.Height(); }
     void SetBounds(int left, int top, int width, int height);
+    // The bounds in device pixels of the form's client area at its DPI.
+    IntRect DeviceRect() const noexcept;
+    int Dpi() const noexcept;
 
     bool Visible() const noexcept { return visible_; }
     void SetVisible(bool visible);
@@ -82,8 +121,10 @@ public:
     // already holds what the form and the controls below have painted.
     virtual void Paint(TBitmap32& buffer) = 0;
 
-    // Mouse input in the control's own coordinates; the defaults raise the
-    // matching events.
+    virtual TAccessibleInfo AccessibleInfo() const { return {}; }
+
+    // Mouse input in the control's own device-pixel coordinates; the defaults
+    // raise the matching events.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -91,6 +132,11 @@ public:
     virtual void MouseLeave() {}
     virtual void Click();
     virtual HCURSOR Cursor() const noexcept { return nullptr; }  // nullptr: the arrow
+
+protected:
+    // Tells accessibility clients that this control's name, value or state
+    // changed (NotifyWinEvent).
+    void NotifyAccessible(DWORD event) const noexcept;
 
 private:
     TForm& form_;
@@ -114,13 +160,28 @@ public:
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
     bool HandCursor = false;  // links
+    // A value display (a countdown): its accessible name is that label's
+    // caption and its caption is the value.
+    const TLabel* NameLabel = nullptr;
+    // A part of a word-wrapped caption left undrawn and kept on one line, for
+    // a control laid over it (a link inside the paragraph).
+    TextRange ReservedRange;
+    // Where the reserved part falls, in the form's 96-DPI coordinates; empty
+    // when it has no place.
+    IntRect ReservedRect() const;
+    // The caption's extent in its font at the form's DPI, device pixels
+    // (wrapped at the control's width when WordWrap is on).
+    IntSize MeasureCaption() const;
 
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
+    TAccessibleInfo AccessibleInfo() const override;
 
 private:
+    void PaintFlow(HDC dc, IntRect device);
     std::string caption_;
     TFontStyle font_;
+    mutable TFontCache fontCache_;
 };
 
 }  // namespace vh::win32

@@ -1,6 +1,7 @@
 #include "ui/win32/ErrorMessageFRM.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
@@ -15,9 +16,15 @@ constexpr int kButtonTop = 101;
 // Both buttons must lie wholly inside the window.
 constexpr int kClientHeight = kButtonTop + 32 + 10;
 
+constexpr char kContactUs[] = "contact us";
+// The link's words are part of the paragraph (drawn by the link label over
+// the place the paragraph leaves for them), so they wrap with it.
 constexpr char kDescription[] =
-    "Sorry: The application has a hiccup. Please continue. If you see this message again then                   "
+    "Sorry: The application has a hiccup. Please continue. If you see this message again then contact us "
     "with a copy of the error message. Apologies for any inconvenience.";
+constexpr int kButtonGap = 7;
+constexpr int kCaptionMargin = 10;
+constexpr int kSideMargin = 8;
 
 class ClipboardSession {
 public:
@@ -74,6 +81,8 @@ TfrmErrorMessage::TfrmErrorMessage()
     lblDescription.WordWrap = true;
     lblDescription.SetFont(white);
     lblDescription.SetCaption(kDescription);
+    const std::size_t linkAt = std::string_view(kDescription).find(kContactUs);
+    lblDescription.ReservedRange = {linkAt, linkAt + std::strlen(kContactUs)};
 
     lblContactUs.Name = "lblContactUs";
     lblContactUs.SetBounds(141, 61, 80, 16);
@@ -81,7 +90,7 @@ TfrmErrorMessage::TfrmErrorMessage()
     link.underline = true;
     lblContactUs.SetFont(link);
     lblContactUs.HandCursor = true;
-    lblContactUs.SetCaption("contact us");
+    lblContactUs.SetCaption(kContactUs);
     lblContactUs.OnClick = [this](TControl&) { lblContactUsClick(); };
 
     SkinDialogButton(btnCopyErrorToClipboard, "btnCopyErrorToClipboard", "Copy Error to Clipboard", 102, kButtonTop,
@@ -90,6 +99,26 @@ TfrmErrorMessage::TfrmErrorMessage()
     SkinDialogButton(btnOk, "btnOk", "OK", 274, kButtonTop, 85);
     btnOk.OnClick = [this](TControl&) { btnOkClick(); };
     BindHiddenShortcuts({&miOk, &miCancel}, [this] { btnOkClick(); });
+    FitTexts();
+}
+
+void TfrmErrorMessage::FitTexts() {
+    const IntRect link = lblDescription.ReservedRect();
+    if (!link.IsEmpty()) lblContactUs.SetBounds(link.left, link.top, link.Width(), link.Height());
+    btnCopyErrorToClipboard.WidenToCaption(kCaptionMargin);
+    btnOk.WidenToCaption(kCaptionMargin);
+    // The pair stays centred; a window too narrow for it grows.
+    const int pair = btnCopyErrorToClipboard.Width() + kButtonGap + btnOk.Width();
+    const IntSize client = ClientSize();
+    if (pair + 2 * kSideMargin > client.width) SetClientSize(pair + 2 * kSideMargin, client.height);
+    const int left = (ClientSize().width - pair) / 2;
+    OffsetControl(btnCopyErrorToClipboard, left - btnCopyErrorToClipboard.Left(), 0);
+    OffsetControl(btnOk, left + btnCopyErrorToClipboard.Width() + kButtonGap - btnOk.Left(), 0);
+}
+
+void TfrmErrorMessage::FormDpiChanged() {
+    TfrmBase::FormDpiChanged();
+    FitTexts();
 }
 
 void TfrmErrorMessage::ShowError(const std::string& text) {

@@ -27,6 +27,14 @@ public:
     void btnOkClick();
     void btnCopyErrorToClipboardClick();
     void lblContactUsClick();
+
+protected:
+    void FormDpiChanged() override;
+
+private:
+    // Text measured in the font in use: the link goes where its words fall,
+    // the buttons are as wide as their captions need.
+    void FitTexts();
 };
 
 class TApplicationErrorMessage {

@@ -1,12 +1,12 @@
 #include "ui/win32/Form.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/ExceptionBoundary.h"
+#include "ui/win32/FormAccessible.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
@@ -15,20 +15,11 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VornhaltForm";
 // Posted by Release(): the form frees itself when it arrives.
 constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
-
-std::vector<std::unique_ptr<TForm>>& Forms() {
-    static std::vector<std::unique_ptr<TForm>> forms;
-    return forms;
-}
+// Posted by the accessible object: runs a control's default action.
+constexpr UINT kAccessibleActionMessage = WM_APP + 0x3F1;
 
 HINSTANCE ModuleInstance() noexcept {
     return GetModuleHandleW(nullptr);
-}
-
-TForm* FormOf(HWND window) noexcept {
-    wchar_t name[32] = {};
-    if (!window || !GetClassNameW(window, name, 32) || wcscmp(name, kFormClass) != 0) return nullptr;
-    return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // Windows of this thread that a modal form disables while it runs.
@@ -70,80 +61,34 @@ void RegisterFormClass(WNDPROC procedure) {
 
 }  // namespace
 
-// ---- TTimer ----
-
-TTimer::~TTimer() {
-    if (enabled_ && form_.Handle()) KillTimer(form_.Handle(), id_);
-}
-
-void TTimer::SetInterval(UINT milliseconds) {
-    interval_ = milliseconds;
-    Apply();
-}
-
-void TTimer::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    Apply();
-}
-
-void TTimer::Apply() {
-    if (!form_.Handle()) return;
-    KillTimer(form_.Handle(), id_);
-    if (enabled_ && interval_ > 0) {
-        if (!SetTimer(form_.Handle(), id_, interval_, nullptr)) throw Exception("SetTimer failed");
-    }
-}
-
-// ---- TPopupMenu ----
-
-TMenuItem& TPopupMenu::Add(std::string name, std::string caption, UINT shortCut) {
-    auto item = std::make_unique<TMenuItem>();
-    item->Name = std::move(name);
-    item->Caption = std::move(caption);
-    item->ShortCut = shortCut;
-    items_.push_back(std::move(item));
-    return *items_.back();
-}
-
-void TPopupMenu::Popup(HWND owner, int screenX, int screenY) {
-    UniqueMenu menu(CreatePopupMenu());
-    if (!menu) throw Exception("CreatePopupMenu failed");
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        const TMenuItem& item = *items_[i];
-        if (!item.Visible) continue;
-        const std::wstring caption = Utf8ToWide(item.Caption);
-        AppendMenuW(menu.Get(), MF_STRING | (item.Enabled ? 0 : MF_GRAYED), i + 1, caption.c_str());
-    }
-    // Without the foreground the menu would not close when the user clicks
-    // elsewhere; the posted message lets it end cleanly.
-    SetForegroundWindow(owner);
-    const auto chosen = static_cast<std::size_t>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screenX, screenY, 0, owner, nullptr));
-    PostMessageW(owner, WM_NULL, 0, 0);
-    if (chosen >= 1 && chosen <= items_.size() && items_[chosen - 1]->OnClick) {
-        items_[chosen - 1]->OnClick(*items_[chosen - 1]);
-    }
-}
-
 // ---- TForm ----
+
+TForm* TForm::FromHandle(HWND window) noexcept {
+    wchar_t name[32] = {};
+    if (!window || !GetClassNameW(window, name, 32) || wcscmp(name, kFormClass) != 0) return nullptr;
+    return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 TForm::TForm(HWND owner) {
     RegisterFormClass(&TForm::WindowProc);
-    nativeFont_ = CreateFontFromStyle(Font);
     // WM_NCCREATE stores `this` and the handle.
     CreateWindowExW(0, kFormClass, L"", WS_POPUP | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 242, 382, owner,
                     nullptr, ModuleInstance(), this);
-    if (!hwnd_) throw Exception("The form window could not be created (error " + std::to_string(GetLastError()) + ")");
+    if (!window_)
+        throw Exception("The form window could not be created (error " + std::to_string(GetLastError()) + ")");
+    dpi_ = WindowDpi(Handle());
+    nativeFont_ = CreateFontFromStyle(Font, dpi_);
+    accessible_ = TFormAccessible::Create(*this);
 }
 
 TForm::~TForm() {
-    if (hwnd_) {
+    if (accessible_) accessible_->Disconnect();
+    if (window_) {
         // The derived parts are gone: the window must not reach this object.
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        const HWND window = std::exchange(hwnd_, nullptr);
+        SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
         for (auto& control : winControls_) control->HandleDestroyed();
         timers_.clear();
-        DestroyWindow(window);
+        window_.Reset();
     }
 }
 
@@ -166,11 +111,11 @@ TWinControl* TForm::FindWinControl(HWND handle) const noexcept {
 }
 
 std::string TForm::Caption() const {
-    return WindowTextUtf8(hwnd_);
+    return WindowTextUtf8(Handle());
 }
 
 void TForm::SetCaption(const std::string& caption) {
-    if (hwnd_) SetWindowTextW(hwnd_, Utf8ToWide(caption).c_str());
+    if (Handle()) SetWindowTextW(Handle(), Utf8ToWide(caption).c_str());
 }
 
 void TForm::SetColor(COLORREF color) {
@@ -178,69 +123,77 @@ void TForm::SetColor(COLORREF color) {
     Invalidate();
 }
 
-IntSize TForm::ClientSize() const noexcept {
+IntSize TForm::DeviceClientSize() const noexcept {
     RECT rect{};
-    if (hwnd_) GetClientRect(hwnd_, &rect);
+    if (Handle()) GetClientRect(Handle(), &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+IntSize TForm::ClientSize() const noexcept {
+    const IntSize device = DeviceClientSize();
+    // The size the form asked for, unless something else resized the window.
+    if (ScaleSizeToDpi(designClient_, dpi_) == device) return designClient_;
+    return {UnscaleFromDpi(device.width, dpi_), UnscaleFromDpi(device.height, dpi_)};
+}
+
 void TForm::SetClientSize(int width, int height) {
-    RECT rect{0, 0, width, height};
-    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+    designClient_ = {width, height};
+    RECT rect{0, 0, Scale(width), Scale(height)};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 IntRect TForm::WindowRect() const noexcept {
     RECT rect{};
-    if (hwnd_) GetWindowRect(hwnd_, &rect);
+    if (Handle()) GetWindowRect(Handle(), &rect);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void TForm::SetLeft(int left) {
-    SetWindowPos(hwnd_, nullptr, left, WindowRect().top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, WindowRect().top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::SetTop(int top) {
-    SetWindowPos(hwnd_, nullptr, WindowRect().left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, WindowRect().left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::CenterOnScreen() {
     const IntRect rect = WindowRect();
     const int left = (GetSystemMetrics(SM_CXSCREEN) - rect.Width()) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - rect.Height()) / 2;
-    SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TWindowState TForm::WindowState() const noexcept {
-    if (hwnd_ && IsIconic(hwnd_)) return TWindowState::wsMinimized;
-    if (hwnd_ && IsZoomed(hwnd_)) return TWindowState::wsMaximized;
+    if (Handle() && IsIconic(Handle())) return TWindowState::wsMinimized;
+    if (Handle() && IsZoomed(Handle())) return TWindowState::wsMaximized;
     return TWindowState::wsNormal;
 }
 
 void TForm::Show() {
-    VH_ASSERT(hwnd_ != nullptr);
-    ShowWindow(hwnd_, SW_SHOW);
+    VH_ASSERT(Handle() != nullptr);
+    ShowWindow(Handle(), SW_SHOW);
     FormShow();
 }
 
 void TForm::Hide() {
-    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
 }
 
 int TForm::ShowModal() {
-    VH_ASSERT(hwnd_ != nullptr && !modal_ && !Visible());
-    const std::vector<HWND> disabled = DisableOtherWindows(hwnd_);
+    VH_ASSERT(Handle() != nullptr && !modal_ && !Visible());
+    const std::vector<HWND> disabled = DisableOtherWindows(Handle());
     modal_ = true;
     modalResult_ = mrNone;
     modalEndedByQuit_ = false;
     try {
         Show();
-        SetForegroundWindow(hwnd_);
-        SetActiveWindow(hwnd_);
+        SetForegroundWindow(Handle());
+        SetActiveWindow(Handle());
         MSG message;
-        while (modalResult_ == mrNone && hwnd_) {
+        while (modalResult_ == mrNone && Handle()) {
             const BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got == 0) {
                 PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
@@ -260,7 +213,7 @@ int TForm::ShowModal() {
     for (HWND window : disabled) EnableWindow(window, TRUE);
     modal_ = false;
     const int result = modalResult_;
-    if (hwnd_) Close();
+    if (Handle()) Close();
     return result;
 }
 
@@ -277,21 +230,21 @@ void TForm::Close() {
 }
 
 void TForm::Release() noexcept {
-    if (hwnd_) PostMessageW(hwnd_, kReleaseMessage, 0, 0);
+    if (Handle()) PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
 void TForm::SetAlphaBlend(bool on, std::uint8_t value) {
     alphaBlend_ = on;
     alphaValue_ = value;
-    const auto exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    const auto exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     if (on) {
-        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-        if (!SetLayeredWindowAttributes(hwnd_, 0, value, LWA_ALPHA)) {
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        if (!SetLayeredWindowAttributes(Handle(), 0, value, LWA_ALPHA)) {
             throw Exception("SetLayeredWindowAttributes failed");
         }
     } else if (exStyle & WS_EX_LAYERED) {
-        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 
@@ -301,13 +254,14 @@ void TForm::SetActiveControl(TWinControl* control) {
 }
 
 void TForm::InvalidateRect(IntRect rect) const noexcept {
-    if (!hwnd_) return;
-    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    ::InvalidateRect(hwnd_, &r, TRUE);
+    if (!Handle()) return;
+    const IntRect device = ScaleRectToDpi(rect, dpi_);
+    const RECT r{device.left, device.top, device.right, device.bottom};
+    ::InvalidateRect(Handle(), &r, TRUE);
 }
 
 void TForm::Invalidate() const noexcept {
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, TRUE);
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm::FormPaint(TBitmap32& buffer) {
@@ -315,7 +269,7 @@ void TForm::FormPaint(TBitmap32& buffer) {
 }
 
 void TForm::RenderClient(TBitmap32& target) {
-    const IntSize size = ClientSize();
+    const IntSize size = DeviceClientSize();
     target.SetSize(size.width, size.height);
     if (target.Empty()) return;
     FormPaint(target);
@@ -335,8 +289,8 @@ void TForm::ControlVisibilityChanged(TControl& control) noexcept {
 }
 
 bool TForm::PreTranslateMessage(const MSG& message) {
-    if (message.message != WM_KEYDOWN || !hwnd_ || !IsWindowEnabled(hwnd_)) return false;
-    if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+    if (message.message != WM_KEYDOWN || !Handle() || !IsWindowEnabled(Handle())) return false;
+    if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
     const bool modifiers = (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
     if (message.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
         FocusNext((GetKeyState(VK_SHIFT) & 0x8000) != 0);
@@ -378,7 +332,7 @@ void TForm::FocusNext(bool backwards) {
 LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* created = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = window;
+        created->window_.Reset(window);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
     TForm* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -398,7 +352,8 @@ LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
 void TForm::FinishDispatch() noexcept {
     if (depth_ != 0 || !releasePending_ || modal_ || freeing_) return;
     freeing_ = true;
-    if (hwnd_) DestroyWindow(hwnd_);
+    // WM_NCDESTROY lets go of the handle; the object still hears WM_DESTROY.
+    if (window_) DestroyWindow(window_.Get());
     FreeForm(this);
 }
 
@@ -415,10 +370,10 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 0;
         case WM_MOUSELEAVE: OnMouseLeave(); return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd_) captured_ = nullptr;
+            if (reinterpret_cast<HWND>(lParam) != Handle()) captured_ = nullptr;
             return 0;
         case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
+            if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
             break;
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_COMMAND: OnCommand(wParam, lParam); break;
@@ -432,9 +387,15 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_CLOSE: Close(); return 0;
+        case WM_GETOBJECT: {
+            if (const LRESULT answer = OnGetObject(wParam, lParam)) return answer;
+            break;
+        }
+        case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+        case kAccessibleActionMessage: OnAccessibleDefaultAction(static_cast<long>(wParam)); return 0;
         case kReleaseMessage: releasePending_ = true; return 0;
         case WM_DESTROY:
-            for (auto& timer : timers_) KillTimer(hwnd_, timer->Id());
+            for (auto& timer : timers_) KillTimer(Handle(), timer->Id());
             break;
         case WM_NCDESTROY: OnNcDestroy(); return 0;
         default: break;
@@ -443,20 +404,114 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 void TForm::OnNcDestroy() noexcept {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
+    SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+    // The window is going away by itself: nothing left to destroy.
+    static_cast<void>(window_.Release());
     for (auto& control : winControls_) control->HandleDestroyed();
     // Destroyed from outside (an owner going away): free this form too.
     releasePending_ = true;
 }
 
+void TForm::ApplyDpi(int dpi) {
+    ApplyDpi(dpi, nullptr);
+}
+
+void TForm::ApplyDpi(int dpi, const RECT* suggested) {
+    dpi = ValidDpi(dpi);
+    if (dpi == dpi_ && !suggested) return;
+    const IntSize design = ClientSize();
+    UniqueFont font = CreateFontFromStyle(Font, dpi);
+    if (!font) throw Exception("CreateFont failed");
+    dpi_ = dpi;
+    nativeFont_ = std::move(font);
+    for (const auto& control : winControls_) control->DpiChanged();
+    if (suggested) {
+        designClient_ = design;
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SetClientSize(design.width, design.height);
+    }
+    // Last: a form that re-measures its texts may grow beyond the rectangle.
+    FormDpiChanged();
+    Invalidate();
+}
+
+void TForm::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+}
+
+LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !accessible_) return 0;
+    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
+}
+
+namespace {
+
+// The window-less controls in the accessible tree, in z-order: child id i is
+// the i-th (from 1).
+std::vector<TControl*> AccessibleControls(const std::vector<std::unique_ptr<TControl>>& controls) noexcept {
+    std::vector<TControl*> result;
+    try {
+        for (const auto& control : controls) {
+            if (control->AccessibleInfo().role != TAccessibleRole::None) result.push_back(control.get());
+        }
+    } catch (...) {
+        // Out of memory: the tree is empty rather than half.
+        result.clear();
+    }
+    return result;
+}
+
+}  // namespace
+
+long TForm::AccessibleChildCount() const noexcept {
+    return static_cast<long>(AccessibleControls(controls_).size());
+}
+
+TControl* TForm::AccessibleChild(long childId) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    return childId >= 1 && childId <= static_cast<long>(tree.size()) ? tree[static_cast<std::size_t>(childId - 1)]
+                                                                     : nullptr;
+}
+
+long TForm::AccessibleChildId(const TControl& control) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    const auto it = std::find(tree.begin(), tree.end(), &control);
+    return it == tree.end() ? 0 : static_cast<long>(it - tree.begin()) + 1;
+}
+
+long TForm::AccessibleChildAt(int x, int y) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    // The topmost wins: later controls lie above earlier ones.
+    for (std::size_t i = tree.size(); i-- > 0;) {
+        const TControl& control = *tree[i];
+        if (control.Visible() && !control.Page && control.DeviceRect().Contains(x, y)) return static_cast<long>(i) + 1;
+    }
+    return 0;
+}
+
+bool TForm::PostAccessibleDefaultAction(long childId) const noexcept {
+    return Handle() && PostMessageW(Handle(), kAccessibleActionMessage, static_cast<WPARAM>(childId), 0);
+}
+
+void TForm::OnAccessibleDefaultAction(long childId) {
+    TControl* control = AccessibleChild(childId);
+    if (control && control->Visible() && control->Enabled()) control->Click();
+}
+
+void TForm::NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept {
+    if (!Handle()) return;
+    if (const long id = AccessibleChildId(control)) NotifyWinEvent(event, Handle(), OBJID_CLIENT, id);
+}
+
 void TForm::OnPaint() {
     PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(hwnd_, &ps);
+    const HDC dc = BeginPaint(Handle(), &ps);
     try {
         TBitmap32 buffer;
         RenderClient(buffer);
@@ -465,82 +520,10 @@ void TForm::OnPaint() {
                    ps.rcPaint.bottom - ps.rcPaint.top, buffer.Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
         }
     } catch (...) {
-        EndPaint(hwnd_, &ps);
+        EndPaint(Handle(), &ps);
         throw;
     }
-    EndPaint(hwnd_, &ps);
-}
-
-TControl* TForm::ControlAt(int x, int y) const noexcept {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        TControl& control = **it;
-        if (control.Visible() && control.Enabled() && !control.Page && control.BoundsRect().Contains(x, y)) {
-            return &control;
-        }
-    }
-    return nullptr;
-}
-
-void TForm::SetHover(TControl* control) {
-    if (control == hover_) return;
-    TControl* previous = std::exchange(hover_, control);
-    if (previous) previous->MouseLeave();
-    if (control) control->MouseEnter();
-}
-
-void TForm::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    const TShiftState shift = ShiftStateFromKeys(wParam);
-    const TMouseButton button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? TMouseButton::mbLeft
-                                : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? TMouseButton::mbRight
-                                                                                         : TMouseButton::mbMiddle;
-    const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-    if (down) {
-        TControl* target = ControlAt(x, y);
-        if (!target) return;
-        captured_ = target;
-        if (button == TMouseButton::mbLeft) pressed_ = target;
-        SetCapture(hwnd_);
-        target->MouseDown(button, shift, x - target->Left(), y - target->Top());
-        return;
-    }
-    TControl* target = captured_;
-    if (!target) return;
-    if (!shift.left && !shift.right && !shift.middle) {
-        captured_ = nullptr;
-        if (GetCapture() == hwnd_) ReleaseCapture();
-    }
-    target->MouseUp(button, shift, x - target->Left(), y - target->Top());
-    if (button == TMouseButton::mbLeft && pressed_ == target) {
-        pressed_ = nullptr;
-        if (target->BoundsRect().Contains(x, y)) target->Click();
-    }
-}
-
-void TForm::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
-    SetHover(ControlAt(x, y));
-    TControl* target = captured_ ? captured_ : hover_;
-    if (target) target->MouseMove(ShiftStateFromKeys(wParam), x - target->Left(), y - target->Top());
-}
-
-void TForm::OnMouseLeave() {
-    trackingLeave_ = false;
-    SetHover(nullptr);
-}
-
-bool TForm::OnSetCursor() {
-    if (!hover_) return false;
-    const HCURSOR cursor = hover_->Cursor();
-    if (!cursor) return false;
-    SetCursor(cursor);
-    return true;
+    EndPaint(Handle(), &ps);
 }
 
 void TForm::OnTimer(UINT_PTR id) {
@@ -555,46 +538,6 @@ void TForm::OnTimer(UINT_PTR id) {
 void TForm::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (!lParam) return;
     if (TWinControl* control = FindWinControl(reinterpret_cast<HWND>(lParam))) control->Command(HIWORD(wParam));
-}
-
-// ---- live forms ----
-
-void AdoptForm(std::unique_ptr<TForm> form) {
-    Forms().push_back(std::move(form));
-}
-
-void FreeForm(TForm* form) noexcept {
-    auto& forms = Forms();
-    const auto it = std::find_if(forms.begin(), forms.end(), [&](const auto& f) { return f.get() == form; });
-    if (it == forms.end()) return;
-    std::unique_ptr<TForm> doomed = std::move(*it);
-    forms.erase(it);
-    doomed.reset();
-}
-
-std::vector<TForm*> LiveForms() {
-    std::vector<TForm*> result;
-    for (const auto& form : Forms()) result.push_back(form.get());
-    return result;
-}
-
-void DispatchFormMessage(const MSG& message) {
-    if (TForm* form = FormOf(GetAncestor(message.hwnd, GA_ROOT)); form && form->PreTranslateMessage(message)) {
-        return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-}
-
-void ProcessMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        DispatchFormMessage(message);
-    }
 }
 
 }  // namespace vh::win32

@@ -15,13 +15,18 @@
 #include <type_traits>
 #include <vector>
 
+#include <wrl/client.h>
+
 #include "platform/win32/Handles.h"
+#include "ui/DpiScale.h"
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
+
+class TFormAccessible;
 
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 enum class TCloseAction { caNone, caHide, caFree };
@@ -76,7 +81,9 @@ public:
     TForm& operator=(const TForm&) = delete;
     virtual ~TForm();
 
-    HWND Handle() const noexcept { return hwnd_; }
+    HWND Handle() const noexcept { return window_.Get(); }
+    // The form whose window this is, or none.
+    static TForm* FromHandle(HWND window) noexcept;
 
     // Runs once the whole form, derived parts included, has been built
     // (CreateForm calls it).
@@ -110,17 +117,30 @@ public:
     COLORREF Color() const noexcept { return color_; }
     void SetColor(COLORREF color);
     TFontStyle Font;  // the form's font; labels in its colour count as "dark text"
+    // The font of native controls, at the form's DPI.
     HFONT NativeFont() const noexcept { return nativeFont_.Get(); }
 
-    IntSize ClientSize() const noexcept;
+    // Display scale. Every size and position a form definition gives (client
+    // size, control bounds, font heights) is in 96-DPI pixels; the form shows
+    // it at Dpi(). Window rectangles and mouse positions are device pixels.
+    int Dpi() const noexcept { return dpi_; }
+    int Scale(int designPixels) const noexcept { return ScaleToDpi(designPixels, dpi_); }
+    // Lays the form out again at another DPI (WM_DPICHANGED does this with the
+    // rectangle Windows suggests; tests post it).
+    void ApplyDpi(int dpi);
+    // The same at the window rectangle Windows suggests (screen pixels).
+    void ApplyDpi(int dpi, const RECT* suggested);
+
+    IntSize ClientSize() const noexcept;  // 96-DPI pixels
     void SetClientSize(int width, int height);
+    IntSize DeviceClientSize() const noexcept;
     IntRect WindowRect() const noexcept;  // screen coordinates
     void SetLeft(int left);
     void SetTop(int top);
     void CenterOnScreen();
     TWindowState WindowState() const noexcept;
 
-    bool Visible() const noexcept { return hwnd_ && IsWindowVisible(hwnd_); }
+    bool Visible() const noexcept { return Handle() && IsWindowVisible(Handle()); }
     void Show();
     void Hide();
     int ShowModal();
@@ -153,6 +173,15 @@ public:
 
     void ControlVisibilityChanged(TControl& control) noexcept;
 
+    // The accessible tree of the window-less controls: child ids count the
+    // controls that have a role, from 1, in z-order.
+    long AccessibleChildCount() const noexcept;
+    TControl* AccessibleChild(long childId) const noexcept;
+    long AccessibleChildId(const TControl& control) const noexcept;  // 0: not in the tree
+    long AccessibleChildAt(int x, int y) const noexcept;             // client device pixels; 0: none
+    bool PostAccessibleDefaultAction(long childId) const noexcept;
+    void NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept;
+
 protected:
     // Creates the window hidden (a popup without frame, clipping its children).
     explicit TForm(HWND owner = nullptr);
@@ -160,6 +189,9 @@ protected:
     virtual void FormPaint(TBitmap32& buffer);
     virtual void FormShow() {}
     virtual void FormClose(TCloseAction& action) { action = TCloseAction::caHide; }
+    // After ApplyDpi has scaled the controls: forms re-make what depends on
+    // device pixels (regions).
+    virtual void FormDpiChanged() {}
     // Messages the toolkit does not handle itself; the default calls
     // DefWindowProc.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -176,11 +208,17 @@ private:
     void OnTimer(UINT_PTR id);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnNcDestroy() noexcept;
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void OnAccessibleDefaultAction(long childId);
     TControl* ControlAt(int x, int y) const noexcept;
     void SetHover(TControl* control);
     void FocusNext(bool backwards);
 
-    HWND hwnd_ = nullptr;
+    UniqueWindow window_;
+    int dpi_ = kDesignDpi;
+    IntSize designClient_;
+    Microsoft::WRL::ComPtr<TFormAccessible> accessible_;
     // Declared before the controls: native controls leave it when destroyed,
     // and page controls (window-less) outlive the native controls on them.
     TTabList tabList_;

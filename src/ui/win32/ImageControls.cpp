@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
 #include "ui/AlphaPixels.h"
+#include "ui/DpiScale.h"
 #include "ui/NineSlice.h"
 #include "ui/win32/Form.h"
 
@@ -42,11 +44,25 @@ void DrawNineSlice(HDC canvas, const TBitmap32& bitmap, IntRect rect, int sideWi
     }
 }
 
+const TBitmap32& TScaledSkin::At(const TBitmap32& skin, int dpi) {
+    if (dpi == kDesignDpi || skin.Empty()) return skin;
+    if (dpi_ != dpi) {
+        const auto source = skin.Pixels();
+        const AlphaPixels scaled =
+            ResampleAlphaPixels({skin.Size(), {source.begin(), source.end()}}, ScaleSizeToDpi(skin.Size(), dpi));
+        scaled_.SetSize(scaled.size.width, scaled.size.height);
+        std::copy(scaled.pixels.begin(), scaled.pixels.end(), scaled_.Pixels().begin());
+        dpi_ = dpi;
+    }
+    return scaled_;
+}
+
 // ---- TImagePanel ----
 
 TImagePanel::TImagePanel(TForm& form) : TControl(form) {
     background_.OnChange = [this] {
         PrepareAlphaBitmap(background_, alpha_);
+        scaled_.Reset();
         Invalidate();
     };
 }
@@ -72,15 +88,17 @@ void TImagePanel::SetSideHeight(int height) {
 }
 
 void TImagePanel::Paint(TBitmap32& buffer) {
-    if (Width() <= 0 || Height() <= 0) return;
-    TBitmap32 offscreen(Width(), Height());
+    const IntRect at = DeviceRect();
+    if (at.IsEmpty()) return;
+    TBitmap32 offscreen(at.Width(), at.Height());
     if (transparent_) {
-        BitBlt(offscreen.Dc(), 0, 0, Width(), Height(), buffer.Dc(), Left(), Top(), SRCCOPY);
+        BitBlt(offscreen.Dc(), 0, 0, at.Width(), at.Height(), buffer.Dc(), at.left, at.top, SRCCOPY);
     } else {
         offscreen.Fill(PixelFromColorRef(color_));
     }
-    DrawNineSlice(offscreen.Dc(), alpha_, {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
-    BlitInto(buffer, Left(), Top(), offscreen);
+    DrawNineSlice(offscreen.Dc(), scaled_.At(alpha_, Dpi()), {0, 0, at.Width(), at.Height()},
+                  ScaleToDpi(sideWidth_, Dpi()), ScaleToDpi(sideHeight_, Dpi()));
+    BlitInto(buffer, at.left, at.top, offscreen);
 }
 
 // ---- TImageButton ----
@@ -89,6 +107,7 @@ TImageButton::TImageButton(TForm& form) : TControl(form) {
     for (Skin& skin : skins_) {
         skin.picture.OnChange = [this, &skin] {
             PrepareAlphaBitmap(skin.picture, skin.alpha);
+            skin.scaled.Reset();
             Invalidate();
         };
     }
@@ -99,8 +118,18 @@ const TBitmap32& TImageButton::AlphaBitmap(TImageButtonState state) const noexce
 }
 
 void TImageButton::SetCaption(std::string caption) {
+    if (caption_ == caption) return;
     caption_ = std::move(caption);
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
+}
+
+TAccessibleInfo TImageButton::AccessibleInfo() const {
+    TAccessibleInfo info;
+    info.role = TAccessibleRole::PushButton;
+    info.name = caption_.empty() ? AccessibleName : caption_;
+    info.defaultAction = "Press";
+    return info;
 }
 
 void TImageButton::SetFont(TFontStyle font) {
@@ -133,29 +162,47 @@ void TImageButton::SetState(TImageButtonState state) {
 IntSize TImageButton::MeasureCaption(HDC dc) const {
     if (caption_.empty()) return {};
     const std::wstring text = Utf8ToWide(caption_);
-    RECT rect{0, 0, Width(), Height()};
+    const IntRect at = DeviceRect();
+    RECT rect{0, 0, at.Width(), at.Height()};
     UINT flags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
     if (wordWrap_) flags |= DT_WORDBREAK;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+IntSize TImageButton::MeasureCaption() const {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) throw Exception("CreateCompatibleDC failed");
+    const ScopedSelect selectFont(dc.Get(), measureFont_.Get(font_, Dpi()));
+    return MeasureCaption(dc.Get());
+}
+
+void TImageButton::WidenToCaption(int margin) {
+    const int needed = UnscaleFromDpi(MeasureCaption().width, Dpi()) + 1 + 2 * margin;
+    if (needed <= Width()) return;
+    const int left = Left() - (needed - Width()) / 2;
+    SetBounds(left, Top(), needed, Height());
+}
+
 void TImageButton::Paint(TBitmap32& buffer) {
-    if (Width() <= 0 || Height() <= 0) return;
+    const IntRect at = DeviceRect();
+    if (at.IsEmpty()) return;
+    const int dpi = Dpi();
     // The form repaints everything beneath a button before the button, so the
     // copy taken here is always the parent's current background.
-    backgroundCopy_.SetSize(Width(), Height());
-    BitBlt(backgroundCopy_.Dc(), 0, 0, Width(), Height(), buffer.Dc(), Left(), Top(), SRCCOPY);
+    backgroundCopy_.SetSize(at.Width(), at.Height());
+    BitBlt(backgroundCopy_.Dc(), 0, 0, at.Width(), at.Height(), buffer.Dc(), at.left, at.top, SRCCOPY);
 
-    TBitmap32 offscreen(Width(), Height());
+    TBitmap32 offscreen(at.Width(), at.Height());
     BlitInto(offscreen, 0, 0, backgroundCopy_);
-    DrawNineSlice(offscreen.Dc(), AlphaBitmap(state_), {0, 0, Width(), Height()}, sideWidth_, sideHeight_);
+    Skin& skin = skins_[static_cast<int>(state_)];
+    DrawNineSlice(offscreen.Dc(), skin.scaled.At(skin.alpha, dpi), {0, 0, at.Width(), at.Height()},
+                  ScaleToDpi(sideWidth_, dpi), ScaleToDpi(sideHeight_, dpi));
 
-    const UniqueFont font = CreateFontFromStyle(font_);
-    const ScopedSelect selectFont(offscreen.Dc(), font.Get());
+    const ScopedSelect selectFont(offscreen.Dc(), fontCache_.Get(font_, dpi));
     const ButtonContentLayout layout =
-        LayoutButtonContent({Width(), Height()}, Picture.Size(), MeasureCaption(offscreen.Dc()));
-    if (!Picture.Empty()) Picture.Draw(offscreen.Dc(), layout.picture.left, layout.picture.top);
+        LayoutButtonContent({at.Width(), at.Height()}, Picture.SizeAt(dpi), MeasureCaption(offscreen.Dc()));
+    if (!Picture.Empty()) Picture.Draw(offscreen.Dc(), layout.picture.left, layout.picture.top, dpi);
     if (!caption_.empty()) {
         const std::wstring text = Utf8ToWide(caption_);
         const IntRect r = CaptionRectForState(layout.caption, state_);
@@ -166,7 +213,7 @@ void TImageButton::Paint(TBitmap32& buffer) {
         if (wordWrap_) flags |= DT_WORDBREAK;
         DrawTextW(offscreen.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
     }
-    BlitInto(buffer, Left(), Top(), offscreen);
+    BlitInto(buffer, at.left, at.top, offscreen);
 }
 
 void TImageButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -25,12 +25,27 @@ void PrepareAlphaBitmap(const TPicture& picture, TBitmap32& target);
 // edges and centre stretch; the sides are limited to half of `rect`.
 void DrawNineSlice(HDC canvas, const TBitmap32& bitmap, IntRect rect, int sideWidth, int sideHeight);
 
+// A skin at a display scale: resampled smoothly from its 96-DPI pixels once
+// per DPI, so that its corners are drawn at the scaled size.
+class TScaledSkin {
+public:
+    const TBitmap32& At(const TBitmap32& skin, int dpi);
+    void Reset() noexcept { dpi_ = 0; }
+
+private:
+    TBitmap32 scaled_;
+    int dpi_ = 0;
+};
+
 // A picture drawn at the control's top-left corner with its transparency.
 class TImage : public TControl {
 public:
     using TControl::TControl;
     TPicture Picture;
-    void Paint(TBitmap32& buffer) override { Picture.Draw(buffer.Dc(), Left(), Top()); }
+    void Paint(TBitmap32& buffer) override {
+        const IntRect at = DeviceRect();
+        Picture.Draw(buffer.Dc(), at.left, at.top, Dpi());
+    }
 };
 
 class TImagePanel : public TControl {
@@ -54,6 +69,7 @@ public:
 private:
     TPicture background_;
     TBitmap32 alpha_;
+    TScaledSkin scaled_;
     bool transparent_ = true;
     COLORREF color_ = RGB(240, 240, 240);
     int sideWidth_ = 20;
@@ -86,6 +102,11 @@ public:
     bool WordWrap() const noexcept { return wordWrap_; }
     void SetWordWrap(bool wordWrap);
     TImageButtonState State() const noexcept { return state_; }
+    // The caption's extent in its font at the form's DPI, device pixels.
+    IntSize MeasureCaption() const;
+    // Widens the button, about its centre, until its caption fits with
+    // `margin` 96-DPI pixels on either side; never narrows it.
+    void WidenToCaption(int margin);
     // The parent's pixels beneath the button at its last paint.
     const TBitmap32& BackgroundCopy() const noexcept { return backgroundCopy_; }
 
@@ -93,20 +114,24 @@ public:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseLeave() override;
+    TAccessibleInfo AccessibleInfo() const override;
 
 private:
     struct Skin {
         TPicture picture;
         TBitmap32 alpha;
+        TScaledSkin scaled;
     };
     void SetState(TImageButtonState state);
     IntSize MeasureCaption(HDC dc) const;
+    mutable TFontCache measureFont_;
 
     Skin skins_[3];
     TBitmap32 backgroundCopy_;
     TImageButtonState state_ = TImageButtonState::normal;
     std::string caption_;
     TFontStyle font_;
+    TFontCache fontCache_;
     int sideWidth_ = 20;
     int sideHeight_ = 20;
     bool wordWrap_ = false;

@@ -6,6 +6,7 @@
 
 #include "common/Exceptions.h"
 #include "platform/win32/Utf16.h"
+#include "ui/DpiScale.h"
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
 
@@ -44,21 +45,20 @@ bool IsComboBox(HWND window) {
 }
 
 TWinControl::TWinControl(TForm& form, const wchar_t* className, DWORD style, DWORD exStyle) : form_(form) {
-    hwnd_ = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 100, 21,
-                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw Exception("A native control could not be created");
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
+    window_.Reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 100,
+                                  21, form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!window_) throw Exception("A native control could not be created");
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form.NativeFont()), FALSE);
     MoveToTabList(form.TabList());
 }
 
 TWinControl::~TWinControl() {
     if (tabList_) tabList_->Remove(*this);
-    if (!hwnd_) return;
+    if (!window_) return;
     if (original_) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-        RemovePropW(hwnd_, kObjectProperty);
+        SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropW(window_.Get(), kObjectProperty);
     }
-    DestroyWindow(hwnd_);
 }
 
 int TWinControl::TabOrder() const noexcept {
@@ -78,33 +78,43 @@ void TWinControl::MoveToTabList(TTabList& list) {
 
 IntRect TWinControl::BoundsRect() const noexcept {
     RECT rect{};
-    if (!hwnd_) return {};
-    GetWindowRect(hwnd_, &rect);
-    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
+    if (!Handle()) return {};
+    GetWindowRect(Handle(), &rect);
+    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&rect), 2);
+    const int dpi = form_.Dpi();
+    return {UnscaleFromDpi(rect.left, dpi), UnscaleFromDpi(rect.top, dpi), UnscaleFromDpi(rect.right, dpi),
+            UnscaleFromDpi(rect.bottom, dpi)};
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    bounds_ = {left, top, left + width, top + height};
+    const IntRect device = ScaleRectToDpi(bounds_, form_.Dpi());
+    SetWindowPos(Handle(), nullptr, device.left, device.top, device.Width(), device.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::DpiChanged() {
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.NativeFont()), TRUE);
+    SetBounds(bounds_.left, bounds_.top, bounds_.Width(), bounds_.Height());
 }
 
 bool TWinControl::Visible() const noexcept {
-    return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+    return Handle() && (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE);
 }
 void TWinControl::SetVisible(bool visible) {
-    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 bool TWinControl::Enabled() const noexcept {
-    return hwnd_ && IsWindowEnabled(hwnd_);
+    return Handle() && IsWindowEnabled(Handle());
 }
 void TWinControl::SetEnabled(bool enabled) {
-    EnableWindow(hwnd_, enabled);
+    EnableWindow(Handle(), enabled);
 }
 bool TWinControl::CanFocus() const noexcept {
     return Visible() && Enabled();
 }
 void TWinControl::SetFocus() {
-    ::SetFocus(hwnd_);
+    ::SetFocus(Handle());
 }
 
 std::string WindowTextUtf8(HWND window) {
@@ -115,11 +125,11 @@ std::string WindowTextUtf8(HWND window) {
 }
 
 std::string TWinControl::Text() const {
-    return WindowTextUtf8(hwnd_);
+    return WindowTextUtf8(Handle());
 }
 
 void TWinControl::SetText(const std::string& text) {
-    SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+    SetWindowTextW(Handle(), Utf8ToWide(text).c_str());
 }
 
 void TWinControl::Command(WORD code) {
@@ -127,9 +137,9 @@ void TWinControl::Command(WORD code) {
 }
 
 void TWinControl::Subclass() {
-    SetPropW(hwnd_, kObjectProperty, this);
+    SetPropW(Handle(), kObjectProperty, this);
     original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
 }
 
 LRESULT TWinControl::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,7 +147,7 @@ LRESULT TWinControl::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT TWinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
+    return CallWindowProcW(original_, Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -226,11 +236,17 @@ void TListBox::Clear() noexcept {
 }
 
 int TListBox::ItemHeight() const noexcept {
-    return static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0));
+    return UnscaleFromDpi(static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0)), Form().Dpi());
 }
 
 void TListBox::SetItemHeight(int height) {
-    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+    itemHeight_ = height;
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(Form().Scale(height), 0));
+}
+
+void TListBox::DpiChanged() {
+    TWinControl::DpiChanged();
+    if (itemHeight_ > 0) SetItemHeight(itemHeight_);
 }
 
 void TListBox::BeginUpdate() noexcept {
@@ -250,6 +266,28 @@ int TComboBox::AddItem(const std::string& text) {
     const auto index = SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     if (index < 0) throw Exception("A combo box item could not be added");
     return static_cast<int>(index);
+}
+
+std::string TComboBox::Item(int index) const {
+    const auto length = SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) throw Exception("Combo box item index out of range");
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return WideToUtf8(text);
+}
+
+int TComboBox::WidestItem() const {
+    const ClientDc screen(Handle());
+    const ScopedSelect font(screen.Get(), Form().NativeFont());
+    int widest = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring text = Utf8ToWide(Item(i));
+        SIZE size{};
+        GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    return UnscaleFromDpi(widest, Form().Dpi()) + 1;
 }
 
 int TComboBox::Count() const noexcept {

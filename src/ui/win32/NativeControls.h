@@ -1,7 +1,8 @@
 #pragma once
 // Native child controls of a form (edit, masked edit, memo, list box, combo
 // box): real child windows, destroyed with the form's window. Positions are
-// in the form's client coordinates. `PageTag` remembers the design-time page
+// in the form's client coordinates, in 96-DPI pixels like everything a form
+// definition gives; the control sits at the form's DPI. `PageTag` remembers the design-time page
 // of a control lifted onto the form (ShowPageControls).
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "ui/Geometry.h"
 
 namespace vh::win32 {
@@ -44,7 +46,7 @@ public:
     virtual ~TWinControl();
 
     TForm& Form() const noexcept { return form_; }
-    HWND Handle() const noexcept { return hwnd_; }
+    HWND Handle() const noexcept { return window_.Get(); }
     std::string Name;
     TTabSheet* Page = nullptr;     // the design-time page it sits on (hidden), or none
     TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
@@ -71,8 +73,10 @@ public:
 
     // WM_COMMAND notification codes of this control.
     virtual void Command(WORD code);
+    // The form changed its DPI: the font and the place again.
+    virtual void DpiChanged();
     // The form's window is being destroyed and takes this child along.
-    void HandleDestroyed() noexcept { hwnd_ = nullptr; }
+    void HandleDestroyed() noexcept { static_cast<void>(window_.Release()); }
 
 protected:
     // Replaces the window procedure; the object is found through a property.
@@ -83,9 +87,11 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     TForm& form_;
-    HWND hwnd_ = nullptr;
-    WNDPROC original_ = nullptr;
     TTabList* tabList_ = nullptr;
+    WNDPROC original_ = nullptr;
+    IntRect bounds_;  // as last set, 96-DPI pixels
+    // Last: destroyed first, while the subclass data above is still there.
+    UniqueWindow window_;
 };
 
 class TEdit : public TWinControl {
@@ -122,6 +128,10 @@ public:
     void BeginUpdate() noexcept;
     void EndUpdate() noexcept;
     std::function<void(TListBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
+    void DpiChanged() override;
+
+private:
+    int itemHeight_ = 0;
 };
 
 class TComboBox : public TWinControl {
@@ -132,6 +142,9 @@ public:
     int ItemIndex() const noexcept;
     void SetItemIndex(int index) noexcept;
     void DropDown() noexcept;
+    std::string Item(int index) const;
+    // The widest item in the control's font, in 96-DPI pixels (rounded up).
+    int WidestItem() const;
 };
 
 // A window's text as UTF-8.

@@ -2,6 +2,7 @@
 
 #include "common/Exceptions.h"
 #include "ui/AlphaPixels.h"
+#include "ui/DpiScale.h"
 #include "ui/win32/PictureFile.h"
 
 namespace vh::win32 {
@@ -43,11 +44,17 @@ void TPicture::Changed() {
     if (OnChange) OnChange();
 }
 
-void TPicture::Draw(HDC dc, int x, int y) const {
+IntSize TPicture::SizeAt(int dpi) const noexcept {
+    return ScaleSizeToDpi(Size(), dpi);
+}
+
+void TPicture::Draw(HDC dc, int x, int y, int dpi) const {
     if (Empty()) return;
-    if (!drawable_) {
-        const AlphaPixels pixels =
-            PrepareAlphaPixels(graphic_->pixels, graphic_->size, AlphaSource::PngWithTransparency);
+    if (!drawable_ || drawableDpi_ != dpi) {
+        AlphaPixels pixels = PrepareAlphaPixels(graphic_->pixels, graphic_->size, AlphaSource::PngWithTransparency);
+        if (dpi != kDesignDpi) pixels = ResampleAlphaPixels(pixels, SizeAt(dpi));
+        if (pixels.size.width <= 0 || pixels.size.height <= 0) return;
+        drawableDpi_ = dpi;
         auto bitmap = std::make_unique<TBitmap32>(pixels.size.width, pixels.size.height);
         std::copy(pixels.pixels.begin(), pixels.pixels.end(), bitmap->Pixels().begin());
         drawable_ = std::move(bitmap);

@@ -46,13 +46,16 @@ public:
 
     std::function<void()> OnChange;
 
-    // Draws the graphic with its own transparency at (x, y).
-    void Draw(HDC dc, int x, int y) const;
+    // Draws the graphic with its own transparency at (x, y), resampled from
+    // 96 DPI to `dpi` (icons and button pictures follow the display scale).
+    void Draw(HDC dc, int x, int y, int dpi = 96) const;
+    IntSize SizeAt(int dpi) const noexcept;
 
 private:
     void Changed();
     std::optional<TGraphic> graphic_;
     mutable std::unique_ptr<TBitmap32> drawable_;  // premultiplied copy, built on first Draw
+    mutable int drawableDpi_ = 0;
 };
 
 }  // namespace vh::win32

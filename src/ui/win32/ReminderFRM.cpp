@@ -1,5 +1,6 @@
 #include "ui/win32/ReminderFRM.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "environment/DateTimeUtils.h"
@@ -31,6 +32,10 @@ constexpr int kComboFrameLeft = 68;
 constexpr int kComboFrameWidth = 172;
 constexpr int kComboFrameHeight = 30;
 constexpr int kComboDropButton = 26;
+// The combo box's own border and text inset around an entry.
+constexpr int kComboTextPadding = 12;
+constexpr int kCaptionMargin = 10;  // between a button's caption and its edges
+constexpr int kButtonGap = 8;
 constexpr int kOkWidth = 85;
 constexpr int kFiveMinutesWidth = 145;
 
@@ -136,24 +141,23 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
 
     PlaceLabel(lblTimeLeft, "lblTimeLeft", "Time Left:", kMargin, kRowLabelTop, 80);
     PlaceLabel(lblTimeValue, "lblTimeValue", "00:00", kMargin + 82, kRowLabelTop, 60);
+    lblTimeValue.NameLabel = &lblTimeLeft;
 
     PlaceLabel(lblAction, "lblAction", "Action:", kMargin, kRowLabelTop, kComboFrameLeft - kMargin - 2);
     SkinFrame(pnlExpirationCombo, "pnlExpirationCombo", kComboFrameLeft, kButtonTop + 1, kComboFrameWidth,
               kComboFrameHeight);
     cbxExpirationAction.Name = "cbxExpirationAction";
-    // The height of a drop-down list includes its open list.
-    cbxExpirationAction.SetBounds(kComboFrameLeft + 2, kButtonTop + 3, kComboFrameWidth - 4, 120);
     for (const char* item : {"Continue", "Close Application", "Shutdown Computer"}) cbxExpirationAction.AddItem(item);
 
     SkinComboButton(btnComboExpirationAction, "btnComboExpirationAction");
-    btnComboExpirationAction.SetBounds(kComboFrameLeft + kComboFrameWidth - 2 - kComboDropButton, kButtonTop + 3,
-                                       kComboDropButton, kComboFrameHeight - 4);
+    btnComboExpirationAction.AccessibleName = "Action:";
     btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
 
     const int okLeft = kClientWidth - kMargin - kOkWidth;
     SkinDialogButton(btnOk, "btnOk", "OK", okLeft, kButtonTop, kOkWidth);
     SkinDialogButton(btnFiveMinutes, "btnFiveMinutes", "Give me 5 Minutes", okLeft - 8 - kFiveMinutesWidth, kButtonTop,
                      kFiveMinutesWidth);
+    FitTexts();
     btnOk.OnClick = [this](TControl&) { CommonOkClick(); };
     btnFiveMinutes.OnClick = [this](TControl&) {
         FiveMinutesChosen = true;
@@ -175,6 +179,45 @@ void TfrmReminder::AfterConstruction() {
     TfrmBase::AfterConstruction();
     // Above every other window, as a reminder must be.
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmReminder::FitTexts() {
+    const int frameWidth =
+        std::max(kComboFrameWidth, cbxExpirationAction.WidestItem() + kComboTextPadding + kComboDropButton + 4);
+    const int top = pnlExpirationCombo.Top() - 1;  // the row's button top, after any period layout
+    pnlExpirationCombo.SetBounds(kComboFrameLeft, top + 1, frameWidth, kComboFrameHeight);
+    // The height of a drop-down list includes its open list.
+    cbxExpirationAction.SetBounds(kComboFrameLeft + 2, top + 3, frameWidth - 4, 120);
+    btnComboExpirationAction.SetBounds(kComboFrameLeft + frameWidth - 2 - kComboDropButton, top + 3, kComboDropButton,
+                                       kComboFrameHeight - 4);
+    btnOk.WidenToCaption(kCaptionMargin);
+    btnFiveMinutes.WidenToCaption(kCaptionMargin);
+    // The bottom row must hold the action list and the buttons shown beside
+    // it; when it cannot, the window (and what spans it) grows.
+    int rowWidth = kMargin + btnOk.Width();
+    if (btnFiveMinutes.Visible()) rowWidth += kButtonGap + btnFiveMinutes.Width();
+    if (pnlExpirationCombo.Visible()) rowWidth += pnlExpirationCombo.BoundsRect().right + kButtonGap;
+    const int width = std::max(kClientWidth, rowWidth);
+    if (width != ClientSize().width) {
+        SetClientSize(width, ClientSize().height);
+        const int inner = width - 2 * kMargin;
+        lblReminderText.SetBounds(kMargin, lblReminderText.Top(), inner, lblReminderText.Height());
+        for (TImagePanel* frame : {&pnlReminderMorning, &pnlReminderAfternoon, &pnlReminderEvening}) {
+            frame->SetBounds(kMargin, frame->Top(), inner, frame->Height());
+        }
+        for (TMemo* memo : {&memReminderMorning, &memReminderAfternoon, &memReminderEvening}) {
+            const IntRect r = memo->BoundsRect();
+            memo->SetBounds(r.left, r.top, inner - 2 * kFrameInset, r.Height());
+        }
+    }
+    const int okLeft = width - kMargin - btnOk.Width();
+    OffsetControl(btnOk, okLeft - btnOk.Left(), 0);
+    OffsetControl(btnFiveMinutes, okLeft - kButtonGap - btnFiveMinutes.Width() - btnFiveMinutes.Left(), 0);
+}
+
+void TfrmReminder::FormDpiChanged() {
+    FitTexts();
+    TfrmBase::FormDpiChanged();  // clips the combo box's arrow at its new size
 }
 
 void TfrmReminder::FormShow() {
@@ -227,6 +270,7 @@ void TfrmReminder::Prepare(bool show5MinButton) {
     btnComboExpirationAction.SetVisible(choice);
     lblTimeLeft.SetVisible(!choice);
     lblTimeValue.SetVisible(!choice);
+    FitTexts();  // the row's content is known now
 
     memReminderMorning.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[0]));
     memReminderAfternoon.SetText(WithWindowsLineBreaks(settings_.ReminderTexts[1]));

@@ -77,10 +77,15 @@ public:
 
 protected:
     void FormShow() override;
+    void FormDpiChanged() override;
 
 private:
     void Prepare(bool show5MinButton);
     void ApplyPeriodLayout();
+    // Text measured in the font in use: the action list as wide as its longest
+    // entry needs (never narrower than designed), its frame and drop button
+    // with it; the buttons as wide as their captions, still right-aligned.
+    void FitTexts();
     void CountdownTick();
 
     HWND mainWindow_;

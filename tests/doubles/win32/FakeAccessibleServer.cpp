@@ -25,6 +25,10 @@ FakeAccessibleNode* FakeAccessibleNode::Add(ComPtr<FakeAccessibleNode> child) {
     return children_.back().Get();
 }
 
+void FakeAccessibleNode::ReplaceChild(size_t index, ComPtr<FakeAccessibleNode> child) {
+    children_.at(index) = std::move(child);
+}
+
 int FakeAccessibleNode::CountNodes() const {
     int count = 1;
     for (const auto& child : children_) count += child->CountNodes();
@@ -254,6 +258,104 @@ ComPtr<FakeAccessibleNode> MakeBrowserTree(int levels, const std::vector<int>& f
     if (levels > 1) parent = parent->LastChild() != nullptr ? parent->LastChild() : parent;
     parent->Add(FakeAccessibleNode::Create(ROLE_SYSTEM_TEXT, address, STATE_SYSTEM_FOCUSABLE));
     return root;
+}
+
+namespace {
+
+FakeAccessibleNode* AddNode(FakeAccessibleNode& parent, long role, std::optional<std::wstring> value = {},
+                            std::optional<long> state = {}) {
+    return parent.Add(FakeAccessibleNode::Create(role, std::move(value), state));
+}
+
+void AddButtons(FakeAccessibleNode& parent, int count) {
+    for (int i = 0; i < count; ++i) AddNode(parent, ROLE_SYSTEM_PUSHBUTTON, std::nullopt, STATE_SYSTEM_FOCUSABLE);
+}
+
+// Tabs of the tab strip: an icon, a title and a close button each.
+void AddTabs(FakeAccessibleNode& tabList, int count) {
+    for (int i = 0; i < count; ++i) {
+        FakeAccessibleNode* tab = AddNode(tabList, ROLE_SYSTEM_PAGETAB);
+        AddNode(*tab, ROLE_SYSTEM_GRAPHIC);
+        AddNode(*tab, ROLE_SYSTEM_STATICTEXT);
+        AddButtons(*tab, 1);
+    }
+}
+
+// A page: sections of paragraphs of texts and links, `sections` x 10 x 6.
+ComPtr<FakeAccessibleNode> MakeDocument(const std::wstring& address, long state, int sections) {
+    ComPtr<FakeAccessibleNode> document =
+        FakeAccessibleNode::Create(ROLE_SYSTEM_DOCUMENT, address, state | STATE_SYSTEM_FOCUSABLE);
+    for (int s = 0; s < sections; ++s) {
+        FakeAccessibleNode* section = AddNode(*document.Get(), ROLE_SYSTEM_GROUPING);
+        for (int p = 0; p < 10; ++p) {
+            FakeAccessibleNode* paragraph = AddNode(*section, ROLE_SYSTEM_GROUPING);
+            for (int t = 0; t < 6; ++t) AddNode(*paragraph, t % 3 == 2 ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
+        }
+    }
+    return document;
+}
+
+// What the address field shows: the address without "https://".
+std::wstring ShownAddress(const std::wstring& address) {
+    constexpr std::wstring_view kSecure = L"https://";
+    return address.starts_with(kSecure) ? address.substr(kSecure.size()) : address;
+}
+
+// The toolbar: navigation buttons, the address field in its location group,
+// extension and menu buttons. Returns the address field.
+FakeAccessibleNode* AddToolbar(FakeAccessibleNode& parent, long fieldParentRole, const std::wstring& address) {
+    FakeAccessibleNode* toolbar = AddNode(parent, ROLE_SYSTEM_TOOLBAR);
+    AddButtons(*toolbar, 4);
+    FakeAccessibleNode* location = AddNode(*toolbar, fieldParentRole);
+    AddButtons(*location, 1);
+    FakeAccessibleNode* field = AddNode(*location, ROLE_SYSTEM_TEXT, ShownAddress(address), STATE_SYSTEM_FOCUSABLE);
+    AddButtons(*location, 1);
+    AddButtons(*toolbar, 4);
+    return field;
+}
+
+constexpr int kPageSections = 7;  // 7 x 61 + 1 = 428 objects in the visible page
+
+}  // namespace
+
+FakeBrowserTree::FakeBrowserTree(TFamily family, const std::wstring& address) {
+    root_ = FakeAccessibleNode::Create(ROLE_SYSTEM_WINDOW);
+    FakeAccessibleNode* titleBar = AddNode(*root_.Get(), ROLE_SYSTEM_TITLEBAR);
+    AddButtons(*titleBar, 3);
+    if (family == TFamily::Chromium) {
+        // window > client > browser view > top container > tab strip, toolbar, bookmarks
+        //                                 > contents > split view > web view > document
+        FakeAccessibleNode* client = AddNode(*root_.Get(), ROLE_SYSTEM_CLIENT);
+        FakeAccessibleNode* view = AddNode(*client, ROLE_SYSTEM_PANE);
+        FakeAccessibleNode* top = AddNode(*view, ROLE_SYSTEM_PANE);
+        FakeAccessibleNode* strip = AddNode(*top, ROLE_SYSTEM_PANE);
+        AddTabs(*AddNode(*strip, ROLE_SYSTEM_PAGETABLIST), 8);
+        AddButtons(*strip, 1);
+        addressField_ = AddToolbar(*top, ROLE_SYSTEM_GROUPING, address);
+        AddButtons(*AddNode(*top, ROLE_SYSTEM_TOOLBAR), 12);
+        FakeAccessibleNode* contents = AddNode(*view, ROLE_SYSTEM_PANE);
+        documentParent_ = AddNode(*AddNode(*contents, ROLE_SYSTEM_PANE), ROLE_SYSTEM_PANE);
+    } else {
+        // window > application > tabs toolbar, navigation toolbar (its combo
+        // box holds the field), bookmarks; > tab panels > one panel per tab >
+        // browser > document; the background tabs' documents are invisible.
+        FakeAccessibleNode* application = AddNode(*root_.Get(), ROLE_SYSTEM_APPLICATION);
+        AddTabs(*AddNode(*AddNode(*application, ROLE_SYSTEM_TOOLBAR), ROLE_SYSTEM_PAGETABLIST), 8);
+        addressField_ = AddToolbar(*application, ROLE_SYSTEM_COMBOBOX, address);
+        AddButtons(*AddNode(*application, ROLE_SYSTEM_TOOLBAR), 10);
+        FakeAccessibleNode* panels = AddNode(*application, ROLE_SYSTEM_GROUPING);
+        for (const wchar_t* background : {L"https://background.example.org/", L"https://www.example.com/old"})
+            AddNode(*AddNode(*panels, ROLE_SYSTEM_PROPERTYPAGE), ROLE_SYSTEM_GROUPING)
+                ->Add(MakeDocument(background, STATE_SYSTEM_INVISIBLE, 0));
+        documentParent_ = AddNode(*AddNode(*panels, ROLE_SYSTEM_PROPERTYPAGE), ROLE_SYSTEM_GROUPING);
+    }
+    documentParent_->Add(MakeDocument(address, 0, kPageSections));
+    documentIndex_ = documentParent_->ChildCountValue() - 1;
+}
+
+void FakeBrowserTree::Navigate(const std::wstring& address) {
+    documentParent_->ReplaceChild(documentIndex_, MakeDocument(address, 0, kPageSections));
+    addressField_->SetValue(ShownAddress(address));
 }
 
 LRESULT AnswerGetObject(FakeAccessibleNode* root, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vh::testing::win32 {
@@ -31,8 +32,13 @@ public:
     // Appends a child and returns it.
     FakeAccessibleNode* Add(Microsoft::WRL::ComPtr<FakeAccessibleNode> child);
     void SetAccess(TChildAccess access) noexcept { access_ = access; }
+    void SetValue(std::wstring value) { value_ = std::move(value); }
+    // Puts `child` in the place of the child at `index`, as a page that
+    // navigates gets a new document.
+    void ReplaceChild(size_t index, Microsoft::WRL::ComPtr<FakeAccessibleNode> child);
     int CountNodes() const;
     FakeAccessibleNode* LastChild() const noexcept { return children_.empty() ? nullptr : children_.back().Get(); }
+    FakeAccessibleNode* Child(size_t index) const noexcept { return children_[index].Get(); }
     size_t ChildCountValue() const noexcept { return children_.size(); }
     // Calls of QueryInterface and of the accessibility methods the probe uses,
     // over all nodes: what a reader costs in (cross-process) calls.
@@ -102,6 +108,28 @@ private:
 // find it.
 Microsoft::WRL::ComPtr<FakeAccessibleNode> MakeBrowserTree(int levels, const std::vector<int>& fanOut,
                                                            const std::wstring& address);
+
+// A current browser's tree of about 500 objects, the size of a real one: a
+// title bar, a tab strip, a toolbar whose address field shows the address
+// without "https://", a bookmarks bar, and deep below them the visible web
+// document whose value is the full address, with the page below it.
+class FakeBrowserTree {
+public:
+    enum class TFamily { Chromium, Firefox };
+
+    FakeBrowserTree(TFamily family, const std::wstring& address);
+
+    FakeAccessibleNode* Root() const noexcept { return root_.Get(); }
+    FakeAccessibleNode* Document() const noexcept { return documentParent_->Child(documentIndex_); }
+    // A new document for `address`, and the address field showing it.
+    void Navigate(const std::wstring& address);
+
+private:
+    Microsoft::WRL::ComPtr<FakeAccessibleNode> root_;
+    FakeAccessibleNode* addressField_ = nullptr;
+    FakeAccessibleNode* documentParent_ = nullptr;
+    size_t documentIndex_ = 0;
+};
 
 // Answers WM_GETOBJECT for OBJID_WINDOW and OBJID_CLIENT with `root`; 0 otherwise.
 LRESULT AnswerGetObject(FakeAccessibleNode* root, WPARAM wParam, LPARAM lParam);

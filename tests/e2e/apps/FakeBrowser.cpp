@@ -2,15 +2,22 @@
 // whose child windows carry a browser family's classes, showing an address
 // the way that family does.
 //
-//   FakeBrowser.exe ie|chrome|firefox TITLE ADDRESS [DEPTH]
+//   FakeBrowser.exe ie|chrome|firefox|chromium|gecko TITLE ADDRESS [DEPTH]
 //
 // ie: an "Edit" before an "Address Band Root" whose own "Edit" shows the
 // address. chrome: a "Chrome_AutocompleteEditView" with the address as its
 // text. firefox: a "MozillaWindowClass" child answering WM_GETOBJECT with an
 // accessibility tree DEPTH levels deep (4 by default, about 200 objects)
-// whose last object holds the address. WM_CLOSE ends the program with 0;
-// WM_APP + 1 to the top-level window answers how many accessibility calls
-// the tree has served.
+// whose last object holds the address.
+// Today's browsers, to be run under their image names (msedge.exe,
+// firefox.exe): chromium: a "Chrome_WidgetWin_1" window with a
+// "Chrome_RenderWidgetHostHWND" child; its tree of about 500 objects appears
+// only once the child was sent WM_GETOBJECT, and a moment later. gecko: a
+// "MozillaWindowClass" window with its tree of about 500 objects. The
+// document holds the address, the toolbar's field shows it without
+// "https://"; WM_COPYDATA with a UTF-16 address navigates there.
+// WM_CLOSE ends the program with 0; WM_APP + 1 to the top-level window
+// answers how many accessibility calls the trees have served.
 
 #include <objbase.h>
 #include <oleacc.h>
@@ -26,16 +33,59 @@
 namespace {
 
 using vh::testing::win32::FakeAccessibleNode;
+using vh::testing::win32::FakeBrowserTree;
 
 FakeAccessibleNode* gTree = nullptr;
+// Today's browsers: their tree, and what the window answers before it is built.
+std::unique_ptr<FakeBrowserTree> gBrowserTree;
+Microsoft::WRL::ComPtr<FakeAccessibleNode> gEmptyTree;
+bool gTreeBuilt = false;
+bool gTreeRequested = false;
 
 // Answered with the number of accessibility calls served so far.
 constexpr UINT kCallCountMessage = WM_APP + 1;
+constexpr UINT_PTR kTreeBuiltTimer = 1;
+// How long Chromium takes to build its tree once asked (about 100 ms is reported).
+constexpr UINT kTreeBuildMs = 150;
+
+LRESULT Navigate(const COPYDATASTRUCT* data) {
+    if (data == nullptr || !gBrowserTree || data->cbData % sizeof(wchar_t) != 0) return FALSE;
+    gBrowserTree->Navigate(std::wstring(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t)));
+    return TRUE;
+}
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == kCallCountMessage) return FakeAccessibleNode::Calls();
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
+    switch (message) {
+        case kCallCountMessage: return FakeAccessibleNode::Calls();
+        case WM_GETOBJECT:
+            if (gBrowserTree) {
+                FakeAccessibleNode* root = gTreeBuilt ? gBrowserTree->Root() : gEmptyTree.Get();
+                if (LRESULT answer = vh::testing::win32::AnswerGetObject(root, wParam, lParam)) return answer;
+            }
+            break;
+        case WM_TIMER:
+            if (wParam == kTreeBuiltTimer) {
+                KillTimer(window, kTreeBuiltTimer);
+                gTreeBuilt = true;
+                return 0;
+            }
+            break;
+        case WM_COPYDATA: return Navigate(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Chromium's content window: the first request for its client's object has
+// the browser build its tree.
+LRESULT CALLBACK RenderWidgetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && gBrowserTree) {
+        if (!gTreeRequested) {
+            gTreeRequested = true;
+            SetTimer(GetParent(window), kTreeBuiltTimer, kTreeBuildMs, nullptr);
+        }
+        if (gTreeBuilt) return vh::testing::win32::AnswerGetObject(gBrowserTree->Document(), wParam, lParam);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -81,20 +131,37 @@ int main() {
     const std::wstring title = arguments.At(2);
     const std::wstring address = arguments.At(3);
     const int depth = arguments.count > 4 ? _wtoi(arguments.At(4).c_str()) : 4;
-    if (kind != L"ie" && kind != L"chrome" && kind != L"firefox") return 2;
+    const bool chromium = kind == L"chromium";
+    const bool gecko = kind == L"gecko";
+    if (kind != L"ie" && kind != L"chrome" && kind != L"firefox" && !chromium && !gecko) return 2;
 
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
-    Register(L"VhFakeBrowserFrame", &FrameProc);
+    const wchar_t* frameClass = chromium ? L"Chrome_WidgetWin_1"
+                                : gecko  ? L"MozillaWindowClass"
+                                         : L"VhFakeBrowserFrame";
+    Register(frameClass, &FrameProc);
     Register(L"Address Band Root", &ContentProc);
     Register(L"Chrome_AutocompleteEditView", &ContentProc);
-    Register(L"MozillaWindowClass", &ContentProc);
+    if (!gecko) Register(L"MozillaWindowClass", &ContentProc);
+    Register(L"Chrome_RenderWidgetHostHWND", &RenderWidgetProc);
 
     Microsoft::WRL::ComPtr<FakeAccessibleNode> tree;
+    if (chromium || gecko) {
+        gBrowserTree = std::make_unique<FakeBrowserTree>(
+            chromium ? FakeBrowserTree::TFamily::Chromium : FakeBrowserTree::TFamily::Firefox, address);
+        gEmptyTree = FakeAccessibleNode::Create(ROLE_SYSTEM_WINDOW);
+        gTreeBuilt = gecko;
+    }
     // The title comes last, once the children are there: tests wait for it.
-    HWND frame = CreateWindowExW(0, L"VhFakeBrowserFrame", L"starting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400,
-                                 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND frame = CreateWindowExW(0, frameClass, L"starting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (frame == nullptr) return 4;
-    if (kind == L"ie") {
+    if (chromium) {
+        Child(frame, L"Static", L"Intermediate D3D Window", 0);
+        Child(frame, L"Chrome_RenderWidgetHostHWND", L"", 30);
+    } else if (gecko) {
+        // Today's Firefox draws everything in its one window.
+    } else if (kind == L"ie") {
         Child(frame, L"Edit", L"search the web", 0);
         HWND band = Child(frame, L"Address Band Root", L"", 30);
         Child(band, L"Edit", address, 0);
@@ -116,6 +183,8 @@ int main() {
     }
     gTree = nullptr;
     tree.Reset();
+    gBrowserTree.reset();
+    gEmptyTree.Reset();
     CoUninitialize();
     return static_cast<int>(message.wParam);
 }

@@ -75,4 +75,21 @@ std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& 
     return arguments;
 }
 
+std::unique_ptr<RunningProgram> StartStandInBrowser(const std::wstring& image, const std::wstring& title,
+                                                    const std::wstring& address) {
+    const std::wstring family = image == L"firefox.exe" ? L"gecko" : L"chromium";
+    return std::make_unique<RunningProgram>(OwnFolder() / L"browsers" / image,
+                                            FakeBrowserArguments(family, title, address));
+}
+
+bool NavigateStandIn(HWND window, const std::wstring& address) {
+    COPYDATASTRUCT data{};
+    data.cbData = static_cast<DWORD>(address.size() * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(address.data());
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                               &answer) != 0 &&
+           answer == TRUE;
+}
+
 }  // namespace vh::e2e

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "support/E2eSupport.h"
@@ -30,5 +31,14 @@ std::string DescribeForegroundWindow();
 // optional tree depth for firefox).
 std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& title, const std::wstring& address,
                                   int depth = 0);
+
+// A stand-in for one of today's browsers: FakeBrowser.exe copied under the
+// browser's image name ("msedge.exe" runs the "chromium" family, "firefox.exe"
+// the "gecko" one), started with a title and an address.
+std::unique_ptr<RunningProgram> StartStandInBrowser(const std::wstring& image, const std::wstring& title,
+                                                    const std::wstring& address);
+
+// Has the stand-in's tab navigate to `address`; false when it did not answer.
+bool NavigateStandIn(HWND window, const std::wstring& address);
 
 }  // namespace vh::e2e

@@ -77,6 +77,13 @@ void ProgramTest::PrepareListedNotepad() {
     SetSetting("IsNotFirstRun", "1");
 }
 
+void ProgramTest::ListWebSite(const std::string& name) {
+    const std::string entry =
+        "INSERT INTO websites_list VALUES(" + QuotedSqlString(name) + ", " + QuotedSqlString(name) + ", 1)";
+    TSQLiteDatabase(Utf8Path(AppData(L"settings.sqlite"))).ExecSQL(entry);
+    TSQLiteDatabase(Utf8Path(AppData(L"actmondb.sqlite"))).ExecSQL(entry);
+}
+
 void ProgramTest::SetSetting(const std::string& name, const std::string& value) {
     TSQLiteDatabase settings(Utf8Path(AppData(L"settings.sqlite")));
     settings.ExecSQL("DELETE FROM settings WHERE name = " + QuotedSqlString(name));
@@ -103,15 +110,18 @@ void ProgramTest::LogNotepadToday(int seconds) {
 }
 
 std::vector<LogRow> ProgramTest::NotepadRows() const {
+    return LogRows("app_name LIKE '%notepad.exe'");
+}
+
+std::vector<LogRow> ProgramTest::LogRows(const std::string& condition) const {
     std::vector<LogRow> rows;
     try {
         TSQLiteDatabase log(Utf8Path(AppData(L"actmondb.sqlite")));
-        auto table = log.GetTable(
-            "SELECT app_name, app_type, duration, origin FROM applications "
-            "WHERE app_name LIKE '%notepad.exe' ORDER BY rowid");
+        auto table = log.GetTable("SELECT app_name, app_type, duration, origin, browser_url FROM applications WHERE " +
+                                  condition + " ORDER BY rowid");
         for (table->MoveFirst(); !table->Eof(); table->Next())
-            rows.push_back(
-                {table->FieldAsString(0), table->FieldAsString(1), table->FieldAsInteger(2), table->FieldAsInteger(3)});
+            rows.push_back({table->FieldAsString(0), table->FieldAsString(1), table->FieldAsInteger(2),
+                            table->FieldAsInteger(3), table->FieldAsString(4)});
     } catch (const ESQLiteException&) {
         // Busy while the program writes: no rows this time.
     }

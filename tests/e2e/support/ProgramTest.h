@@ -24,6 +24,7 @@ struct LogRow {
     std::string type;
     long long duration;
     long long origin;
+    std::string url;
 };
 
 // The titles of a process's top-level windows, to explain a failure.
@@ -39,12 +40,16 @@ protected:
     // The ready-made databases in the application-data folder, past the first
     // start, with notepad on the list.
     void PrepareListedNotepad();
+    // A web site on the list, beside what is there.
+    void ListWebSite(const std::string& name);
     // A row of the settings table, as the options store it.
     void SetSetting(const std::string& name, const std::string& value);
     // Notepad used for `seconds` today, logged a minute ago.
     void LogNotepadToday(int seconds);
 
     std::vector<LogRow> NotepadRows() const;
+    // The activity log's rows that meet the SQL condition, in the order written.
+    std::vector<LogRow> LogRows(const std::string& condition) const;
     std::size_t WaitForRows(std::size_t count, std::chrono::milliseconds timeout) const;
 
     // Ends the program through the flag file, as the uninstaller does.

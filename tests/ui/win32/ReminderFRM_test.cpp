@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "ReminderFixture.h"
 #include "UiTestSupport.h"
 #include "common/DateTime.h"
 #include "common/Exceptions.h"
@@ -17,53 +18,8 @@
 namespace vh::win32 {
 namespace {
 
-struct EndCall {
-    bool fiveMinutes;
-    bool focusMode;
-    int chosenAction;
-};
-
-class ReminderWindow : public testing::UiTest {
-protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        clock_.standardOffsetHours = 0;
-        clock_.daylightOffsetHours = 0;
-        SetTime(9, 0);
-        mainWindow_.Reset(
-            CreateWindowExW(0, L"STATIC", L"Vornhalt", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-        ASSERT_TRUE(mainWindow_);
-    }
-    void TearDown() override {
-        UiTest::TearDown();
-        FinalizeProgramClock();
-    }
-    void SetTime(int hour, int minute) {
-        clock_.utc = EncodeDateTime({2024, 3, 10, hour, minute, 0, 0});
-        InitializeProgramClock(clock_);
-    }
-    TfrmReminder& Create(TExpirationAction expirationAction) {
-        TReminderSettings settings;
-        settings.ExpirationAction = expirationAction;
-        settings.ReminderTexts = {"Write the report\nCall Anna", "Gym at five", "Read a chapter"};
-        return CreateForm<TfrmReminder>(mainWindow_.Get(), settings, [this](bool five, bool focus, int chosen) {
-            end_ = EndCall{five, focus, chosen};
-            if (failOnEnd_) throw EOSError(5, "Access is denied.");
-        });
-    }
-
-    vh::testing::FakeEnvironmentClock clock_;
-    UniqueWindow mainWindow_;
-    std::optional<EndCall> end_;
-    bool failOnEnd_ = false;
-};
-
-// Everything a person sees of the window, as the screen shows it.
-void SaveScreen(TForm& form, const std::string& name) {
-    TBitmap32 shot;
-    testing::CaptureFromScreen(form.Handle(), shot);
-    testing::SaveScreenshot(shot, name);
-}
+using testing::ReminderWindow;
+using testing::SaveScreen;
 
 TEST_F(ReminderWindow, HeightAndGroupsFollowThePeriodOfTheDay) {
     struct Case {

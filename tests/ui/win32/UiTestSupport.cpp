@@ -36,9 +36,24 @@ void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     }
 }
 
+// Test programs have no manifest: they declare per-monitor awareness the way
+// Vornhalt.exe's manifest does, so the system DPI reaches the toolkit
+// instead of a 96-DPI virtualised one.
+void DeclareDpiAwareness() noexcept {
+    static const bool declared = [] {
+        using SetContext = BOOL(WINAPI*)(HANDLE);
+        const auto set = reinterpret_cast<SetContext>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+        if (set && set(reinterpret_cast<HANDLE>(-4))) return true;  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+        return SetProcessDPIAware() != FALSE;
+    }();
+    static_cast<void>(declared);
+}
+
 }  // namespace
 
 void UiTest::SetUp() {
+    DeclareDpiAwareness();
     SetSkinFolder(VH_TEST_SKIN_DIR);
     SetAppearanceSource(nullptr);
     SetApplicationExceptionHandler(nullptr);

@@ -1,0 +1,76 @@
+#pragma once
+// The accessible object of a form's client area: its window-less controls as
+// MSAA children (role, name, value, state, screen location, default action),
+// which screen readers, magnifiers and test tools of any process read through
+// WM_GETOBJECT. Native child controls keep the system's own objects.
+
+#include <oleacc.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <atomic>
+
+namespace vh::win32 {
+
+class TForm;
+class TControl;
+
+// COM interfaces have no virtual destructor by design: the object deletes
+// itself in its last Release.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class TFormAccessible final : public IAccessible {
+public:
+    // The form keeps one reference and disconnects it when it goes; clients
+    // holding more get CO_E_OBJNOTCONNECTED from then on.
+    static Microsoft::WRL::ComPtr<TFormAccessible> Create(TForm& form);
+    void Disconnect() noexcept { form_ = nullptr; }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IDispatch: no type information; clients call IAccessible directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT childId, BSTR* help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* helpFile, VARIANT childId, long* topic) override;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT childId, BSTR* shortcut) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override;
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT childId) override;
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT childId) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT childId) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT childId, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT childId, BSTR value) override;
+
+private:
+    explicit TFormAccessible(TForm& form) noexcept : form_(&form) {}
+    ~TFormAccessible() = default;
+    // The control a child id names; nullptr for CHILDID_SELF. Fails with
+    // E_INVALIDARG for an unknown id and CO_E_OBJNOTCONNECTED once the form
+    // is gone.
+    HRESULT Resolve(const VARIANT& childId, TControl*& control) const noexcept;
+
+    std::atomic<ULONG> references_{1};
+    TForm* form_;
+};
+#pragma GCC diagnostic pop
+
+}  // namespace vh::win32
