@@ -11,8 +11,8 @@ bool KeepShown(bool paused, bool foreground, const IntRect& clientOnScreen, IntP
     return foreground || clientOnScreen.Contains(cursor.x, cursor.y);
 }
 
-int HiddenLeft(const IntRect& workArea, int width, std::uint8_t side) noexcept {
-    return DockedLeft(side) ? workArea.left + kSliverWidth - width : workArea.right - kSliverWidth;
+int HiddenLeft(const IntRect& workArea, int width, std::uint8_t side, int sliver) noexcept {
+    return DockedLeft(side) ? workArea.left + sliver - width : workArea.right - sliver;
 }
 
 void TAutoHide::DeactivationTick(bool keepShown, bool autohide) noexcept {
@@ -41,7 +41,7 @@ int TAutoHide::SlideTick(int left, int width, const IntRect& workArea, std::uint
     int finalLeft = 0;
     if (hiding) {
         done = onLeft ? moved + width < workArea.left : moved > workArea.right;
-        finalLeft = HiddenLeft(workArea, width, side);
+        finalLeft = HiddenLeft(workArea, width, side, sliver_);
     } else {
         done = onLeft ? moved > workArea.left : moved + width < workArea.right;
         finalLeft = onLeft ? workArea.left : workArea.right - width;

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's auto-hide: after the user has left it, a countdown, then
-// a slide out to a 2-pixel sliver at the work-area edge, and back when the
+// a slide out to a 2-pixel sliver (at 96 DPI) at the work-area edge, and back when the
 // mouse touches the sliver. The three timers are flags here; the window turns
 // its real timers on and off to match after every call.
 
@@ -14,7 +14,7 @@ namespace vh {
 inline constexpr unsigned kDeactivationInterval = 1000;  // ms
 inline constexpr unsigned kAutohideInterval = 3000;      // ms
 inline constexpr unsigned kAutohideSlideInterval = 10;   // ms
-inline constexpr int kSliverWidth = 2;
+inline constexpr int kSliverWidth = 2;                   // 96-DPI pixels
 
 enum class TSlideState : std::uint8_t { Shown = 0, Hiding = 1, Hidden = 2, Showing = 3 };
 
@@ -23,14 +23,18 @@ enum class TSlideState : std::uint8_t { Shown = 0, Hiding = 1, Hidden = 2, Showi
 // (screen coordinates).
 bool KeepShown(bool paused, bool foreground, const IntRect& clientOnScreen, IntPoint cursor) noexcept;
 
-// The left of a hidden window: 2 pixels of it stay inside the work area.
-int HiddenLeft(const IntRect& workArea, int width, std::uint8_t side) noexcept;
+// The left of a hidden window: `sliver` pixels of it stay inside the work
+// area.
+int HiddenLeft(const IntRect& workArea, int width, std::uint8_t side, int sliver) noexcept;
 
 class TAutoHide {
 public:
     TSlideState State() const noexcept { return state_; }
     bool AutohideTimerRunning() const noexcept { return autohideTimer_; }
     bool SlideTimerRunning() const noexcept { return slideTimer_; }
+    // The sliver in the window's device pixels: kSliverWidth at its scale.
+    int SliverWidth() const noexcept { return sliver_; }
+    void SetSliverWidth(int pixels) noexcept { sliver_ = pixels; }
 
     // Locked or suspended: no timer does anything and the window counts as
     // not hovered.
@@ -56,6 +60,7 @@ private:
     bool autohideTimer_ = false;
     bool slideTimer_ = false;
     bool paused_ = false;
+    int sliver_ = kSliverWidth;
 };
 
 }  // namespace vh

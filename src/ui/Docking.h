@@ -21,7 +21,8 @@ inline constexpr std::uint8_t kPlaceTopAgain = 2;  // written by a drag to the t
 // the window.
 bool DockedLeft(std::uint8_t side) noexcept;
 
-// The full view is as high as the work area; the lite view as its content.
+// The full view is as high as the work area; the lite view as its content
+// (`liteHeight`, like the work area in device pixels).
 int DockedWindowHeight(const IntRect& workArea, bool liteView, int liteHeight) noexcept;
 
 // The top-left of the docked window. Docked right, its right edge lies one

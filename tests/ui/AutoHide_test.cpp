@@ -49,6 +49,7 @@ TEST(AutoHide, FullCycleOnEachSideWithItsTickCountsAndFinalPlaces) {
         IntRect work;
         std::uint8_t side;
         int width;
+        int sliver;
         int hideTicks;
         int hiddenLeft;
         int showTicks;
@@ -56,17 +57,21 @@ TEST(AutoHide, FullCycleOnEachSideWithItsTickCountsAndFinalPlaces) {
     };
     const Case cases[] = {
         // 319 wide: 31 pixels a tick, 11 ticks to hide.
-        {kWork, kDockRight, 319, 11, 1022, 11, 705},
-        {kWork, kDockLeft, 319, 11, 2 - 319, 11, 0},
+        {kWork, kDockRight, 319, 2, 11, 1022, 11, 705},
+        {kWork, kDockLeft, 319, 2, 11, 2 - 319, 11, 0},
         // Task bar at the left: hides to work-area left + 2 - width.
-        {kWorkRightOfTaskBar, kDockLeft, 319, 11, 60 + 2 - 319, 11, 60},
-        {kWorkRightOfTaskBar, kDockRight, 242, 11, 1022, 11, 1024 - 242},
+        {kWorkRightOfTaskBar, kDockLeft, 319, 2, 11, 60 + 2 - 319, 11, 60},
+        {kWorkRightOfTaskBar, kDockRight, 242, 2, 11, 1022, 11, 1024 - 242},
         // A window narrower than ten pixels still moves one pixel a tick.
-        {kWork, kDockRight, 5, 5, 1022, 4, 1019},
+        {kWork, kDockRight, 5, 2, 5, 1022, 4, 1019},
+        // At 150 %: 363 pixels wide, 36 a tick, and a 3-pixel sliver.
+        {kWork, kDockRight, 363, 3, 11, 1021, 11, 1024 - 363},
+        {kWorkRightOfTaskBar, kDockLeft, 363, 3, 11, 60 + 3 - 363, 11, 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "side " << int(c.side) << " width " << c.width);
         TAutoHide autoHide;
+        autoHide.SetSliverWidth(c.sliver);
         StartHiding(autoHide);
         const int docked = DockPosition(c.work, {c.width, 700}, c.side, kPlaceTop, false).x;
         const int first = autoHide.SlideTick(docked, c.width, c.work, c.side, true);

@@ -36,6 +36,7 @@ TMainDocking::TMainDocking(TfrmBase& form, TAppearancePreferences& preferences)
         autoHide_.SetPaused(Paused());
         // The work area may have changed since the last step.
         const IntRect window = form_.WindowRect();
+        autoHide_.SetSliverWidth(form_.Scale(kSliverWidth));
         const int left = autoHide_.SlideTick(window.left, window.Width(), ReadWorkArea(), side_, autohide_);
         form_.SetLeft(left);
         Sync();
@@ -80,15 +81,20 @@ IntRect TMainDocking::ReadWorkArea() const {
 void TMainDocking::ReDock() {
     workArea_ = ReadWorkArea();
     const bool lite = IsLiteView && IsLiteView();
-    const IntSize client = form_.ClientSize();
-    const int height = DockedWindowHeight(workArea_, lite, LiteViewHeight ? LiteViewHeight() : client.height);
+    // The work area is in device pixels; the lite view's height is a form
+    // definition's, scaled here.
+    const IntSize client = form_.DeviceClientSize();
+    const int liteHeight = LiteViewHeight ? form_.Scale(LiteViewHeight()) : client.height;
+    const int height = DockedWindowHeight(workArea_, lite, liteHeight);
     // Resizing re-applies the rounded corners (the base form's WM_SIZE).
-    if (height != client.height) form_.SetClientSize(client.width, height);
+    if (height != client.height) form_.SetDeviceClientSize(client.width, height);
     const IntRect window = form_.WindowRect();
     IntPoint place = DockPosition(workArea_, {window.Width(), window.Height()}, side_, place_, lite);
     // A hidden window stays hidden at the new edge instead of reappearing
     // while its slide state still says hidden.
-    if (autoHide_.State() == TSlideState::Hidden) place.x = HiddenLeft(workArea_, window.Width(), side_);
+    autoHide_.SetSliverWidth(form_.Scale(kSliverWidth));
+    if (autoHide_.State() == TSlideState::Hidden)
+        place.x = HiddenLeft(workArea_, window.Width(), side_, autoHide_.SliverWidth());
     form_.SetLeft(place.x);
     form_.SetTop(place.y);
 }

@@ -139,6 +139,11 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void TfrmMain::FormDpiChanged() {
+    TfrmBase::FormDpiChanged();
+    docking_.ReDock();
+}
+
 bool TfrmMain::CanMoveTo(int newLeft, int newTop) {
     return docking_.CanMoveTo(newLeft, newTop);
 }

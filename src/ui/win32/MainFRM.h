@@ -65,6 +65,9 @@ public:
 protected:
     void FormClose(TCloseAction& action) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Another scale re-sizes the bar from its definition: back to the edge
+    // at the work area's height.
+    void FormDpiChanged() override;
 
 private:
     // IMainWindow

@@ -80,5 +80,32 @@ TEST_F(MainDocking, DocksFlipsHidesToTheSliverStaysThereOnReDockAndPauses) {
     FreeForm(&form);
 }
 
+TEST_F(MainDocking, AtOneAndAHalfTimesTheScaleTheBarAndItsSliverAreScaledAndStillFillTheWorkArea) {
+    vh::testing::FakeEnvironmentPlatform platform;
+    TEnvironment environment{platform};
+    TAppearancePreferences preferences{environment};
+    auto& form = CreateForm<TfrmBase>("Vornhalt", 242, 400);
+    form.ApplyDpi(144);
+    TMainDocking docking(form, preferences);
+    const IntRect work = WorkArea();
+
+    docking.Start();
+    const IntRect rect = form.WindowRect();
+    EXPECT_EQ(rect.Width(), 363);
+    EXPECT_EQ(rect.right, work.right + 1);
+    EXPECT_EQ(rect.top, work.top);
+    EXPECT_EQ(rect.bottom, work.bottom) << "no pixel lost or gained through 96-DPI rounding";
+
+    docking.SetAutohide(true);
+    docking.tmrDeactivation.OnTimer(docking.tmrDeactivation);
+    docking.tmrAutohide.OnTimer(docking.tmrAutohide);
+    SlideToTheEnd(docking);
+    EXPECT_EQ(form.WindowRect().left, work.right - 3) << "the sliver is 2 pixels at 96 DPI";
+    EXPECT_TRUE(docking.ShowIfHidden());
+    SlideToTheEnd(docking);
+    EXPECT_EQ(form.WindowRect().left, work.right - 363);
+    FreeForm(&form);
+}
+
 }  // namespace
 }  // namespace vh::win32
