@@ -8,15 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "Screenshot.h"
-#include "support/E2eSupport.h"
+#include "support/DockingTest.h"
 #include "support/ForegroundSupport.h"
-#include "support/ProgramFolder.h"
-#include "support/ProgramTest.h"
 
 namespace vh::e2e {
 namespace {
@@ -27,86 +24,6 @@ constexpr int kHeaderX = 60;
 constexpr int kHeaderY = 15;
 // WTS_SESSION_LOCK, as the session notice brings it.
 constexpr WPARAM kSessionLock = 7;
-
-RECT WorkArea() {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
-RECT WindowRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-std::string Describe(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
-
-// Moves the mouse as a person would, so the window under it gets the move.
-void MoveMouseTo(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-}
-
-class DockingEndToEnd : public ProgramTest {
-protected:
-    // Past the first start, with the given preferences in the INI file.
-    void Prepare(const std::wstring& iniText) {
-        PrepareListedNotepad();
-        const std::filesystem::path ini = AppData(L"Vornhalt.ini");
-        HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        const std::string text(iniText.begin(), iniText.end());
-        DWORD written = 0;
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-
-    // Starts the program and shows its bar as a click on the tray icon does.
-    void StartShown() {
-        program_ = std::make_unique<RunningProgram>(exe_);
-        main_ = program_->WaitForWindow(L"Vornhalt", 20s);
-        ASSERT_NE(main_, nullptr);
-        PostMessageW(main_, WM_USER + 1, 0, WM_LBUTTONDOWN);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 10s)) << "the tray click showed nothing";
-    }
-
-    bool WaitForLeft(int left, std::chrono::milliseconds timeout) const {
-        return WaitUntil([&] { return WindowRectOf(main_).left == left; }, timeout);
-    }
-
-    void Screenshot(const std::string& name) const {
-        std::this_thread::sleep_for(500ms);  // painted
-        win32::TBitmap32 shot;
-        win32::testing::CaptureFromScreen(main_, shot);
-        win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
-    }
-
-    // Through the flag, as the uninstaller does. How promptly is the
-    // monitoring tests' concern: a window that has been shown takes Wine
-    // longer to take down, more so on a busy machine.
-    void End() const {
-        WriteUninstallFlag(folder_.Path());
-        DWORD exitCode = 1;
-        ASSERT_TRUE(program_->WaitForExit(20s, &exitCode)) << "still running after uninstall.flag";
-        EXPECT_EQ(exitCode, 0u);
-    }
-
-    int IniInteger(const wchar_t* section, const wchar_t* key) const {
-        return static_cast<int>(GetPrivateProfileIntW(section, key, -1, AppData(L"Vornhalt.ini").c_str()));
-    }
-
-    std::unique_ptr<RunningProgram> program_;
-    HWND main_ = nullptr;
-};
 
 TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGood) {
     // Red 0x80, green 0x50, blue 0x20; opaque, so the screen shows the colour itself.
