@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "UiTestSupport.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -117,14 +119,38 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
     FreeForm(&form);
 }
 
-// While the menu is open: its picture for a person to look at, then it closes.
-HWND gOpenMenu = nullptr;
-void CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+// While the menu is open: the keys that open its "Background" and "Image"
+// sub-menus, one per timer tick, then the picture of every open menu window
+// for a person to look at, then it closes.
+std::vector<UINT> gMenuKeys;
+std::size_t gMenuKey = 0;
+int gOpenMenus = 0;
+
+BOOL CALLBACK UniteMenuWindows(HWND window, LPARAM unionRect) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wstring(className) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    auto& all = *reinterpret_cast<RECT*>(unionRect);
+    UnionRect(&all, &all, &rect);
+    ++gOpenMenus;
+    return TRUE;
+}
+
+void CALLBACK StepOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && gMenuKey < gMenuKeys.size()) {
+        PostMessageW(menu, WM_KEYDOWN, gMenuKeys[gMenuKey++], 0);
+        return;
+    }
     KillTimer(nullptr, id);
-    gOpenMenu = FindWindowW(L"#32768", nullptr);
-    if (gOpenMenu && IsWindowVisible(gOpenMenu)) {
+    RECT all{};
+    gOpenMenus = 0;
+    EnumWindows(UniteMenuWindows, reinterpret_cast<LPARAM>(&all));
+    if (gOpenMenus > 0) {
         TBitmap32 shot;
-        testing::CaptureFromScreen(gOpenMenu, shot);
+        testing::CaptureScreenRect(all, shot);
         testing::SaveScreenshot(shot, "MainAppearanceMenu");
     }
     EndMenu();
@@ -138,15 +164,23 @@ TEST_F(AppearanceMenu, PopsUpAndClosesWithoutRunningAnything) {
     form.Show();
     TMainDocking docking(form, preferences);
     TMainAppearanceMenu menu(form, preferences, docking);
+    const std::string skins = environment.ProgramFolder() + "Skins\\";
+    for (const char* name : {"Coast\\Coast Morning.png", "Coast\\Coast Night.png", "Mountains\\Alpine Dawn.png"})
+        platform.PutFile(skins + name, TinyPng());
+    preferences.SetBackgroundImage(skins + "Coast\\Coast Night.png");
+    menu.ListSkins();
     bool asked = false;
     menu.PickColor = [&](COLORREF) {
         asked = true;
         return std::optional<COLORREF>();
     };
-    gOpenMenu = nullptr;
-    SetTimer(nullptr, 0, 300, CaptureOpenMenu);
+    // "Background", its sub-menu, "Image", its sub-menu.
+    gMenuKeys = {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT};
+    gMenuKey = 0;
+    gOpenMenus = 0;
+    SetTimer(nullptr, 0, 300, StepOpenMenu);
     menu.Popup(form.WindowRect().left + 20, form.WindowRect().top + 20);
-    EXPECT_NE(gOpenMenu, nullptr) << "no menu window";
+    EXPECT_EQ(gOpenMenus, 3) << "the menu and its two sub-menus";
     EXPECT_FALSE(asked);
     FreeForm(&form);
 }
