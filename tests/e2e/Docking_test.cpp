@@ -1,6 +1,7 @@
-// The real Vornhalt.exe as a side bar under Wine: docked at the work area's
-// right edge in the user's colour and again after the work area changed, a
-// header drag flips it to the left and the INI file remembers the side; with
+// The real Vornhalt.exe as a side bar under Wine: in its lite view docked at
+// the top of the work area's right edge in the user's colour and again after
+// the work area changed, a header drag takes it to the bottom of the left
+// edge and the INI file remembers side and place; with
 // auto-hide on it slides out to a 2-pixel sliver once the user has left it
 // and comes back when the mouse touches the sliver, but not while the session
 // is locked, drawn over a background picture with a transparency.
@@ -25,7 +26,7 @@ constexpr int kHeaderY = 15;
 // WTS_SESSION_LOCK, as the session notice brings it.
 constexpr WPARAM kSessionLock = 7;
 
-TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGood) {
+TEST_F(DockingEndToEnd, DocksTopRightInTheUsersColourAndAHeaderDragTakesItToTheBottomLeftForGood) {
     // Red 0x80, green 0x50, blue 0x20; opaque, so the screen shows the colour itself.
     ASSERT_NO_FATAL_FAILURE(Prepare(L"[Background]\r\nColor=2117760\r\nTransparency=0\r\n"));
     ASSERT_NO_FATAL_FAILURE(StartShown());
@@ -33,12 +34,14 @@ TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGo
     RECT rect = WindowRectOf(main_);
     EXPECT_EQ(rect.right, work.right + 1) << Describe(rect) << " in " << Describe(work);
     EXPECT_EQ(rect.top, work.top);
-    EXPECT_EQ(rect.bottom, work.bottom) << "the full view is as high as the work area";
+    // The lite view: 10 pixels below its reminder panel (bottom 285).
+    EXPECT_EQ(rect.bottom - rect.top, 295) << Describe(rect);
 
+    std::this_thread::sleep_for(500ms);  // painted
     win32::TBitmap32 shot;
     win32::testing::CaptureFromScreen(main_, shot);
-    // Below the header, left of any control: the colour under the body's light veil.
-    const COLORREF body = GetPixel(shot.Dc(), 4, (rect.bottom - rect.top) - 20);
+    // Below the reminder panel: the colour under the body's light veil.
+    const COLORREF body = GetPixel(shot.Dc(), (rect.right - rect.left) / 2, (rect.bottom - rect.top) - 5);
     EXPECT_NEAR(GetRValue(body), 0x80, 40) << std::hex << body;
     EXPECT_NEAR(GetGValue(body), 0x50, 40) << std::hex << body;
     EXPECT_NEAR(GetBValue(body), 0x20, 40) << std::hex << body;
@@ -54,24 +57,27 @@ TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGo
     EXPECT_TRUE(WaitForLeft(rect.left, 5s)) << Describe(WindowRectOf(main_));
     EXPECT_EQ(WindowRectOf(main_).top, work.top);
 
-    // Dragging within the right half does nothing.
+    // Dragging within the right half and the top half does nothing.
     const int width = rect.right - rect.left;
     PostMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kHeaderX, kHeaderY));
     PostMessageW(main_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kHeaderX - 40, kHeaderY + 30));
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(WindowRectOf(main_).left, rect.left) << "a drag within the right half moved the bar";
 
-    // Past the middle: the bar flips to the left edge at once.
+    // Past both middles: the bar goes to the bottom of the left edge at once.
     const int toLeftHalf = work.left + (work.right - work.left) / 4 - rect.left;
-    PostMessageW(main_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toLeftHalf, kHeaderY));
-    PostMessageW(main_, WM_LBUTTONUP, 0, MAKELPARAM(toLeftHalf, kHeaderY));
+    const int toBottomHalf = kHeaderY + (work.bottom - work.top) * 3 / 4;
+    PostMessageW(main_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toLeftHalf, toBottomHalf));
+    PostMessageW(main_, WM_LBUTTONUP, 0, MAKELPARAM(toLeftHalf, toBottomHalf));
     EXPECT_TRUE(WaitForLeft(work.left, 5s)) << Describe(WindowRectOf(main_));
     rect = WindowRectOf(main_);
     EXPECT_EQ(rect.right - rect.left, width);
-    EXPECT_EQ(rect.top, work.top);
+    EXPECT_EQ(rect.bottom, work.bottom) << Describe(rect);
+    Screenshot("Vornhalt-docked-bottom-left");
 
     End();
     EXPECT_EQ(IniInteger(L"Position", L"Align"), 2) << "the left edge was not remembered";
+    EXPECT_EQ(IniInteger(L"Position", L"AlignVertical"), 1) << "the bottom was not remembered";
 }
 
 TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMouse) {
@@ -95,7 +101,8 @@ TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMo
     Screenshot("Vornhalt-docked-picture-transparency");
 
     // The mouse over the bar keeps it shown, even with the notepad in front.
-    MoveMouseTo(shown.left + width / 2, work.top + 300);
+    const int middle = shown.top + 15;  // the header
+    MoveMouseTo(shown.left + width / 2, middle);
     ASSERT_TRUE(BringToFront(notepadWindow, 10s));
     std::this_thread::sleep_for(5s);
     EXPECT_EQ(WindowRectOf(main_).left, shown.left) << "the bar hid with the mouse on it";
@@ -108,7 +115,7 @@ TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMo
     EXPECT_GE(hiddenAfter, 3s) << "hid before the countdown ran out";
 
     // The mouse on the sliver brings it back, flush with the work area's edge.
-    MoveMouseTo(work.right - 1, work.top + 300);
+    MoveMouseTo(work.right - 1, middle);
     EXPECT_TRUE(WaitForLeft(work.right - width, 5s)) << Describe(WindowRectOf(main_));
 
     // While the session is locked the bar does not hide, the mouse gone or not.

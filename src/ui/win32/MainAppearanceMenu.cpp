@@ -3,7 +3,6 @@
 #include <commdlg.h>
 
 #include "common/Exceptions.h"
-#include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
 #include "ui/win32/PictureFile.h"
@@ -39,22 +38,30 @@ std::optional<std::string> SystemChoosePicture(HWND owner) {
     return WideToUtf8(file);
 }
 
-void Append(HMENU menu, UINT id, const char* caption, bool checked = false, bool radio = false) {
-    const std::wstring text = Utf8ToWide(caption);
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof(item);
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE;
-    item.fType = radio ? MFT_RADIOCHECK : MFT_STRING;
-    item.fState = checked ? MFS_CHECKED : MFS_UNCHECKED;
-    item.wID = id;
-    item.dwTypeData = const_cast<wchar_t*>(text.c_str());
-    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
+// The skin pictures and "<No Image>": one radio group.
+constexpr int kSkinGroup = 1;
+
+TMenuItem& SkinRadioItem(TMenuItem& item) {
+    item.RadioItem = true;
+    item.AutoCheck = true;
+    item.GroupIndex = kSkinGroup;
+    return item;
 }
 
 }  // namespace
 
-TMainAppearanceMenu::TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences& preferences, TMainDocking& docking)
-    : form_(form), preferences_(preferences), docking_(docking) {
+TMainAppearanceMenu::TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences& preferences, TMainDocking& docking,
+                                         TPopupMenu& tools, TMenuItem& autohide)
+    : miAutohide(autohide),
+      miBackground((tools.AddSeparator(), tools.Add("miBackground", "Background"))),
+      miBackgroundColor(miBackground.Add("miBackgroundColor", "Color...")),
+      miImage(miBackground.Add("miImage", "Image")),
+      miBackgroundImage(miImage.Add("miBackgroundImage", "Browse...")),
+      miTransparency(miBackground.Add("miTransparency", "Transparency...")),
+      miTextColor(tools.Add("miTextColor", "Text Color...")),
+      form_(form),
+      preferences_(preferences),
+      docking_(docking) {
     PickColor = [this](COLORREF initial) { return SystemChooseColor(form_.Handle(), initial); };
     PickPicture = [this] { return SystemChoosePicture(form_.Handle()); };
     RunTransparencyDialog = [this] {
@@ -63,96 +70,84 @@ TMainAppearanceMenu::TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences&
                                     [this](int percent) { preferences_.SetTransparency(percent); }});
         return dialog.Execute();
     };
+
+    miAutohide.AutoCheck = true;
+    miAutohide.OnClick = [this](TMenuItem& item) { docking_.SetAutohide(item.Checked); };
+    miBackgroundColor.OnClick = [this](TMenuItem&) { BackgroundColorClick(); };
+    miBackgroundImage.OnClick = [this](TMenuItem&) { BackgroundImageClick(); };
+    miTransparency.OnClick = [this](TMenuItem&) { TransparencyClick(); };
+    miTextColor.OnClick = [this](TMenuItem&) { TextColorClick(); };
+
+    // The skin list is read once, at start-up.
+    miImage.AddSeparator();
+    for (const TSkin& skin : preferences_.ListSkins()) {
+        skins_.emplace_back(skin.Name, skin.Path);
+        const std::size_t index = skinItems_.size();
+        TMenuItem& item = SkinRadioItem(miImage.Add("miSkin" + std::to_string(index + 1), skin.Name));
+        item.OnClick = [this, index](TMenuItem&) { SkinSetClick(index); };
+        skinItems_.push_back(&item);
+    }
+    miClearBackgroundImage_ = &SkinRadioItem(miImage.Add("miClearBackgroundImage", "<No Image>"));
+    miClearBackgroundImage_->OnClick = [this](TMenuItem&) { SetBackgroundImage(""); };
+    RefreshChecks();
 }
 
-void TMainAppearanceMenu::ListSkins() {
-    skins_.clear();
-    for (const TSkin& skin : preferences_.ListSkins()) skins_.emplace_back(skin.Name, skin.Path);
-    BuildSkinMenu();
-}
-
-void TMainAppearanceMenu::BuildSkinMenu() {
-    skinMenu_ = vh::BuildSkinMenu(skins_, preferences_.GetBackgroundImage());
-}
-
-void TMainAppearanceMenu::Popup(int screenX, int screenY) {
-    UniqueMenu menu(CreatePopupMenu());
-    UniqueMenu background(CreatePopupMenu());
-    UniqueMenu image(CreatePopupMenu());
-    if (!menu || !background || !image) throw Exception("CreatePopupMenu failed");
-    Append(image.Get(), cmdBackgroundImage, "Browse...");
-    AppendMenuW(image.Get(), MF_SEPARATOR, 0, nullptr);
-    for (const SkinMenuEntry& skin : skinMenu_.skins)
-        Append(image.Get(), cmdFirstSkin + static_cast<UINT>(skin.tag) - 1, skin.caption.c_str(), skin.checked, true);
-    Append(image.Get(), cmdClearBackgroundImage, "<No Image>", skinMenu_.noImageChecked, true);
-    Append(background.Get(), cmdBackgroundColor, "Color...");
-    // The sub-menus belong to their parents from here on.
-    AppendMenuW(background.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(image.Release()), L"Image");
-    AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(background.Release()), L"Background");
-    Append(menu.Get(), cmdTransparency, "Transparency...");
-    Append(menu.Get(), cmdTextColor, "Text Color...");
-    Append(menu.Get(), cmdAutohide, "Auto-hide", docking_.Autohide());
-    SetForegroundWindow(form_.Handle());
-    const auto chosen = static_cast<UINT>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screenX, screenY, 0, form_.Handle(), nullptr));
-    PostMessageW(form_.Handle(), WM_NULL, 0, 0);
-    if (chosen != 0) Run(chosen);
+void TMainAppearanceMenu::RefreshChecks() {
+    miAutohide.Checked = preferences_.GetAutohide();
+    skinMenu_ = BuildSkinMenu(skins_, preferences_.GetBackgroundImage());
+    for (std::size_t i = 0; i < skinItems_.size(); ++i) skinItems_[i]->Checked = skinMenu_.skins[i].checked;
+    miClearBackgroundImage_->Checked = skinMenu_.noImageChecked;
 }
 
 void TMainAppearanceMenu::BackgroundChanged() {
-    BuildSkinMenu();
+    RefreshChecks();
     // Asking for the appearance makes the shared picture follow the preference.
     const TFormAppearance appearance = CurrentAppearance();
     form_.SetColor(appearance.color);
     form_.Invalidate();
 }
 
-void TMainAppearanceMenu::Run(UINT command) {
-    switch (command) {
-        case cmdBackgroundColor: {
-            const auto color = PickColor(static_cast<COLORREF>(preferences_.GetBackgroundColor()) & 0xFFFFFFu);
-            if (!color) return;
-            preferences_.SetBackgroundColor(static_cast<std::int32_t>(*color));
-            preferences_.SetBackgroundImage("");
-            BackgroundChanged();
-            return;
-        }
-        case cmdBackgroundImage: {
-            const auto path = PickPicture();
-            if (!path) return;
-            // A file that is no picture would leave every window plain without
-            // a word; say so and keep the background the user had.
-            try {
-                LoadGraphicFile(*path);
-            } catch (const std::exception& e) {
-                ShowWarning(std::string("This picture cannot be used as the background.\r\n") + e.what(), kPleaseNote);
-                return;
-            }
-            preferences_.SetBackgroundImage(*path);
-            BackgroundChanged();
-            return;
-        }
-        case cmdClearBackgroundImage:
-            preferences_.SetBackgroundImage("");
-            BackgroundChanged();
-            return;
-        case cmdTransparency:
-            if (RunTransparencyDialog()) SetFormTransparency(form_, preferences_.GetTransparency());
-            return;
-        case cmdTextColor: {
-            const auto color = PickColor(static_cast<COLORREF>(preferences_.GetTextColor()) & 0xFFFFFFu);
-            if (!color) return;
-            preferences_.SetTextColor(static_cast<std::int32_t>(*color));
-            SetFormTextColor(form_, *color);
-            return;
-        }
-        case cmdAutohide: docking_.SetAutohide(!docking_.Autohide()); return;
-        default: break;
-    }
-    const std::size_t index = command - cmdFirstSkin;
-    VH_ASSERT(command >= cmdFirstSkin && index < skinMenu_.skins.size());
-    preferences_.SetBackgroundImage(skinMenu_.skins[index].path);
+void TMainAppearanceMenu::BackgroundColorClick() {
+    const auto color = PickColor(static_cast<COLORREF>(preferences_.GetBackgroundColor()) & 0xFFFFFFu);
+    if (!color) return;
+    preferences_.SetBackgroundColor(static_cast<std::int32_t>(*color));
+    preferences_.SetBackgroundImage("");
     BackgroundChanged();
+}
+
+void TMainAppearanceMenu::BackgroundImageClick() {
+    const auto path = PickPicture();
+    if (!path) return;
+    // A file that is no picture would leave every window plain without a
+    // word; say so and keep the background the user had.
+    try {
+        LoadGraphicFile(*path);
+    } catch (const std::exception& e) {
+        ShowWarning(std::string("This picture cannot be used as the background.\r\n") + e.what(), kPleaseNote);
+        return;
+    }
+    SetBackgroundImage(*path);
+}
+
+void TMainAppearanceMenu::SkinSetClick(std::size_t index) {
+    VH_ASSERT(index < skins_.size());
+    SetBackgroundImage(skins_[index].second);
+}
+
+void TMainAppearanceMenu::SetBackgroundImage(const std::string& path) {
+    preferences_.SetBackgroundImage(path);
+    BackgroundChanged();
+}
+
+void TMainAppearanceMenu::TransparencyClick() {
+    if (RunTransparencyDialog()) SetFormTransparency(form_, preferences_.GetTransparency());
+}
+
+void TMainAppearanceMenu::TextColorClick() {
+    const auto color = PickColor(static_cast<COLORREF>(preferences_.GetTextColor()) & 0xFFFFFFu);
+    if (!color) return;
+    preferences_.SetTextColor(static_cast<std::int32_t>(*color));
+    SetFormTextColor(form_, *color);
 }
 
 }  // namespace vh::win32

@@ -1,7 +1,8 @@
 #pragma once
-// The appearance items of the main window's tools menu: "Background" with
-// "Color..." and the "Image" sub-menu ("Browse...", the skin pictures,
-// "<No Image>"), "Transparency...", "Text Color..." and "Auto-hide".
+// The appearance items of the main window's tools menu: "Auto-hide", and
+// after the menu's other items "Background" with "Color...", "Image"
+// ("Browse...", the skin pictures, "<No Image>") and "Transparency...",
+// then "Text Color...".
 
 #include <windows.h>
 
@@ -22,18 +23,24 @@ namespace vh::win32 {
 
 class TMainAppearanceMenu {
 public:
-    enum TCommand : UINT {
-        cmdBackgroundColor = 1,
-        cmdBackgroundImage,
-        cmdClearBackgroundImage,
-        cmdTransparency,
-        cmdTextColor,
-        cmdAutohide,
-        cmdFirstSkin = 100,  // + tag - 1
-    };
+    // Lists the skin pictures and appends the appearance items to `tools`;
+    // `autohide` is the menu's own "Auto-hide" item. All must outlive the
+    // object.
+    TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences& preferences, TMainDocking& docking, TPopupMenu& tools,
+                        TMenuItem& autohide);
+    TMainAppearanceMenu(const TMainAppearanceMenu&) = delete;
+    TMainAppearanceMenu& operator=(const TMainAppearanceMenu&) = delete;
 
-    // All three must outlive the menu.
-    TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences& preferences, TMainDocking& docking);
+    TMenuItem& miAutohide;
+    TMenuItem& miBackground;
+    TMenuItem& miBackgroundColor;
+    TMenuItem& miImage;
+    TMenuItem& miBackgroundImage;
+    TMenuItem& miTransparency;
+    TMenuItem& miTextColor;
+    TMenuItem& ClearBackgroundImageItem() noexcept { return *miClearBackgroundImage_; }
+    // One per skin picture, in the skin list's order.
+    const std::vector<TMenuItem*>& SkinItems() const noexcept { return skinItems_; }
 
     // The system's dialogs; tests answer in their place. Empty for Cancel.
     std::function<std::optional<COLORREF>(COLORREF initial)> PickColor;
@@ -41,17 +48,17 @@ public:
     // The transparency dialog; true for OK.
     std::function<bool()> RunTransparencyDialog;
 
-    // Read at start-up; the skin items follow the background in use.
-    void ListSkins();
     const SkinMenu& Skins() const noexcept { return skinMenu_; }
-
-    // Shows the items at a screen point and runs the chosen one.
-    void Popup(int screenX, int screenY);
-    // Runs one item.
-    void Run(UINT command);
+    // The check marks follow the preferences (at start-up, after a change).
+    void RefreshChecks();
 
 private:
-    void BuildSkinMenu();
+    void BackgroundColorClick();
+    void BackgroundImageClick();
+    void SkinSetClick(std::size_t index);
+    void SetBackgroundImage(const std::string& path);
+    void TransparencyClick();
+    void TextColorClick();
     void BackgroundChanged();
 
     TfrmBase& form_;
@@ -59,6 +66,8 @@ private:
     TMainDocking& docking_;
     std::vector<std::pair<std::string, std::string>> skins_;
     SkinMenu skinMenu_;
+    std::vector<TMenuItem*> skinItems_;
+    TMenuItem* miClearBackgroundImage_ = nullptr;
 };
 
 }  // namespace vh::win32

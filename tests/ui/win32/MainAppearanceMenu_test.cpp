@@ -28,6 +28,18 @@ std::string TinyPng() {
     return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
 }
 
+std::vector<std::string> Captions(const TMenuItem& parent) {
+    std::vector<std::string> captions;
+    for (const auto& item : parent.Items()) captions.push_back(item->Caption);
+    return captions;
+}
+
+std::vector<std::string> Captions(const TPopupMenu& menu) {
+    std::vector<std::string> captions;
+    for (const auto& item : menu.Items()) captions.push_back(item->Caption);
+    return captions;
+}
+
 TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
     vh::testing::FakeEnvironmentPlatform platform;
     TEnvironment environment{platform};
@@ -39,36 +51,53 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
 
     auto& form = CreateForm<TfrmBase>("Vornhalt", 242, 400);
     TMainDocking docking(form, preferences);
-    TMainAppearanceMenu menu(form, preferences, docking);
+    TPopupMenu& tools = form.AddPopupMenu("pmnAddons");
+    TMenuItem& autohide = tools.Add("miAutohide", "Auto-hide");
+    tools.Add("miHelp", "Help");
+    TMainAppearanceMenu menu(form, preferences, docking, tools, autohide);
     std::optional<COLORREF> colorAnswer;
     menu.PickColor = [&](COLORREF) { return colorAnswer; };
-    menu.ListSkins();
+
+    // After the menu's own items: "Background" (its colour, the pictures and
+    // the transparency), then "Text Color...".
+    EXPECT_EQ(Captions(tools), (std::vector<std::string>{"Auto-hide", "Help", "-", "Background", "Text Color..."}));
+    EXPECT_EQ(Captions(menu.miBackground), (std::vector<std::string>{"Color...", "Image", "Transparency..."}));
+    EXPECT_EQ(Captions(menu.miImage),
+              (std::vector<std::string>{"Browse...", "-", "Alpine Dawn", "Coast Night", "<No Image>"}));
     ASSERT_EQ(menu.Skins().skins.size(), 2u);
+    ASSERT_EQ(menu.SkinItems().size(), 2u);
+    EXPECT_TRUE(menu.ClearBackgroundImageItem().Checked);
     EXPECT_EQ(menu.Skins().skins[0].caption, "Alpine Dawn");
     EXPECT_TRUE(menu.Skins().noImageChecked);
 
     // A skin becomes the background; the window's shared picture follows.
-    menu.Run(TMainAppearanceMenu::cmdFirstSkin + 1);
+    menu.SkinItems()[1]->Click();
     EXPECT_EQ(preferences.GetBackgroundImage(), skins + "Coast\\Coast Night.png");
-    EXPECT_TRUE(menu.Skins().skins[1].checked);
+    EXPECT_TRUE(menu.SkinItems()[1]->Checked);
+    EXPECT_FALSE(menu.ClearBackgroundImageItem().Checked);
+    // Clicking the checked skin again keeps it checked and the background.
+    menu.SkinItems()[1]->Click();
+    EXPECT_TRUE(menu.SkinItems()[1]->Checked);
+    EXPECT_EQ(preferences.GetBackgroundImage(), skins + "Coast\\Coast Night.png");
     EXPECT_FALSE(menu.Skins().noImageChecked);
     ASSERT_NE(CurrentAppearance().backgroundPicture, nullptr);
     EXPECT_EQ(CurrentAppearance().backgroundPicture->Size(), (IntSize{2, 1}));
 
     // Cancelling the colour dialog changes nothing; a colour removes the picture.
-    menu.Run(TMainAppearanceMenu::cmdBackgroundColor);
+    menu.miBackgroundColor.Click();
     EXPECT_FALSE(preferences.GetBackgroundImage().empty());
     colorAnswer = RGB(0x80, 0x50, 0x20);
-    menu.Run(TMainAppearanceMenu::cmdBackgroundColor);
+    menu.miBackgroundColor.Click();
     EXPECT_EQ(preferences.GetBackgroundColor(), static_cast<std::int32_t>(RGB(0x80, 0x50, 0x20)));
     EXPECT_EQ(preferences.GetBackgroundImage(), "");
     EXPECT_EQ(form.Color(), RGB(0x80, 0x50, 0x20));
-    EXPECT_TRUE(menu.Skins().noImageChecked);
+    EXPECT_TRUE(menu.ClearBackgroundImageItem().Checked);
+    EXPECT_FALSE(menu.SkinItems()[1]->Checked);
     EXPECT_TRUE(CurrentAppearance().backgroundPicture->Empty());
 
     // A browsed file that is no picture is refused with a word, the
     // background kept; a real picture is taken.
-    menu.Run(TMainAppearanceMenu::cmdFirstSkin);
+    menu.SkinItems()[0]->Click();
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vh-appearance-menu-test";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "broken.png", std::ios::binary) << "not a picture";
@@ -80,19 +109,19 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
         warning = dynamic_cast<TfrmWarning&>(modal).lblWarning.Caption();
         modal.SetModalResult(mrOk);
     });
-    menu.Run(TMainAppearanceMenu::cmdBackgroundImage);
+    menu.miBackgroundImage.Click();
     EXPECT_NE(warning.find("cannot be used"), std::string::npos) << warning;
     EXPECT_EQ(preferences.GetBackgroundImage(), skins + "Mountains\\Alpine Dawn.png");
     pick = (folder / "good.png").string();
-    menu.Run(TMainAppearanceMenu::cmdBackgroundImage);
+    menu.miBackgroundImage.Click();
     EXPECT_EQ(preferences.GetBackgroundImage(), pick);
     std::filesystem::remove_all(folder);
 
-    menu.Run(TMainAppearanceMenu::cmdClearBackgroundImage);
+    menu.ClearBackgroundImageItem().Click();
     EXPECT_EQ(preferences.GetBackgroundImage(), "");
 
     colorAnswer = RGB(255, 255, 0);
-    menu.Run(TMainAppearanceMenu::cmdTextColor);
+    menu.miTextColor.Click();
     EXPECT_EQ(preferences.GetTextColor(), static_cast<std::int32_t>(RGB(255, 255, 0)));
     EXPECT_EQ(form.lblCaption.Font().color, RGB(255, 255, 0));
 
@@ -100,20 +129,23 @@ TEST_F(AppearanceMenu, EachItemStoresItsPreferenceAndUpdatesTheWindow) {
         preferences.SetTransparency(40);
         return true;
     };
-    menu.Run(TMainAppearanceMenu::cmdTransparency);
+    menu.miTransparency.Click();
     EXPECT_EQ(form.AlphaBlendValue(), 153);
     menu.RunTransparencyDialog = [&] {
         preferences.SetTransparency(90);
         return false;  // Cancel: the window keeps its alpha
     };
-    menu.Run(TMainAppearanceMenu::cmdTransparency);
+    menu.miTransparency.Click();
     EXPECT_EQ(form.AlphaBlendValue(), 153);
 
     EXPECT_FALSE(docking.Autohide());
-    menu.Run(TMainAppearanceMenu::cmdAutohide);
+    EXPECT_FALSE(autohide.Checked);
+    autohide.Click();
+    EXPECT_TRUE(autohide.Checked);
     EXPECT_TRUE(docking.Autohide());
     EXPECT_TRUE(preferences.GetAutohide());
-    menu.Run(TMainAppearanceMenu::cmdAutohide);
+    autohide.Click();
+    EXPECT_FALSE(autohide.Checked);
     EXPECT_FALSE(preferences.GetAutohide());
 
     FreeForm(&form);
@@ -163,23 +195,25 @@ TEST_F(AppearanceMenu, PopsUpAndClosesWithoutRunningAnything) {
     auto& form = CreateForm<TfrmBase>("Vornhalt", 242, 400);
     form.Show();
     TMainDocking docking(form, preferences);
-    TMainAppearanceMenu menu(form, preferences, docking);
     const std::string skins = environment.ProgramFolder() + "Skins\\";
     for (const char* name : {"Coast\\Coast Morning.png", "Coast\\Coast Night.png", "Mountains\\Alpine Dawn.png"})
         platform.PutFile(skins + name, TinyPng());
     preferences.SetBackgroundImage(skins + "Coast\\Coast Night.png");
-    menu.ListSkins();
+    TPopupMenu& tools = form.AddPopupMenu("pmnAddons");
+    TMenuItem& autohide = tools.Add("miAutohide", "Auto-hide");
+    tools.Add("miHelp", "Help");
+    TMainAppearanceMenu menu(form, preferences, docking, tools, autohide);
     bool asked = false;
     menu.PickColor = [&](COLORREF) {
         asked = true;
         return std::optional<COLORREF>();
     };
-    // "Background", its sub-menu, "Image", its sub-menu.
-    gMenuKeys = {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT};
+    // From the last item up to "Background", its sub-menu, "Image", its sub-menu.
+    gMenuKeys = {VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RIGHT};
     gMenuKey = 0;
     gOpenMenus = 0;
     SetTimer(nullptr, 0, 300, StepOpenMenu);
-    menu.Popup(form.WindowRect().left + 20, form.WindowRect().top + 20);
+    tools.Popup(form.Handle(), form.WindowRect().left + 20, form.WindowRect().top + 20);
     EXPECT_EQ(gOpenMenus, 3) << "the menu and its two sub-menus";
     EXPECT_FALSE(asked);
     FreeForm(&form);
