@@ -110,3 +110,12 @@ TimeLimitCheck CheckTimeLimitText(std::string_view text) {
 }
 
 }  // namespace vh
+
+namespace vh {
+
+int TransparencyChoiceIndex(int percent) noexcept {
+    const auto* found = std::find(std::begin(kTransparencyChoices), std::end(kTransparencyChoices), percent);
+    return found == std::end(kTransparencyChoices) ? 0 : static_cast<int>(found - std::begin(kTransparencyChoices));
+}
+
+}  // namespace vh

@@ -66,3 +66,12 @@ struct TimeLimitCheck {
 TimeLimitCheck CheckTimeLimitText(std::string_view text);
 
 }  // namespace vh
+
+namespace vh {
+
+// The percentages the transparency dialog offers, in its order.
+inline constexpr int kTransparencyChoices[] = {0, 5, 10, 15, 20, 25, 30, 40, 50, 60, 70, 80, 90};
+// The item showing `percent`, or the first ("0") for a value not offered.
+int TransparencyChoiceIndex(int percent) noexcept;
+
+}  // namespace vh

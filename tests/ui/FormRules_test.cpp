@@ -116,3 +116,20 @@ TEST(TimeLimitText, MalformedTextIsNotAValidTime) {
 
 }  // namespace
 }  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(TransparencyChoice, OfferedValuesSelectTheirItemOthersTheFirst) {
+    EXPECT_EQ(TransparencyChoiceIndex(0), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(10), 2);
+    EXPECT_EQ(TransparencyChoiceIndex(30), 6);
+    EXPECT_EQ(TransparencyChoiceIndex(40), 7);
+    EXPECT_EQ(TransparencyChoiceIndex(90), 12);
+    EXPECT_EQ(TransparencyChoiceIndex(35), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(100), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(-5), 0);
+}
+
+}  // namespace
+}  // namespace vh

@@ -10,9 +10,11 @@
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/MainViewRules.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -101,6 +103,7 @@ TfrmMain::TfrmMain(TOptions& options)
       miViewUsage(pmnView.Add("miViewUsage", "Usage")),
       miViewLite(pmnView.Add("miViewLite", "Lite")),
       pmnAddons(AddPopupMenu("pmnAddons")),
+      miAutohide(pmnAddons.Add("miAutohide", "Auto-hide")),
       miHelp(pmnAddons.Add("miHelp", "Help")),
       miUsefulLinks((pmnAddons.AddSeparator(), pmnAddons.Add("miUsefulLinks", "Useful Links"))),
       miHomeworkTips(miUsefulLinks.Add("miHomeworkTips", "Homework Tips")),
@@ -108,8 +111,12 @@ TfrmMain::TfrmMain(TOptions& options)
       miUpgrades(miUsefulLinks.Add("miUpgrades", "Upgrades")),
       pmnHidden(AddPopupMenu("pmnHidden")),
       miMinimize(pmnHidden.Add("miMinimize", "Minimize", VK_ESCAPE)),
+      pmnTray(AddPopupMenu("pmnTray")),
+      miExit(pmnTray.Add("miExit", "&Exit")),
       options_(options),
-      monitor_(options, windows_, *this) {
+      monitor_(options, windows_, *this),
+      docking_(*this, AppearancePreferences()),
+      appearanceMenu_(*this, AppearancePreferences(), docking_, pmnAddons, miAutohide) {
     // No task-bar button: the tray icon is the way in.
     const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
@@ -135,6 +142,20 @@ TfrmMain::TfrmMain(TOptions& options)
     };
     tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
     BuildViews();
+
+    miExit.Visible = false;
+    miExit.OnClick = [this](TMenuItem&) { TerminateApplication(); };
+    docking_.IsPaused = [this] { return monitor_.Busy(); };
+    docking_.IsLiteView = [this] { return LiteView; };
+    docking_.LiteViewHeight = [this] { return ViewClientHeight(true, pnlReminder.BoundsRect().bottom, 0); };
+    // The hidden bar's sliver may lie over any of its controls: a mouse move
+    // over any of them brings it back.
+    for (const auto& control : Controls()) {
+        control->OnMouseMove = [this, own = control->OnMouseMove](TControl& sender, TShiftState shift, int x, int y) {
+            docking_.BodyMouseMove();
+            if (own) own(sender, shift, x, y);
+        };
+    }
 }
 
 void TfrmMain::AfterConstruction() {
@@ -155,6 +176,7 @@ void TfrmMain::AfterConstruction() {
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
+    docking_.Start();
     ShowView(tsMain, true);
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
@@ -187,18 +209,42 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        // A task bar moved or resized, a monitor added or removed.
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) docking_.ReDock();
+            return TfrmBase::HandleMessage(message, wParam, lParam);
+        case WM_DISPLAYCHANGE: docking_.ReDock(); return TfrmBase::HandleMessage(message, wParam, lParam);
         default: return TfrmBase::HandleMessage(message, wParam, lParam);
     }
 }
 
+bool TfrmMain::CanMoveTo(int newLeft, int newTop) {
+    return docking_.CanMoveTo(newLeft, newTop);
+}
+
 void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
-    if (mouseMessage != WM_LBUTTONDOWN) return;
-    if (Visible()) {
-        MinimizeApplication();
-    } else {
-        Show();
-        SetForegroundWindow(Handle());
+    if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        // Popup brings the window to the front and posts the closing WM_NULL.
+        pmnTray.Popup(Handle(), cursor.x, cursor.y);
+        return;
     }
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    if (docking_.SlideState() == TSlideState::Hidden) {
+        RestoreApplication();
+        docking_.ShowIfHidden();
+    } else if (Visible()) {
+        // Not while a modal dialog has disabled the window.
+        if (IsWindowEnabled(Handle())) MinimizeApplication();
+    } else {
+        RestoreApplication();
+    }
+}
+
+void TfrmMain::RestoreApplication() {
+    Show();
+    SetForegroundWindow(Handle());
 }
 
 // ------------------------------------------------------------ IMainWindow

@@ -22,6 +22,8 @@
 #include "ui/win32/BaseFRM.h"
 #include "ui/win32/Hints.h"
 #include "ui/win32/ListControls.h"
+#include "ui/win32/MainAppearanceMenu.h"
+#include "ui/win32/MainDocking.h"
 #include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
@@ -119,6 +121,7 @@ public:
     TMenuItem& miViewUsage;
     TMenuItem& miViewLite;
     TPopupMenu& pmnAddons;
+    TMenuItem& miAutohide;
     TMenuItem& miHelp;
     TMenuItem& miUsefulLinks;
     TMenuItem& miHomeworkTips;
@@ -126,8 +129,16 @@ public:
     TMenuItem& miUpgrades;
     TPopupMenu& pmnHidden;
     TMenuItem& miMinimize;
+    // Its one item runs the exit action, which is not visible, so the menu
+    // shows no entry.
+    TPopupMenu& pmnTray;
+    TMenuItem& miExit;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
+    TMainDocking& Docking() noexcept { return docking_; }
+    TMainAppearanceMenu& AppearanceMenu() noexcept { return appearanceMenu_; }
+    // The header drag only flips the window to the other edge.
+    bool CanMoveTo(int newLeft, int newTop) override;
     THints& Hints() noexcept { return hints_; }
 
     // The window's view state.
@@ -160,8 +171,11 @@ public:
 
 protected:
     void FormClose(TCloseAction& action) override;
+    // Another scale re-sizes the bar from its definition: back to its edge
+    // at the view's height.
     void FormDpiChanged() override;
-    // The client height of the current view (lite or the work area's).
+    // The client height of the current view (lite or the work area's), at
+    // the window's edge.
     void FitViewHeight();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -195,6 +209,7 @@ private:
     int PageIndex(const TTabSheet* page) const noexcept;
 
     void TrayIconMessage(LPARAM mouseMessage);
+    void RestoreApplication();
 
     TOptions& options_;
     WindowSystem windows_;
@@ -204,6 +219,8 @@ private:
     THints hints_{*this};
     TTabSheet* activePage_ = nullptr;
     std::array<bool, 3> reminderFlags_{};
+    TMainDocking docking_;
+    TMainAppearanceMenu appearanceMenu_;
     // Declared last: they go first, while the window still exists.
     std::optional<TSessionNotices> sessionNotices_;
     std::optional<TTrayIcon> trayIcon_;

@@ -55,16 +55,6 @@ void PictureButton(TImageButton& button, const char* name, const TPicture& pictu
     button.SetSideHeight(0);
 }
 
-void ComboDropButton(TImageButton& button, const char* name) {
-    const TSkinSet& skins = Skins();
-    button.Name = name;
-    button.SetBackground(skins.comboButton);
-    button.SetBackgroundSelected(skins.comboButtonSelected);
-    button.SetBackgroundDowned(skins.comboButtonDowned);
-    button.SetSideWidth(5);
-    button.SetSideHeight(5);
-}
-
 // Memos, lists and edits sit on skinned panels and have no border of their own.
 void RemoveBorder(TWinControl& control) {
     const LONG_PTR exStyle = GetWindowLongPtrW(control.Handle(), GWL_EXSTYLE);
@@ -186,7 +176,7 @@ void TfrmMain::BuildMainPage() {
     lblReminder.SetFont(WhiteFont(false));
     SkinPanel(pnlReminderCombo, "pnlReminderCombo", skins.panelFrame, kHeaderSide);
     tsMain.Insert(pnlReminderCombo, 123, 9, 190, kPanelHeight);
-    ComboDropButton(btnReminderCombo, "btnReminderCombo");
+    SkinComboButton(btnReminderCombo, "btnReminderCombo");
     tsMain.Insert(btnReminderCombo, 282, 11, 26, 26);
     btnReminderCombo.OnClick = [this](TControl&) { cbxReminder.DropDown(); };
     SkinPanel(pnlReminder, "pnlReminder", skins.panelFrame, kHeaderSide);
@@ -280,7 +270,7 @@ void TfrmMain::BuildUsagePage() {
     const TSkinSet& skins = Skins();
     SkinPanel(pnlUsage_Period, "pnlUsage_Period", skins.panelFrame, kHeaderSide);
     tsUsage.Insert(pnlUsage_Period, 10, 8, 305, kPanelHeight);
-    ComboDropButton(btnComboUsagePeriod, "btnComboUsagePeriod");
+    SkinComboButton(btnComboUsagePeriod, "btnComboUsagePeriod");
     tsUsage.Insert(btnComboUsagePeriod, 283, 10, 26, 26);
     btnComboUsagePeriod.OnClick = [this](TControl&) { cbxUsage_Period.DropDown(); };
     PageLabel(tsUsage, lblUsage_Applications, "lblUsage_Applications", "Time spent on these applications/websites:", 10,
@@ -371,18 +361,8 @@ void TfrmMain::ShowView(TTabSheet& page, bool lite) {
 }
 
 void TfrmMain::FitViewHeight() {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    // The work area is in device pixels; a full view fills it at any scale
-    // without reaching past it.
-    const int workHeight = work.bottom - work.top;
-    int designWorkHeight = UnscaleFromDpi(workHeight, Dpi());
-    while (Scale(designWorkHeight) > workHeight) --designWorkHeight;
-    const int height = ViewClientHeight(LiteView, pnlReminder.BoundsRect().bottom, designWorkHeight);
-    if (ClientSize().height != height || DeviceClientSize().height > work.bottom - work.top)
-        SetClientSize(ClientSize().width, height);
-    // A full-height window starts at the top of the work area.
-    if (WindowRect().bottom > work.bottom) SetTop(work.top);
+    // The lite view's height or the work area's, at the window's edge.
+    docking_.ReDock();
 }
 
 void TfrmMain::FormDpiChanged() {

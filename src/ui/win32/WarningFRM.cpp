@@ -36,6 +36,16 @@ void SkinDialogButton(TImageButton& button, const std::string& name, const std::
     button.SetSideHeight(kButtonSide);
 }
 
+void SkinComboButton(TImageButton& button, const std::string& name) {
+    const TSkinSet& skins = Skins();
+    button.Name = name;
+    button.SetBackground(skins.comboButton);
+    button.SetBackgroundSelected(skins.comboButtonSelected);
+    button.SetBackgroundDowned(skins.comboButtonDowned);
+    button.SetSideWidth(5);
+    button.SetSideHeight(5);
+}
+
 void BindHiddenShortcuts(std::initializer_list<TMenuItem*> items, const std::function<void()>& action) {
     for (TMenuItem* item : items) {
         item->Visible = false;
