@@ -35,6 +35,7 @@ TEST_F(DockingEndToEnd, DocksRightInTheUsersColourAndAHeaderDragFlipsItLeftForGo
     EXPECT_EQ(rect.top, work.top);
     EXPECT_EQ(rect.bottom, work.bottom) << "the full view is as high as the work area";
 
+    std::this_thread::sleep_for(500ms);  // painted
     win32::TBitmap32 shot;
     win32::testing::CaptureFromScreen(main_, shot);
     // Below the header, left of any control: the colour under the body's light veil.

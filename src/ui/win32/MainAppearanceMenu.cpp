@@ -85,13 +85,13 @@ void TMainAppearanceMenu::Popup(int screenX, int screenY) {
     for (const SkinMenuEntry& skin : skinMenu_.skins)
         Append(image.Get(), cmdFirstSkin + static_cast<UINT>(skin.tag) - 1, skin.caption.c_str(), skin.checked, true);
     Append(image.Get(), cmdClearBackgroundImage, "<No Image>", skinMenu_.noImageChecked, true);
+    Append(menu.Get(), cmdAutohide, "Auto-hide", docking_.Autohide());
     Append(background.Get(), cmdBackgroundColor, "Color...");
     // The sub-menus belong to their parents from here on.
     AppendMenuW(background.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(image.Release()), L"Image");
+    Append(background.Get(), cmdTransparency, "Transparency...");
     AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(background.Release()), L"Background");
-    Append(menu.Get(), cmdTransparency, "Transparency...");
     Append(menu.Get(), cmdTextColor, "Text Color...");
-    Append(menu.Get(), cmdAutohide, "Auto-hide", docking_.Autohide());
     SetForegroundWindow(form_.Handle());
     const auto chosen = static_cast<UINT>(
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screenX, screenY, 0, form_.Handle(), nullptr));

@@ -1,7 +1,8 @@
 #pragma once
-// The appearance items of the main window's tools menu: "Background" with
-// "Color..." and the "Image" sub-menu ("Browse...", the skin pictures,
-// "<No Image>"), "Transparency...", "Text Color..." and "Auto-hide".
+// The appearance items of the main window's tools menu, in its order:
+// "Auto-hide", "Background" with "Color...", the "Image" sub-menu
+// ("Browse...", the skin pictures, "<No Image>") and "Transparency...",
+// then "Text Color...".
 
 #include <windows.h>
 

@@ -174,8 +174,8 @@ TEST_F(AppearanceMenu, PopsUpAndClosesWithoutRunningAnything) {
         asked = true;
         return std::optional<COLORREF>();
     };
-    // "Background", its sub-menu, "Image", its sub-menu.
-    gMenuKeys = {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT};
+    // From the last item up to "Background", its sub-menu, "Image", its sub-menu.
+    gMenuKeys = {VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RIGHT};
     gMenuKey = 0;
     gOpenMenus = 0;
     SetTimer(nullptr, 0, 300, StepOpenMenu);
