@@ -13,6 +13,8 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/win32/FocusSettingsFRM.h"
+#include "ui/win32/ReminderChangeFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -138,6 +140,7 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
 // change them.
 void TfrmMain::SelectReminderPeriod(TReminderType) {}
 void TfrmMain::ShowNormalLayout() {}
+void TfrmMain::ShowFocusLayout() {}
 void TfrmMain::RefreshUsage() {}
 void TfrmMain::RefreshTime() {}
 void TfrmMain::ClearListViews() {}
@@ -157,7 +160,19 @@ bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool
 }
 
 void TfrmMain::RunReminderChange() {
-    if (ReminderChangeRunner) ReminderChangeRunner();
+    CreateForm<TfrmReminderChange>().Execute(options_);
+}
+
+void TfrmMain::btnFocusClick() {
+    // Entries the user adds through the dialog's "your list" link.
+    TMonitoredList added;
+    TDateTime duration = monitor_.FocusDuration;
+    auto& dialog = CreateForm<TfrmFocusSettings>();
+    const bool ok = dialog.Execute(duration, added);
+    options_.ImmediateChangeAllowed = false;
+    if (!ok) return;
+    monitor_.FocusDuration = duration;
+    monitor_.StartFocus(duration);
 }
 
 void TfrmMain::MinimizeApplication() {

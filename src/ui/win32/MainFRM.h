@@ -44,9 +44,9 @@ public:
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
 
-    // The reminder-change dialog comes with its own form; until it is
-    // connected the change is not offered.
-    std::function<void()> ReminderChangeRunner;
+    // The focus mode start: the "Block Mode" dialog, then focus mode for the
+    // time chosen there.
+    void btnFocusClick();
 
     void AfterConstruction() override;
 
@@ -60,6 +60,7 @@ private:
     void SetReminderOnlyTimerEnabled(bool enabled) override;
     void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
+    void ShowFocusLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
     void ClearListViews() override;
