@@ -10,7 +10,7 @@
 namespace vh::win32 {
 namespace {
 
-constexpr int kClientWidth = 360;
+constexpr int kClientWidth = 400;
 constexpr int kMargin = 10;
 constexpr int kRowTop = 84;
 constexpr int kClientHeight = kRowTop + 32 + kMargin;
