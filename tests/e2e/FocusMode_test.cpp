@@ -117,7 +117,10 @@ TEST_F(FocusModeEndToEnd, TwoMinutesOfFocusCloseNotepadAndOutliveARestart) {
     ASSERT_NE(reminder, nullptr) << "no focus reminder; in front: " << DescribeForegroundWindow();
     PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(notepad->WaitForExit(15s)) << "the listed notepad was not closed";
-    EndThroughFlag(*program);
+    {
+        SCOPED_TRACE("the first run");
+        EndThroughFlag(*program);
+    }
     program.reset();
     // The answer to the question was kept by the program's last save.
     EXPECT_EQ(Setting("ReminderChangePeriod"), "never");

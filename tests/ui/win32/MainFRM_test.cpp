@@ -289,6 +289,7 @@ TEST_F(MainWindow, FocusButtonStartsTheFocusDisplayWhichCyclesItsModesAndEndsWit
     TfrmMain& form = *form_;
     EXPECT_TRUE(form.btnFocus.Visible());
     EXPECT_FALSE(form.lblMain_FocusTime.Visible());
+    clock_.Advance(3);
     form.Monitor().tmrScanTimer();  // outside focus mode: the display's mode is 0
     testing::WhenModal([](TForm& dialog) {
         auto& settings = dynamic_cast<TfrmFocusSettings&>(dialog);
