@@ -9,12 +9,21 @@
 #include "environment/DateTimeUtils.h"
 #include "model/MonitoredObjects.h"
 #include "storage/Options.h"
+#include "ui/DpiScale.h"
 #include "ui/MainViewRules.h"
 #include "ui/win32/FocusSettingsFRM.h"
 #include "ui/win32/MainFRM.h"
 #include "ui/win32/WarningFRM.h"
 
 namespace vh::win32 {
+namespace {
+
+constexpr int kClientRight = 319;
+constexpr int kFocusPanelRight = 336;  // past the edge: only its left end is rounded
+constexpr int kFocusMargin = 8;
+constexpr int kFocusGap = 6;
+
+}  // namespace
 
 void TfrmMain::BuildFocusDisplay() {
     SkinDialogButton(btnFocus, "btnFocus", "Focus", 227, 53, 85);
@@ -83,6 +92,19 @@ void TfrmMain::RefreshFocusTime() {
         FocusDisplayValue(monitor_.FocusTimeDisplay, ProgramNow(), monitor_.FocusStartTime, monitor_.FocusEndTime,
                           monitor_.FocusDuration);
     if (value) lblMain_FocusTime.SetCaption(*value);
+    // Title and value end at the right margin whatever the mode's title; the
+    // panel behind them runs on past the window's edge.
+    const int dpi = Dpi();
+    const int titleWidth = UnscaleFromDpi(lblMain_FocusTimeTitle.MeasureCaption().width, dpi) + 2;
+    const int valueWidth = UnscaleFromDpi(lblMain_FocusTime.MeasureCaption().width, dpi) + 2;
+    const int valueLeft = kClientRight - kFocusMargin - valueWidth;
+    const int titleLeft = valueLeft - kFocusGap - titleWidth;
+    lblMain_FocusTime.SetBounds(valueLeft, lblMain_FocusTime.Top(), valueWidth, lblMain_FocusTime.Height());
+    lblMain_FocusTimeTitle.SetBounds(titleLeft, lblMain_FocusTimeTitle.Top(), titleWidth,
+                                     lblMain_FocusTimeTitle.Height());
+    const int panelLeft = titleLeft - kFocusMargin;
+    pnlMain_FocusTime.SetBounds(panelLeft, pnlMain_FocusTime.Top(), kFocusPanelRight - panelLeft,
+                                pnlMain_FocusTime.Height());
 }
 
 void TfrmMain::btnFocusClick() {
