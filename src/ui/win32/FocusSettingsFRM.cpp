@@ -24,17 +24,15 @@ constexpr int kButtonGap = 8;
 constexpr char kTimeLimitText[] = "on your list for ";
 constexpr char kYourList[] = "your list";
 
-TFontStyle LabelFont(bool bold, bool underline = false) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    font.underline = underline;
+TFontStyle LinkFont() {
+    TFontStyle font = WhiteFont(true);
+    font.underline = true;
     return font;
 }
 
 void PlaceLabel(TLabel& label, const char* name, const char* caption, bool bold, IntRect bounds) {
     label.Name = name;
-    label.SetFont(LabelFont(bold));
+    label.SetFont(WhiteFont(bold));
     label.SetCaption(caption);
     label.SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
 }
@@ -63,7 +61,7 @@ TfrmFocusSettings::TfrmFocusSettings()
                {kMargin, kTimeTop + 3, kMargin + 140, kTimeTop + 21});
     lblTimeLimit.WordWrap = true;
     lblAppWizardLink.Name = "lblAppWizardLink";
-    lblAppWizardLink.SetFont(LabelFont(true, true));
+    lblAppWizardLink.SetFont(LinkFont());
     lblAppWizardLink.SetCaption(kYourList);
     lblAppWizardLink.HandCursor = true;
     lblAppWizardLink.OnClick = [this](TControl&) { lblAppWizardLinkClick(); };

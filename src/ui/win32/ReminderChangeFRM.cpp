@@ -19,13 +19,6 @@ constexpr int kComboWidth = 146;
 constexpr int kComboDropButton = 26;
 constexpr int kOkWidth = 85;
 
-TFontStyle LabelFont(bool bold) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 }  // namespace
 
 TfrmReminderChange::TfrmReminderChange()
@@ -40,12 +33,12 @@ TfrmReminderChange::TfrmReminderChange()
       miOk(pmnButtons.Add("miOk", "OK", VK_RETURN)),
       miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)) {
     lblWarningText.Name = "lblWarningText";
-    lblWarningText.SetFont(LabelFont(false));
+    lblWarningText.SetFont(WhiteFont(false));
     lblWarningText.WordWrap = true;
     lblWarningText.SetBounds(kMargin, 42, kClientWidth - 2 * kMargin, 34);
 
     lblRemindMe.Name = "lblRemindMe";
-    lblRemindMe.SetFont(LabelFont(true));
+    lblRemindMe.SetFont(WhiteFont(true));
     lblRemindMe.SetCaption("Remind me:");
     lblRemindMe.SetBounds(kMargin, kRowTop + 8, kComboLeft - kMargin - 4, 18);
 
