@@ -15,6 +15,7 @@
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 #include "ui/MainViewRules.h"
+#include "ui/win32/ReminderChangeFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -45,6 +46,11 @@ TfrmMain::TfrmMain(TOptions& options)
       pnlMain_TimeOnline(Add<TImagePanel>()),
       lblMain_TimeTitle(Add<TLabel>()),
       lblMain_Time(Add<TLabel>()),
+      btnFocus(Add<TImageButton>()),
+      lblMain_FocusModeTimeLink(Add<TLabel>()),
+      pnlMain_FocusTime(Add<TImagePanel>()),
+      lblMain_FocusTimeTitle(Add<TLabel>()),
+      lblMain_FocusTime(Add<TLabel>()),
       btnBack(Add<TImageButton>()),
       btnNext(Add<TImageButton>()),
       pcMain(Add<TPageControl>()),
@@ -270,7 +276,7 @@ bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool
 }
 
 void TfrmMain::RunReminderChange() {
-    if (ReminderChangeRunner) ReminderChangeRunner();
+    CreateForm<TfrmReminderChange>().Execute(options_);
 }
 
 void TfrmMain::MinimizeApplication() {

@@ -58,6 +58,13 @@ public:
     TImagePanel& pnlMain_TimeOnline;
     TLabel& lblMain_TimeTitle;
     TLabel& lblMain_Time;
+    // The Focus button, and the focus display shown in place of the time
+    // display while focus mode is on (MainFocus.cpp).
+    TImageButton& btnFocus;
+    TLabel& lblMain_FocusModeTimeLink;
+    TImagePanel& pnlMain_FocusTime;
+    TLabel& lblMain_FocusTimeTitle;
+    TLabel& lblMain_FocusTime;
     TImageButton& btnBack;
     TImageButton& btnNext;
     TPageControl& pcMain;
@@ -163,9 +170,11 @@ public:
     // Runs the delete confirmation; tests replace it.
     std::function<bool(const std::string& caption)> DeleteConfirmRunner;
 
-    // The reminder-change dialog comes with its own form; until it is
-    // connected the change is not offered.
-    std::function<void()> ReminderChangeRunner;
+    // The focus mode start: the "Block Mode" dialog, then focus mode for the
+    // time chosen there.
+    void btnFocusClick();
+    // The focus display's next mode: elapsed, remaining, the clock.
+    void actChangeFocusModeTimeFormatExecute();
 
     void AfterConstruction() override;
 
@@ -185,6 +194,7 @@ private:
     void SetReminderOnlyTimerEnabled(bool enabled) override;
     void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
+    void ShowFocusLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
     void ClearListViews() override;
@@ -196,6 +206,9 @@ private:
     void TerminateApplication() override;
 
     void BuildViews();
+    void BuildFocusDisplay();
+    void SetFocusDisplayVisible(bool focus);
+    void RefreshFocusTime();
     void BuildMainPage();
     void BuildReminderPage();
     void BuildUsagePage();
@@ -221,6 +234,7 @@ private:
     std::array<bool, 3> reminderFlags_{};
     TMainDocking docking_;
     TMainAppearanceMenu appearanceMenu_;
+    bool focusLayoutShown_ = true;  // until the building hides it
     // Declared last: they go first, while the window still exists.
     std::optional<TSessionNotices> sessionNotices_;
     std::optional<TTrayIcon> trayIcon_;

@@ -140,6 +140,7 @@ void TfrmMain::BuildViews() {
     lblMain_Time.SetBounds(100, 61, 80, 18);
     // Screen readers hear the value under its title ("Time on List:").
     lblMain_Time.NameLabel = &lblMain_TimeTitle;
+    BuildFocusDisplay();
 
     SkinDialogButton(btnBack, "btnBack", "< Back", 83, 589, 85);
     btnBack.OnClick = [this](TControl&) { btnBackClick(); };
@@ -410,12 +411,7 @@ void TfrmMain::RefreshTime() {
     lblMain_Time.SetBounds(layout.valueLeft, lblMain_Time.Top(), valueWidth + 2, lblMain_Time.Height());
     pnlMain_TimeOnline.SetBounds(pnlMain_TimeOnline.Left(), pnlMain_TimeOnline.Top(), layout.panelWidth,
                                  pnlMain_TimeOnline.Height());
-}
-
-void TfrmMain::ShowNormalLayout() {
-    for (TControl* control :
-         std::initializer_list<TControl*>{&lblMain_TimeLink, &lblMain_TimeTitle, &lblMain_Time, &pnlMain_TimeOnline})
-        control->SetVisible(true);
+    if (monitor_.InFocus()) RefreshFocusTime();
 }
 
 // ------------------------------------------------------------ reminder texts
