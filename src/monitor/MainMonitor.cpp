@@ -302,9 +302,9 @@ void TMainMonitor::DailyReset() {
 
 // ------------------------------------------------------------- notices
 
-void TMainMonitor::HotKey(std::uintptr_t id) {
+void TMainMonitor::HotKey(std::uintptr_t id, double pressedSecondsAgo) {
     if (id != HotKeyId) return;
-    const TDateTime now = ProgramNow();
+    const TDateTime now = ProgramNow() - std::max(0.0, pressedSecondsAgo) / kSecondsPerDay;
     if (std::fabs(now - LastHotKeyTime) * kSecondsPerDay <= kHotKeyDoublePressSeconds) {
         window_.TrayIconLeftClick();
         LastHotKeyTime = 0;

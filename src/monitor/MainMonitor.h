@@ -118,8 +118,10 @@ public:
 
     void DailyReset();
 
-    // The identifier of a WM_HOTKEY.
-    void HotKey(std::uintptr_t id);
+    // The identifier of a WM_HOTKEY and how long ago the key was pressed: a
+    // window busy for a while must not take two presses a second apart, which
+    // it handles one right after the other, for a double press.
+    void HotKey(std::uintptr_t id, double pressedSecondsAgo = 0);
     // The event code of a WM_POWERBROADCAST.
     void PowerBroadcast(std::uintptr_t code);
     // The event code of a WM_WTSSESSION_CHANGE.

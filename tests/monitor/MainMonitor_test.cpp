@@ -593,6 +593,11 @@ TEST_F(MainMonitorTest, HotKeyTwiceWithinHalfASecondClicksTheTrayIcon) {
     Pass(1);
     monitor_->HotKey(0xC001);
     EXPECT_EQ(window_.calls.size(), 1u);
+    // Two presses a second apart that a busy window handles back to back.
+    Pass(2);
+    monitor_->HotKey(0xC001, 1.2);
+    monitor_->HotKey(0xC001, 0.0);
+    EXPECT_EQ(window_.calls.size(), 1u);
 }
 
 // ------------------------------------------------------------ daily reset

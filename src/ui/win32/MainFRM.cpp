@@ -211,7 +211,13 @@ void TfrmMain::FormClose(TCloseAction& action) {
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_HOTKEY: monitor_.HotKey(static_cast<std::uintptr_t>(wParam)); return 0;
+        case WM_HOTKEY: {
+            // The message's time is the key press's; unsigned arithmetic
+            // survives the tick count's wrap.
+            const DWORD age = GetTickCount() - static_cast<DWORD>(GetMessageTime());
+            monitor_.HotKey(static_cast<std::uintptr_t>(wParam), age / 1000.0);
+            return 0;
+        }
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;

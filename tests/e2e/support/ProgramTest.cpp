@@ -17,8 +17,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // 0.9 s until the check sees the flag, then the end; under Wine the removal
-// of the tray icon alone waits 2 s for the tray to answer.
-constexpr std::chrono::milliseconds kEndAllowance = 2000ms + 2000ms;
+// of the tray icon alone waits 2 s for the tray to answer, and the saves and
+// the main window's end take their share of a loaded machine. The setup
+// program waits 15 s.
+constexpr std::chrono::milliseconds kEndAllowance = 2000ms + 4000ms;
 
 // A local time as the activity log writes it: "yyyy-mm-dd hh:nn:ss".
 std::string LogDateTime(const SYSTEMTIME& time) {
