@@ -496,13 +496,8 @@ void TfrmAppSiteAddWizard::btnAppBackClick() {
 
 void TfrmAppSiteAddWizard::btnFinishClick() {
     if (model_->Finish()) options_->SetMonitoredItemDeleteActionProcessed(true);
+    SetModalResult(mrOk);
     Close();
-}
-
-void TfrmAppSiteAddWizard::FormClose(TCloseAction& action) {
-    // A scan in progress ends at its next progress call.
-    stopRequest_ = true;
-    TfrmBase::FormClose(action);
 }
 
 void TfrmAppSiteAddWizard::btnBrowseClick() {
@@ -585,7 +580,8 @@ bool TfrmAppSiteAddWizard::ScanProgress(bool counting) {
         ggScan.SetProgress(scanTotal_ == 0 ? 0 : static_cast<int>(scanCount_ * 85LL / scanTotal_) + 15);
         UpdateWindow(Handle());
     }
-    return !stopRequest_;
+    // Closing the window while a scan runs ends the scan too.
+    return !stopRequest_ && ModalResult() == mrNone;
 }
 
 void TfrmAppSiteAddWizard::btnScanClick() {
@@ -602,7 +598,6 @@ void TfrmAppSiteAddWizard::btnScanClick() {
     ggScan.SetVisible(true);
     btnScan.SetCaption(kStop);
     lbxAppProcesses.Clear();
-    scanning_ = true;
     try {
         RunScan();
     } catch (...) {
@@ -619,7 +614,6 @@ void TfrmAppSiteAddWizard::EndScan() {
     ggScan.SetVisible(false);
     lblFilter.SetCaption("Filter");
     edtFilter.SetVisible(true);
-    scanning_ = false;
     Invalidate();
 }
 

@@ -128,9 +128,6 @@ public:
     void btnBrowseClick();
     void miSiteDeleteClick();
 
-protected:
-    void FormClose(TCloseAction& action) override;
-
 private:
     void BuildPage1();
     void BuildPage2();
@@ -156,7 +153,6 @@ private:
     int scanTotal_ = 0;
     int scanCount_ = 0;
     bool stopRequest_ = false;
-    bool scanning_ = false;
 };
 
 }  // namespace vh::win32

@@ -163,7 +163,7 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
         Shot(form, "AddWizard_3_apps");
         PostMessageW(form.Handle(), WM_KEYDOWN, VK_RETURN, 0);  // Enter on page 3 is Finish
     });
-    form.Execute(options_.get(), &persisted_, &result_);
+    EXPECT_EQ(form.Execute(options_.get(), &persisted_, &result_), mrOk);
 
     EXPECT_EQ(titles, (std::vector<std::string>{"Add Websites to your time-limit list", "Add Applications by Scanning",
                                                 "Add Applications by Name"}));
@@ -201,7 +201,7 @@ TEST_F(AddWizard, StopAnswersDuringTheScanAndKeepsWhatWasFound) {
         PostMessageW(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);  // back to page 1
         PostMessageW(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);  // Cancel
     });
-    form.Execute(options_.get(), &persisted_, &result_);
+    EXPECT_EQ(form.Execute(options_.get(), &persisted_, &result_), mrCancel);
     EXPECT_EQ(scanType_, TScanType::Fast);
     EXPECT_LT(progressCalls_, 5);
     EXPECT_EQ(rows, (std::vector<std::string>{"Chess", "Golf"}));
