@@ -115,7 +115,9 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
         titles.push_back(form.lblCaption.Caption());
         form.edURL.SetText("www.example.com");
         form.edTag.SetText("Example");
-        Click(form, form.btnAdd);
+        // Enter on page 1 adds the address and stays there.
+        EXPECT_TRUE(form.PreTranslateMessage(MSG{form.edURL.Handle(), WM_KEYDOWN, VK_RETURN, 0, 0, {}}));
+        EXPECT_EQ(form.ActivePage(), 0);
         EXPECT_EQ(form.edURL.Text(), "");
         EXPECT_EQ(form.edTag.Text(), "");
         sitesRows = Rows(form.lbxSites);
