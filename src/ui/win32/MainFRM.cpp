@@ -9,10 +9,13 @@
 
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
 #include "platform/win32/Utf16.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/CandidateApplication.h"
+#include "ui/win32/AppSiteAddWizardFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -139,6 +142,21 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
 void TfrmMain::SelectReminderPeriod(TReminderType) {}
 void TfrmMain::ShowNormalLayout() {}
 void TfrmMain::RefreshUsage() {}
+
+void TfrmMain::btnApp_AddClick() {
+    TMonitoredList result;
+    if (AddWizardRunner)
+        AddWizardRunner(options_, result);
+    else
+        CreateForm<TfrmAppSiteAddWizard>(Handle()).Execute(&options_, &options_.MonitoredList(), &result);
+    ApplyCandidates(result);
+}
+
+void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {
+    TMonitoredList* today = monitor_.HasLogger() ? &monitor_.Logger().TodayList() : nullptr;
+    ApplyCandidateList(options_, today, candidates, EnvironmentInstalled() ? GProgramFile() : std::string());
+    if (candidates.Count() > 0) RefreshUsage();
+}
 void TfrmMain::RefreshTime() {}
 void TfrmMain::ClearListViews() {}
 void TfrmMain::ShowDayStart(const std::string&, const std::string&) {}

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "model/MonitoredObjects.h"
 #include "monitor/Enforcement.h"
 #include "monitor/IMainWindow.h"
 #include "monitor/MainMonitor.h"
@@ -43,6 +44,16 @@ public:
     TTimer& tmrTimeSynchronization;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
+
+    // The add button: runs the add wizard over the options' list and applies
+    // its result however the wizard was closed.
+    void btnApp_AddClick();
+    // Applies a list a dialog handed back (the add wizard's): the persisted
+    // list and the engine's list of today's items take its entries, the list
+    // is saved and the list view refreshed.
+    void ApplyCandidates(const TMonitoredList& candidates);
+    // Runs the add wizard; tests replace it.
+    std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
 
     // The reminder-change dialog comes with its own form; until it is
     // connected the change is not offered.
