@@ -113,7 +113,7 @@ using AddWizardEndToEnd = ProgramTest;
 
 // Disabled until the main window shows its list and add button (the main
 // window's views); then it runs as it stands.
-TEST_F(AddWizardEndToEnd, DISABLED_AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) {
+TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) {
     PrepareListedNotepad();
     for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"})
         TSQLiteDatabase(Utf8Path(AppData(name))).ExecSQL("DELETE FROM applications_list");

@@ -138,7 +138,16 @@ IntSize TForm::ClientSize() const noexcept {
 
 void TForm::SetClientSize(int width, int height) {
     designClient_ = {width, height};
-    RECT rect{0, 0, Scale(width), Scale(height)};
+    ResizeClient(Scale(width), Scale(height));
+}
+
+void TForm::SetDeviceClientSize(int width, int height) {
+    designClient_ = {UnscaleFromDpi(width, dpi_), UnscaleFromDpi(height, dpi_)};
+    ResizeClient(width, height);
+}
+
+void TForm::ResizeClient(int deviceWidth, int deviceHeight) {
+    RECT rect{0, 0, deviceWidth, deviceHeight};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
@@ -270,7 +279,7 @@ void TForm::FormPaint(TBitmap32& buffer) {
 
 void TForm::RenderClient(TBitmap32& target) {
     const IntSize size = DeviceClientSize();
-    target.SetSize(size.width, size.height);
+    if (target.Size() != size || target.Empty()) target.SetSize(size.width, size.height);
     if (target.Empty()) return;
     FormPaint(target);
     for (const auto& control : controls_) {
@@ -300,7 +309,7 @@ bool TForm::PreTranslateMessage(const MSG& message) {
     for (const auto& menu : menus_) {
         for (const auto& item : menu->Items()) {
             if (item->ShortCut != 0 && item->ShortCut == message.wParam && item->Enabled) {
-                if (item->OnClick) item->OnClick(*item);
+                item->Click();
                 return true;
             }
         }
@@ -379,11 +388,8 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            auto* list = dynamic_cast<TListBox*>(FindWinControl(item.hwndItem));
-            if (list && list->OnDrawItem) {
-                list->OnDrawItem(*list, item);
-                return TRUE;
-            }
+            TWinControl* control = FindWinControl(item.hwndItem);
+            if (control && control->DrawItem(item)) return TRUE;
             break;
         }
         case WM_CLOSE: Close(); return 0;
@@ -513,7 +519,7 @@ void TForm::OnPaint() {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(Handle(), &ps);
     try {
-        TBitmap32 buffer;
+        TBitmap32& buffer = paintBuffer_;
         RenderClient(buffer);
         if (!buffer.Empty()) {
             BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,

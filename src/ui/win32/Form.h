@@ -22,6 +22,7 @@
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
+#include "ui/win32/Menus.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
@@ -52,27 +53,6 @@ private:
     UINT_PTR id_;
     UINT interval_ = 1000;
     bool enabled_ = false;
-};
-
-struct TMenuItem {
-    std::string Name;
-    std::string Caption;
-    UINT ShortCut = 0;  // a virtual key pressed without modifiers; 0 for none
-    bool Visible = true;
-    bool Enabled = true;
-    std::function<void(TMenuItem&)> OnClick;
-};
-
-class TPopupMenu {
-public:
-    std::string Name;
-    TMenuItem& Add(std::string name, std::string caption, UINT shortCut = 0);
-    const std::vector<std::unique_ptr<TMenuItem>>& Items() const noexcept { return items_; }
-    // Shows the visible items at a screen point and runs the one chosen.
-    void Popup(HWND owner, int screenX, int screenY);
-
-private:
-    std::vector<std::unique_ptr<TMenuItem>> items_;
 };
 
 class TForm {
@@ -134,6 +114,10 @@ public:
     IntSize ClientSize() const noexcept;  // 96-DPI pixels
     void SetClientSize(int width, int height);
     IntSize DeviceClientSize() const noexcept;
+    // For a size that comes from the screen rather than a form definition
+    // (a bar as high as the work area): exact device pixels, no rounding
+    // through 96-DPI pixels.
+    void SetDeviceClientSize(int width, int height);
     IntRect WindowRect() const noexcept;  // screen coordinates
     void SetLeft(int left);
     void SetTop(int top);
@@ -200,6 +184,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FinishDispatch() noexcept;
+    void ResizeClient(int deviceWidth, int deviceHeight);
     void OnPaint();
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
@@ -228,6 +213,9 @@ private:
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     COLORREF color_ = RGB(128, 128, 128);
     UniqueFont nativeFont_;
+    // Kept between paints: a new DIB section per paint costs more than
+    // painting the window into it.
+    TBitmap32 paintBuffer_;
     TControl* captured_ = nullptr;
     TControl* pressed_ = nullptr;
     TControl* hover_ = nullptr;

@@ -11,18 +11,22 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 #include "ui/CandidateApplication.h"
+#include "ui/MainViewRules.h"
 #include "ui/win32/AppSiteAddWizardFRM.h"
+#include "ui/win32/ReminderChangeFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
 namespace {
 
-constexpr int kClientWidth = 242;
-constexpr int kClientHeight = 600;
+constexpr int kClientWidth = 319;
+constexpr int kClientHeight = 631;
+constexpr int kReminderRowHeight = 14;
 constexpr UINT kTrayIconId = 0;
 constexpr int kApplicationIconResource = 1;
 
@@ -38,8 +42,90 @@ TfrmMain::TfrmMain(TOptions& options)
       tmrReminderChange(AddTimer()),
       tmrShutdown(AddTimer()),
       tmrTimeSynchronization(AddTimer()),
+      btnView(Add<TImageButton>()),
+      btnLinks(Add<TImageButton>()),
+      btnMinimize(Add<TImageButton>()),
+      lblMain_TimeLink(Add<TLabel>()),
+      pnlMain_TimeOnline(Add<TImagePanel>()),
+      lblMain_TimeTitle(Add<TLabel>()),
+      lblMain_Time(Add<TLabel>()),
+      btnFocus(Add<TImageButton>()),
+      lblMain_FocusModeTimeLink(Add<TLabel>()),
+      pnlMain_FocusTime(Add<TImagePanel>()),
+      lblMain_FocusTimeTitle(Add<TLabel>()),
+      lblMain_FocusTime(Add<TLabel>()),
+      btnBack(Add<TImageButton>()),
+      btnNext(Add<TImageButton>()),
+      pcMain(Add<TPageControl>()),
+      tsMain(pcMain.AddPage("tsMain")),
+      tsReminder(pcMain.AddPage("tsReminder")),
+      tsUsage(pcMain.AddPage("tsUsage")),
+      lblReminder(Add<TLabel>()),
+      pnlReminderCombo(Add<TImagePanel>()),
+      btnReminderCombo(Add<TImageButton>()),
+      pnlReminder(Add<TImagePanel>()),
+      lblMain_Applications(Add<TLabel>()),
+      pnlMain_Applications(Add<TImagePanel>()),
+      pnlApp_Name(Add<TImagePanel>()),
+      pnlApp_Type(Add<TImagePanel>()),
+      pnlApp_Time(Add<TImagePanel>()),
+      lblApp_Name(Add<TLabel>()),
+      lblApp_Type(Add<TLabel>()),
+      lblApp_Time(Add<TLabel>()),
+      btnApp_Add(Add<TImageButton>()),
+      btnApp_Delete(Add<TImageButton>()),
+      lblAction(Add<TLabel>()),
+      pnlAction(Add<TImagePanel>()),
+      btnTimeEdit(Add<TImageButton>()),
+      lblTimeLimit(Add<TLabel>()),
+      pnlAfter(Add<TImagePanel>()),
+      lblReminderMorning(Add<TLabel>()),
+      pnlReminderMorning(Add<TImagePanel>()),
+      lblReminderAfternoon(Add<TLabel>()),
+      pnlReminderAfternoon(Add<TImagePanel>()),
+      lblReminderEvening(Add<TLabel>()),
+      pnlReminderEvening(Add<TImagePanel>()),
+      pnlUsage_Period(Add<TImagePanel>()),
+      btnComboUsagePeriod(Add<TImageButton>()),
+      lblUsage_Applications(Add<TLabel>()),
+      pnlUsage_Applications(Add<TImagePanel>()),
+      pnlUsage_Name(Add<TImagePanel>()),
+      pnlUsage_Type(Add<TImagePanel>()),
+      pnlUsage_Time(Add<TImagePanel>()),
+      lblUsage_Name(Add<TLabel>()),
+      lblUsage_Type(Add<TLabel>()),
+      lblUsage_Time(Add<TLabel>()),
+      cbxReminder(Add<TOwnerDrawComboBox>(kReminderRowHeight)),
+      mmReminder(Add<TMemo>()),
+      lbxMain_Applications(Add<TItemListBox>()),
+      edtAction(Add<TEdit>()),
+      edtTimeLimit(Add<TEdit>()),
+      mmReminderMorning(Add<TMemo>()),
+      mmReminderAfrernoon(Add<TMemo>()),
+      mmReminderEvening(Add<TMemo>()),
+      cbxUsage_Period(Add<TComboBox>()),
+      lbxUsage_Applications(Add<TItemListBox>()),
+      pmnView(AddPopupMenu("pmnView")),
+      miChooseView(pmnView.Add("miChooseView", "Choose View:")),
+      miViewMain((pmnView.AddSeparator(), pmnView.Add("miViewMain", "All"))),
+      miViewRemindersOnly(pmnView.Add("miViewRemindersOnly", "Reminders")),
+      miViewUsage(pmnView.Add("miViewUsage", "Usage")),
+      miViewLite(pmnView.Add("miViewLite", "Lite")),
+      pmnAddons(AddPopupMenu("pmnAddons")),
+      miAutohide(pmnAddons.Add("miAutohide", "Auto-hide")),
+      miHelp(pmnAddons.Add("miHelp", "Help")),
+      miUsefulLinks((pmnAddons.AddSeparator(), pmnAddons.Add("miUsefulLinks", "Useful Links"))),
+      miHomeworkTips(miUsefulLinks.Add("miHomeworkTips", "Homework Tips")),
+      miLinksHelp(miUsefulLinks.Add("miLinksHelp", "Help")),
+      miUpgrades(miUsefulLinks.Add("miUpgrades", "Upgrades")),
+      pmnHidden(AddPopupMenu("pmnHidden")),
+      miMinimize(pmnHidden.Add("miMinimize", "Minimize", VK_ESCAPE)),
+      pmnTray(AddPopupMenu("pmnTray")),
+      miExit(pmnTray.Add("miExit", "&Exit")),
       options_(options),
-      monitor_(options, windows_, *this) {
+      monitor_(options, windows_, *this),
+      docking_(*this, AppearancePreferences()),
+      appearanceMenu_(*this, AppearancePreferences(), docking_, pmnAddons, miAutohide) {
     // No task-bar button: the tray icon is the way in.
     const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
@@ -64,6 +150,21 @@ TfrmMain::TfrmMain(TOptions& options)
         timer.SetEnabled(true);
     };
     tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
+    BuildViews();
+
+    miExit.Visible = false;
+    miExit.OnClick = [this](TMenuItem&) { TerminateApplication(); };
+    docking_.IsPaused = [this] { return monitor_.Busy(); };
+    docking_.IsLiteView = [this] { return LiteView; };
+    docking_.LiteViewHeight = [this] { return ViewClientHeight(true, pnlReminder.BoundsRect().bottom, 0); };
+    // The hidden bar's sliver may lie over any of its controls: a mouse move
+    // over any of them brings it back.
+    for (const auto& control : Controls()) {
+        control->OnMouseMove = [this, own = control->OnMouseMove](TControl& sender, TShiftState shift, int x, int y) {
+            docking_.BodyMouseMove();
+            if (own) own(sender, shift, x, y);
+        };
+    }
 }
 
 void TfrmMain::AfterConstruction() {
@@ -74,14 +175,18 @@ void TfrmMain::AfterConstruction() {
     trayIcon_.emplace(Handle(), kTrayIconId, kTrayIconMessage,
                       LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconResource)),
                       kApplicationTitle);
+    TimeDisplayMode = 0;
     monitor_.FocusTimeDisplay = 1;
 
+    ApplyOptionsToWindow();
     // A period below a second would make the scan a busy loop.
     tmrScan.SetInterval(static_cast<UINT>(std::max(1, options_.ScanPeriodSeconds)) * 1000u);
     monitor_.LastScanTime = ProgramNow();
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
+    docking_.Start();
+    ShowView(tsMain, true);
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
 
@@ -113,18 +218,42 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        // A task bar moved or resized, a monitor added or removed.
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) docking_.ReDock();
+            return TfrmBase::HandleMessage(message, wParam, lParam);
+        case WM_DISPLAYCHANGE: docking_.ReDock(); return TfrmBase::HandleMessage(message, wParam, lParam);
         default: return TfrmBase::HandleMessage(message, wParam, lParam);
     }
 }
 
+bool TfrmMain::CanMoveTo(int newLeft, int newTop) {
+    return docking_.CanMoveTo(newLeft, newTop);
+}
+
 void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
-    if (mouseMessage != WM_LBUTTONDOWN) return;
-    if (Visible()) {
-        MinimizeApplication();
-    } else {
-        Show();
-        SetForegroundWindow(Handle());
+    if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        // Popup brings the window to the front and posts the closing WM_NULL.
+        pmnTray.Popup(Handle(), cursor.x, cursor.y);
+        return;
     }
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    if (docking_.SlideState() == TSlideState::Hidden) {
+        RestoreApplication();
+        docking_.ShowIfHidden();
+    } else if (Visible()) {
+        // Not while a modal dialog has disabled the window.
+        if (IsWindowEnabled(Handle())) MinimizeApplication();
+    } else {
+        RestoreApplication();
+    }
+}
+
+void TfrmMain::RestoreApplication() {
+    Show();
+    SetForegroundWindow(Handle());
 }
 
 // ------------------------------------------------------------ IMainWindow
@@ -135,13 +264,6 @@ void TfrmMain::SetScanTimerEnabled(bool enabled) {
 void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
     tmrReminderOnly.SetEnabled(enabled);
 }
-
-// The views (reminder texts, lists, labels, focus layout) come with the main
-// window's views; the monitoring side already tells the window when to
-// change them.
-void TfrmMain::SelectReminderPeriod(TReminderType) {}
-void TfrmMain::ShowNormalLayout() {}
-void TfrmMain::RefreshUsage() {}
 
 void TfrmMain::btnApp_AddClick() {
     TMonitoredList result;
@@ -155,11 +277,8 @@ void TfrmMain::btnApp_AddClick() {
 void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {
     TMonitoredList* today = monitor_.HasLogger() ? &monitor_.Logger().TodayList() : nullptr;
     ApplyCandidateList(options_, today, candidates, EnvironmentInstalled() ? GProgramFile() : std::string());
-    if (candidates.Count() > 0) RefreshUsage();
+    if (candidates.Count() > 0 && monitor_.HasLogger()) FillMainList();
 }
-void TfrmMain::RefreshTime() {}
-void TfrmMain::ClearListViews() {}
-void TfrmMain::ShowDayStart(const std::string&, const std::string&) {}
 
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
     TReminderSettings settings;
@@ -175,11 +294,16 @@ bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool
 }
 
 void TfrmMain::RunReminderChange() {
-    if (ReminderChangeRunner) ReminderChangeRunner();
+    CreateForm<TfrmReminderChange>().Execute(options_);
 }
 
 void TfrmMain::MinimizeApplication() {
     Hide();
+}
+
+void TfrmMain::actMinimizeExecute() {
+    // Not while a modal dialog of the window is open.
+    if (IsWindowEnabled(Handle())) MinimizeApplication();
 }
 
 void TfrmMain::TrayIconLeftClick() {

@@ -249,6 +249,12 @@ void TListBox::DpiChanged() {
     if (itemHeight_ > 0) SetItemHeight(itemHeight_);
 }
 
+bool TListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (!OnDrawItem) return false;
+    OnDrawItem(*this, item);
+    return true;
+}
+
 void TListBox::BeginUpdate() noexcept {
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
@@ -258,8 +264,8 @@ void TListBox::EndUpdate() noexcept {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-TComboBox::TComboBox(TForm& form)
-    : TWinControl(form, L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS) {}
+TComboBox::TComboBox(TForm& form, DWORD extraStyle)
+    : TWinControl(form, L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS | extraStyle) {}
 
 int TComboBox::AddItem(const std::string& text) {
     const std::wstring wide = Utf8ToWide(text);
