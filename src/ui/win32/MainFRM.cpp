@@ -9,12 +9,15 @@
 
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/CandidateApplication.h"
 #include "ui/MainViewRules.h"
+#include "ui/win32/AppSiteAddWizardFRM.h"
 #include "ui/win32/ReminderChangeFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
@@ -266,6 +269,21 @@ void TfrmMain::SetScanTimerEnabled(bool enabled) {
 }
 void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
     tmrReminderOnly.SetEnabled(enabled);
+}
+
+void TfrmMain::btnApp_AddClick() {
+    TMonitoredList result;
+    if (AddWizardRunner)
+        AddWizardRunner(options_, result);
+    else
+        CreateForm<TfrmAppSiteAddWizard>(Handle()).Execute(&options_, &options_.MonitoredList(), &result);
+    ApplyCandidates(result);
+}
+
+void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {
+    TMonitoredList* today = monitor_.HasLogger() ? &monitor_.Logger().TodayList() : nullptr;
+    ApplyCandidateList(options_, today, candidates, EnvironmentInstalled() ? GProgramFile() : std::string());
+    if (candidates.Count() > 0 && monitor_.HasLogger()) FillMainList();
 }
 
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {

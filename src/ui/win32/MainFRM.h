@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "model/MonitoredObjects.h"
 #include "monitor/Enforcement.h"
 #include "monitor/IMainWindow.h"
 #include "monitor/MainMonitor.h"
@@ -140,6 +141,16 @@ public:
     // shows no entry.
     TPopupMenu& pmnTray;
     TMenuItem& miExit;
+
+    // The add button: runs the add wizard over the options' list and applies
+    // its result however the wizard was closed.
+    void btnApp_AddClick();
+    // Applies a list a dialog handed back (the add wizard's): the persisted
+    // list and the engine's list of today's items take its entries, the list
+    // is saved and the list view refreshed.
+    void ApplyCandidates(const TMonitoredList& candidates);
+    // Runs the add wizard; tests replace it.
+    std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
     TMainDocking& Docking() noexcept { return docking_; }

@@ -192,8 +192,7 @@ void TfrmMain::BuildMainPage() {
     ColumnHeads(tsMain, 224, heads, labels, names);
     PictureButton(btnApp_Add, "btnApp_Add", skins.addButton);
     tsMain.Insert(btnApp_Add, 276, 227, 14, 16);
-    // Adding comes with the add wizard; until then the button is not offered.
-    btnApp_Add.SetVisible(false);
+    btnApp_Add.OnClick = [this](TControl&) { btnApp_AddClick(); };
     PictureButton(btnApp_Delete, "btnApp_Delete", skins.deleteButton);
     tsMain.Insert(btnApp_Delete, 296, 227, 14, 16);
     btnApp_Delete.OnClick = [this](TControl&) { btnApp_DeleteClick(); };
