@@ -30,16 +30,6 @@ std::optional<int> NextSettingsStep(int current, const TStepVisibility& visible)
 // The last visible step before `current`; none means Cancel.
 std::optional<int> PreviousSettingsStep(int current, const TStepVisibility& visible);
 
-// The image choices: "Custom...", the skin names in order, "<No Image>".
-inline constexpr char kCustomImageItem[] = "Custom...";
-inline constexpr char kNoImageItem[] = "<No Image>";
-std::vector<std::string> ImageChoiceItems(const std::vector<TSkin>& skins);
-// The item for the current picture: the skin with exactly that path, else
-// "Custom..." when the file exists, else "<No Image>".
-int ImageChoiceIndex(const std::vector<TSkin>& skins, const std::string& path, bool fileExists);
-// The item of the skin whose path is `path` ignoring case; -1 for none.
-int SkinChoiceIndexOfPath(const std::vector<TSkin>& skins, const std::string& path);
-
 // The four appearance values the dialog changes at once.
 struct TAppearanceValues {
     std::int32_t transparency = 0;

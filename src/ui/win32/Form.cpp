@@ -379,11 +379,8 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            auto* list = dynamic_cast<TListBox*>(FindWinControl(item.hwndItem));
-            if (list && list->OnDrawItem) {
-                list->OnDrawItem(*list, item);
-                return TRUE;
-            }
+            TWinControl* control = FindWinControl(item.hwndItem);
+            if (control && control->DrawItem(item)) return TRUE;
             break;
         }
         case WM_CLOSE: Close(); return 0;

@@ -258,8 +258,14 @@ void TListBox::EndUpdate() noexcept {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-TComboBox::TComboBox(TForm& form)
-    : TWinControl(form, L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS) {}
+bool TListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (!OnDrawItem) return false;
+    OnDrawItem(*this, item);
+    return true;
+}
+
+TComboBox::TComboBox(TForm& form, DWORD extraStyle)
+    : TWinControl(form, L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS | extraStyle) {}
 
 int TComboBox::AddItem(const std::string& text) {
     const std::wstring wide = Utf8ToWide(text);

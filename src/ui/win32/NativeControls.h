@@ -73,6 +73,8 @@ public:
 
     // WM_COMMAND notification codes of this control.
     virtual void Command(WORD code);
+    // WM_DRAWITEM of an owner-drawn control; false when nobody drew it.
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
     // The form changed its DPI: the font and the place again.
     virtual void DpiChanged();
     // The form's window is being destroyed and takes this child along.
@@ -128,6 +130,7 @@ public:
     void BeginUpdate() noexcept;
     void EndUpdate() noexcept;
     std::function<void(TListBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
     void DpiChanged() override;
 
 private:
@@ -136,7 +139,8 @@ private:
 
 class TComboBox : public TWinControl {
 public:
-    explicit TComboBox(TForm& form);
+    // `extraStyle` adds CBS_* styles (owner drawing) to the drop-down list.
+    explicit TComboBox(TForm& form, DWORD extraStyle = 0);
     int AddItem(const std::string& text);
     int Count() const noexcept;
     int ItemIndex() const noexcept;
