@@ -31,10 +31,13 @@ constexpr int kCaptionMargin = 10;
 // opens it over the list's own arrow.
 constexpr int kComboHeight = 30;
 constexpr int kComboButton = 26;
-constexpr int kFieldLeft = 110;
+constexpr int kFieldLeft = 122;
 constexpr int kLabelHeight = 16;
 constexpr int kListRowHeight = 16;
 constexpr int kReminderRowHeight = 18;
+// The list's type column, as wide as its header.
+constexpr int kTypeColumnWidth = 70;
+constexpr int kListWidth = kPageWidth - 2 * kMargin;
 
 const char* const kTransparencies[] = {"0", "5", "10", "15", "20", "25", "30", "40", "50", "60", "70", "80", "90"};
 const char* const kExpirationActions[] = {"Reminder Only", "Close Browser/App.", "Shutdown Profile"};
@@ -225,8 +228,8 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     SkinDialogButton(btnBrowseImage, "btnBrowseImage", "Browse...", 0, 0, kButtonWidth);
     bg.Insert(btnBrowseImage, kPageWidth - kMargin - kButtonWidth, 74, kButtonWidth, btnBrowseImage.Height());
     PlaceLabel(bg, lblColor, "lblColor", "Color:", kMargin, 122, kFieldLeft - kMargin);
-    PlaceCombo(bg, pnlColor, cbxColor, btnColorDropDown, "pnlColor", "cbxColor", "btnColorDropDown", "Color:",
-               kFieldLeft, 115, kPageWidth - kMargin - kFieldLeft);
+    PlaceCombo(bg, pnlColor, cbxColor, btnColorDropDown, "pnlColor", "cbxColor", "btnColorDropDown",
+               "Color:", kFieldLeft, 115, kPageWidth - kMargin - kFieldLeft);
     PlaceLabel(bg, lblTextColor, "lblTextColor", "Text Color:", kMargin, 160, kFieldLeft - kMargin);
     PlaceCombo(bg, pnlTextColor, cbxTextColor, btnTextColor, "pnlTextColor", "cbxTextColor", "btnTextColor",
                "Text Color:", kFieldLeft, 153, kPageWidth - kMargin - kFieldLeft);
@@ -234,8 +237,8 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     PlaceCombo(bg, pnlTransparency, cbxTransparency, btnTransparency, "pnlTransparency", "cbxTransparency",
                "btnTransparency", "Transparency:", kFieldLeft, 191, kPageWidth - kMargin - kFieldLeft);
     FillItems(cbxTransparency, kTransparencies);
-    PlaceLabel(bg, lblBackgroundText, "lblBackgroundText", kBackgroundText, kMargin, 240, kPageWidth - 2 * kMargin,
-               110, false);
+    PlaceLabel(bg, lblBackgroundText, "lblBackgroundText", kBackgroundText, kMargin, 240, kPageWidth - 2 * kMargin, 110,
+               false);
     PlaceButton(bg, btnBackgroundCancel, "btnBackgroundCancel", "Cancel", false);
     PlaceButton(bg, btnBackgroundNext, "btnBackgroundNext", "Next >", true);
 
@@ -243,14 +246,12 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     TTabSheet& list = tsMonitoredList;
     PlaceLabel(list, lblMonitoredListText, "lblMonitoredListText", kMonitoredListText, kMargin, 8,
                kPageWidth - 2 * kMargin, 100, false);
-    const int listWidth = kPageWidth - 2 * kMargin;
-    const int typeWidth = 70;
+    const int listWidth = kListWidth;
+    const int typeWidth = kTypeColumnWidth;
     PlaceFrame(list, pnlNameHeader, "pnlNameHeader", kMargin, 112, listWidth - typeWidth, 22);
     PlaceLabel(list, lblNameHeader, "lblNameHeader", "Name", kMargin + 8, 115, 120);
-    lblNameHeader.SetFont(TFontStyle{});
     PlaceFrame(list, pnlTypeHeader, "pnlTypeHeader", kMargin + listWidth - typeWidth, 112, typeWidth, 22);
     PlaceLabel(list, lblTypeHeader, "lblTypeHeader", "Type", kMargin + listWidth - typeWidth, 115, typeWidth);
-    lblTypeHeader.SetFont(TFontStyle{});
     lblTypeHeader.Alignment = TLabel::TAlignment::taCenter;
     lbxAppSites.Name = "lbxAppSites";
     lbxAppSites.SetItemHeight(kListRowHeight);
@@ -268,19 +269,20 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     // ---- tsExpiration
     TTabSheet& exp = tsExpiration;
     PlaceLabel(exp, lblTimeLimit, "lblTimeLimit", "Daily time limit:", kMargin, 18, 130);
-    PlaceFrame(exp, pnlTimeLimit, "pnlTimeLimit", 140, 11, 62, kComboHeight);
+    PlaceFrame(exp, pnlTimeLimit, "pnlTimeLimit", 136, 11, 72, kComboHeight);
     medTimeLimit.Name = "medTimeLimit";
-    exp.Insert(medTimeLimit, 146, 17, 50, 18);
-    PlaceLabel(exp, lblHoursMinutes, "lblHoursMinutes", "hours:minutes", 208, 18, 100, kLabelHeight);
+    exp.Insert(medTimeLimit, 142, 16, 60, 20);
+    PlaceLabel(exp, lblHoursMinutes, "lblHoursMinutes", "hours:minutes", 214, 18, 96, kLabelHeight);
     lblHoursMinutes.SetFont(WhiteFont(false));
     PlaceLabel(exp, lblExpirationQuestion, "lblExpirationQuestion", kExpirationQuestion, kMargin, 56,
                kPageWidth - 2 * kMargin, 34);
-    PlaceLabel(exp, lblExpirationAction, "lblExpirationAction", "Time up action:", kMargin, 106, 120);
+    PlaceLabel(exp, lblExpirationAction, "lblExpirationAction", "Time up action:", kMargin, 106, 114);
     PlaceCombo(exp, pnlExpirationAction, cbxExpirationAction, btnExpirationActionDown, "pnlExpirationAction",
-               "cbxExpirationAction", "btnExpirationActionDown", "Time up action:", 130, 99, kPageWidth - kMargin - 130);
+               "cbxExpirationAction", "btnExpirationActionDown", "Time up action:", 124, 99,
+               kPageWidth - kMargin - 124);
     FillItems(cbxExpirationAction, kExpirationActions);
-    PlaceLabel(exp, lblExpirationText, "lblExpirationText", kExpirationText, kMargin, 146, kPageWidth - 2 * kMargin,
-               90, false);
+    PlaceLabel(exp, lblExpirationText, "lblExpirationText", kExpirationText, kMargin, 146, kPageWidth - 2 * kMargin, 90,
+               false);
     PlaceButton(exp, btnExpirationBack, "btnExpirationBack", "< Back", false);
     PlaceButton(exp, btnExpirationNext, "btnExpirationNext", "Next >", true);
 
@@ -295,10 +297,10 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     PlaceFrame(rem, pnlReminderMemo, "pnlReminderMemo", kMargin, 78, kPageWidth - 2 * kMargin, 222);
     memReminder.Name = "memReminder";
     rem.Insert(memReminder, kMargin + 4, 82, kPageWidth - 2 * kMargin - 8, 214);
-    PlaceLabel(rem, lblReminderChange, "lblReminderChange", "Alert to change reminder:", kMargin, 318, 180);
+    PlaceLabel(rem, lblReminderChange, "lblReminderChange", "Alert to change reminder:", kMargin, 318, 190);
     PlaceCombo(rem, pnlReminderChange, cbRemiderChangePeriod, btnReminderChangeDown, "pnlReminderChange",
-               "cbRemiderChangePeriod", "btnReminderChangeDown", "Alert to change reminder:", 192, 311,
-               kPageWidth - kMargin - 192);
+               "cbRemiderChangePeriod", "btnReminderChangeDown", "Alert to change reminder:", 202, 311,
+               kPageWidth - kMargin - 202);
     FillItems(cbRemiderChangePeriod, kChangePeriods);
     PlaceButton(rem, btnReminderBack, "btnReminderBack", "< Back", false);
     PlaceButton(rem, btnFinish, "btnFinish", "Apply", true);
@@ -443,6 +445,7 @@ void TfrmSettings::miBackClick() {
 
 void TfrmSettings::btnFinishClick() {
     TSettingsSession& session = *session_;
+    ReminderEdited();  // the memo's text, however it got there
     const TimeLimitCheck limit = CheckTimeLimitText(medTimeLimit.Text());
     if (!limit.accepted) {
         // The limit page is where it can be mended.
@@ -500,7 +503,8 @@ void TfrmSettings::ReminderEdited() {
 void TfrmSettings::ApplyPicture(const std::string& path) {
     appearance_.SetBackgroundImage(path);
     // Asking for the appearance makes the shared picture follow the preference.
-    SetColor(CurrentAppearance().color);
+    static_cast<void>(CurrentAppearance());
+    SetColor(ColorOf(appearance_.GetBackgroundColor()));
     Invalidate();
 }
 
@@ -531,10 +535,12 @@ void TfrmSettings::DrawListRow(const DRAWITEMSTRUCT& item) {
     const HDC dc = item.hDC;
     const int index = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    const COLORREF fill = selected ? GetSysColor(COLOR_HIGHLIGHT) : (index % 2 ? RGB(241, 241, 241) : RGB(255, 255, 255));
+    const COLORREF fill =
+        selected ? GetSysColor(COLOR_HIGHLIGHT) : (index % 2 ? RGB(241, 241, 241) : RGB(255, 255, 255));
     UniqueBrush brush(CreateSolidBrush(fill));
     FillRect(dc, &item.rcItem, brush.Get());
-    const int typeLeft = item.rcItem.right - Scale(70) + Scale(2);
+    // Under its header, whatever the scroll bar takes (the list's border is 2).
+    const int typeLeft = item.rcItem.left + Scale(kListWidth - kTypeColumnWidth) - Scale(2);
     UniquePen pen(CreatePen(PS_SOLID, 1, RGB(212, 212, 212)));
     const HGDIOBJ oldPen = SelectObject(dc, pen.Get());
     MoveToEx(dc, typeLeft, item.rcItem.top, nullptr);
