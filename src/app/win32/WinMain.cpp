@@ -12,12 +12,14 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "ui/win32/ErrorMessageFRM.h"
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
 #include "ui/win32/MainFRM.h"
+#include "ui/win32/SettingsDialogs.h"
 #include "ui/win32/WarningFRM.h"
 
 namespace {
@@ -25,9 +27,11 @@ namespace {
 using namespace vh;
 using namespace vh::win32;
 
-// The settings dialog in first-run mode belongs here; it comes with the
-// settings dialog. Until then the first start goes straight to the main window.
-void RunFirstRunSettingsDialog(TOptions&) {}
+// The first start asks for the list, the limit and the reminders before the
+// main window exists; removals made meanwhile are immediate.
+void RunFirstRunSettingsDialog(TOptions& options) {
+    RunSettingsDialog(options, AppearancePreferences(), true);
+}
 
 int RunMessageLoop() {
     MSG message;

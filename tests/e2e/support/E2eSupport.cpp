@@ -94,6 +94,20 @@ HWND RunningProgram::WaitForWindow(const std::wstring& title, std::chrono::milli
     return found;
 }
 
+HWND RunningProgram::WaitForMainWindow(std::chrono::milliseconds timeout) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            // The first start asks for the settings first: Escape on its
+            // first step cancels it.
+            if (HWND settings = FindWindowTitled(L"Settings"); settings && IsWindowVisible(settings))
+                PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
+            return (found = FindWindowTitled(L"Vornhalt")) != nullptr;
+        },
+        timeout);
+    return found;
+}
+
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);

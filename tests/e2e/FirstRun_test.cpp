@@ -1,0 +1,144 @@
+// The very first start: the real program asks for the settings before its
+// main window exists, and what the user applies is in the settings database.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Screenshot.h"
+#include "support/E2eSupport.h"
+#include "support/ProgramFolder.h"
+#include "support/StorageTestSupport.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+// The visible native children of the window with this class name.
+std::vector<HWND> VisibleChildren(HWND window, const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        std::vector<HWND> found;
+    } search{className, {}};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(child, name, 64);
+            if (_wcsicmp(name, s.className) == 0 && IsWindowVisible(child)) s.found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsMultiLine(HWND edit) {
+    return (GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE) != 0;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    // Another process's edit answers WM_GETTEXT, not GetWindowText.
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void Shoot(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    win32::TBitmap32 shot;
+    win32::testing::CaptureFromScreen(window, shot);
+    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+}
+
+void PressEnter(HWND window) {
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
+    RemoveProgramAppDataFolder();
+    TempFolder programFolder;
+    const fs::path exe = PrepareProgramFolder(programFolder.Path());
+    {
+        RunningProgram program(exe);
+        HWND settings = program.WaitForWindow(L"Settings", 20s);
+        ASSERT_NE(settings, nullptr) << "no \"Settings\" window at the first start";
+        EXPECT_EQ(program.FindWindowTitled(L"Vornhalt"), nullptr) << "the main window came first";
+        ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(settings, L"ComboBox").size() == 4; }, 5s));
+        Shoot(settings, "Settings-1-background");
+
+        PressEnter(settings);
+        ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(settings, L"ListBox").size() == 1; }, 5s))
+            << "Enter did not step to the list";
+        Shoot(settings, "Settings-2-list");
+
+        PressEnter(settings);
+        HWND limit = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND edit : VisibleChildren(settings, L"Edit"))
+                    if (!IsMultiLine(edit)) limit = edit;
+                return limit != nullptr;
+            },
+            5s))
+            << "Enter did not step to the time limit";
+        EXPECT_EQ(TextOf(limit), L"08:00");
+        SendMessageW(limit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00:01"));
+        const std::vector<HWND> actions = VisibleChildren(settings, L"ComboBox");
+        ASSERT_EQ(actions.size(), 1u);
+        SendMessageW(actions[0], CB_SETCURSEL, 1, 0);  // "Close Browser/App."
+        Shoot(settings, "Settings-3-expiration");
+
+        PressEnter(settings);
+        HWND memo = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND edit : VisibleChildren(settings, L"Edit"))
+                    if (IsMultiLine(edit)) memo = edit;
+                return memo != nullptr;
+            },
+            5s))
+            << "Enter did not step to the reminders";
+        SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Call Anna at nine"));
+        Shoot(settings, "Settings-4-reminder");
+
+        PressEnter(settings);  // Apply
+        ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "no main window after Apply";
+        EXPECT_FALSE(IsWindow(settings) && IsWindowVisible(settings));
+
+        const std::string db = Utf8Path(ProgramAppDataFolder() / L"settings.sqlite");
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'TimeLimitSeconds'"),
+                  (Rows{{"60"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'ExpirationAction'"),
+                  (Rows{{"Close Browser/App."}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT text FROM reminders WHERE reminder_type = 'morning'"),
+                  (Rows{{"Call Anna at nine"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'IsNotFirstRun'"), (Rows{{"1"}}));
+
+        WriteUninstallFlag(programFolder.Path());
+        ASSERT_TRUE(program.WaitForExit(10s));
+        fs::remove(programFolder.Path() / L"uninstall.flag");
+    }
+    // The second start goes straight to the main window.
+    RunningProgram again(exe);
+    bool settingsShown = false;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            settingsShown = settingsShown || again.FindWindowTitled(L"Settings") != nullptr;
+            return again.FindWindowTitled(L"Vornhalt") != nullptr;
+        },
+        20s));
+    EXPECT_FALSE(settingsShown) << "the settings came again at the second start";
+    WriteUninstallFlag(programFolder.Path());
+    EXPECT_TRUE(again.WaitForExit(10s));
+    RemoveProgramAppDataFolder();
+}
+
+}  // namespace
+}  // namespace vh::e2e
