@@ -114,6 +114,44 @@ def check_box(ticked):
     return at
 
 
+def glyph(strokes, colour=(0xFF, 0xFF, 0xFF), size=(16, 16), width=1.1):
+    """A small white picture of line strokes ((x0, y0, x1, y1) in pixels) on
+    a clear ground, for the header's picture buttons."""
+
+    def at(x, y):
+        best = 0.0
+        for sy in range(SAMPLES):
+            for sx in range(SAMPLES):
+                px, py = x + (sx + 0.5) / SAMPLES, y + (sy + 0.5) / SAMPLES
+                for (x0, y0, x1, y1) in strokes:
+                    dx, dy = x1 - x0, y1 - y0
+                    t = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / max(dx * dx + dy * dy, 1e-9)))
+                    if math.hypot(px - (x0 + t * dx), py - (y0 + t * dy)) <= width:
+                        best += 1
+                        break
+        return colour + (255 * best / (SAMPLES * SAMPLES),)
+
+    return at
+
+
+def small_button(sign):
+    """The add and delete buttons beside the column heads: 14 x 16, a light
+    face with a plus or a minus."""
+    face = framed(14, 16, 3, (0xFF, 0xFF, 0xFF), (0xD5, 0xDC, 0xE3), (0x6E, 0x7B, 0x88), 255, 255)
+    strokes = [(3.5, 8, 10.5, 8)] + ([(7, 4.5, 7, 11.5)] if sign == "+" else [])
+    mark = glyph(strokes, (0x36, 0x36, 0x36), (14, 16), 0.9)
+
+    def at(x, y):
+        r, g, b, a = mark(x, y)
+        if a > 0:
+            base = face(x, y)
+            t = a / 255
+            return tuple(base[i] * (1 - t) + (r, g, b)[i] * t for i in range(3)) + (max(a, base[3]),)
+        return face(x, y)
+
+    return at
+
+
 def icon(x, y):
     b, g, r, a = icon_pixel(24, x, y)
     return (r, g, b, a)
@@ -137,6 +175,15 @@ def main():
         "tick": (16, 16, check_box(True)),
         "check": (16, 16, check_box(False)),
         "icon": (24, 24, icon),
+        # The header's picture buttons: views (three bars), tools (a list
+        # with a pointer) and minimise (a bar at the bottom).
+        "view_button": (16, 16, glyph([(3, 4, 13, 4), (3, 8, 13, 8), (3, 12, 13, 12)])),
+        "links_button": (16, 16, glyph([(4, 5, 8, 9), (8, 9, 12, 5), (4, 10, 8, 14), (8, 14, 12, 10)])),
+        "minimize_button": (16, 16, glyph([(3, 12, 13, 12)], width=1.3)),
+        # The column heads of the lists: a darker band.
+        "column_head": (32, 22, framed(32, 22, 4, (0x5A, 0x6B, 0x7D), (0x3A, 0x48, 0x57), (0x2A, 0x35, 0x40), 255, 255)),
+        "add_button": (14, 16, small_button("+")),
+        "delete_button": (14, 16, small_button("-")),
     }
     for name, face in (("combo_button", ("button", light_top, light_bottom, button_frame)),
                        ("combo_button_selected", ("button_selected", (0xFF, 0xFF, 0xFF), (0xC4, 0xDC, 0xF2), (0x3C, 0x7C, 0xC0))),

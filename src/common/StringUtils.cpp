@@ -73,4 +73,14 @@ std::string ReplaceFirst(std::string_view text, std::string_view what, std::stri
     return result;
 }
 
+std::string WithWindowsLineBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+        result += text[i];
+    }
+    return result;
+}
+
 }  // namespace vh

@@ -28,4 +28,8 @@ bool StartsWith(std::string_view text, std::string_view prefix) noexcept;
 // The text with the first occurrence of `what` replaced (message placeholders).
 std::string ReplaceFirst(std::string_view text, std::string_view what, std::string_view with);
 
+// The text with every bare line feed made CR LF, as Windows edit controls
+// keep their lines.
+std::string WithWindowsLineBreaks(std::string_view text);
+
 }  // namespace vh

@@ -6,6 +6,7 @@
 #include "environment/IniFile.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/TimeUpSettings.h"
 
 namespace vh {
 
@@ -25,14 +26,6 @@ bool ReminderTextFilled(std::string_view text) {
     return !Trim(text).empty();
 }
 
-namespace {
-
-bool ValidAction(std::int32_t value) noexcept {
-    return value >= eaReminderOnly && value <= eaShutdownComputer;
-}
-
-}  // namespace
-
 TSettingsSession::TSettingsSession(TOptions& options, TAppearancePreferences& appearance, bool firstRun)
     : options_(options), appearance_(appearance), firstRun_(firstRun) {
     original_.transparency = appearance_.GetTransparency();
@@ -40,15 +33,11 @@ TSettingsSession::TSettingsSession(TOptions& options, TAppearancePreferences& ap
     original_.textColor = appearance_.GetTextColor();
     original_.color = appearance_.GetBackgroundColor();
 
-    TIniFile& ini = options_.Site().IniFile();
     // A change waiting for the daily reset is what the user chose last: shown,
     // so that Apply without touching it keeps it rather than undoing it.
-    TimeLimitSeconds = options_.TimeLimitSeconds();
-    const std::int32_t pendingLimit = ini.ReadInteger(kCommonSection, "TimeLimitSeconds", -1);
-    if (pendingLimit > 0 && pendingLimit < kSecondsPerDay) TimeLimitSeconds = pendingLimit;
-    ExpirationAction = options_.ExpirationAction();
-    const std::int32_t pendingAction = ini.ReadInteger(kCommonSection, "ExpirationAction", -1);
-    if (ValidAction(pendingAction)) ExpirationAction = static_cast<TExpirationAction>(pendingAction);
+    const TTimeUpValues shown = ShownTimeUpValues(options_);
+    TimeLimitSeconds = shown.timeLimitSeconds;
+    ExpirationAction = shown.action;
 
     for (int type = 0; type < kReminderTypeCount; ++type)
         ReminderTexts[static_cast<std::size_t>(type)] = options_.GetReminderText(static_cast<TReminderType>(type));
@@ -56,6 +45,7 @@ TSettingsSession::TSettingsSession(TOptions& options, TAppearancePreferences& ap
 
     working_.AssignFiltered(options_.MonitoredList(), mitAll, "");
     // Entries whose removal waits for the daily reset are shown inactive.
+    TIniFile& ini = options_.Site().IniFile();
     for (TMonitoredItemType type : {mitApplication, mitWebSite}) {
         for (const std::string& name : ini.ReadSection(MonitoredListIniSection(type))) {
             const int index = working_.IndexOfName(name);
@@ -112,11 +102,7 @@ void TSettingsSession::MergeWizardResult(const TMonitoredList& result, std::stri
 }
 
 bool TSettingsSession::Apply() {
-    // An action chosen again does not use up the day's one change; once it is
-    // used up, the setter records the choice for the daily reset instead.
-    if (ExpirationAction != options_.ExpirationAction() || options_.ExpirationActionChanged())
-        options_.SetExpirationAction(ExpirationAction);
-    options_.SetTimeLimitSeconds(TimeLimitSeconds);
+    StoreTimeUpValues(options_, TimeLimitSeconds / kSecondsPerDay, ExpirationAction);
 
     options_.MonitoredList().AssignFiltered(working_, mitAll, "");
     // An entry made inactive here is removed by the daily reset, which reads

@@ -35,3 +35,15 @@ TEST(QuotedSqlString, DoublesEmbeddedQuotes) {
 
 }  // namespace
 }  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(StringUtils, WithWindowsLineBreaksLeavesCrLfAlone) {
+    EXPECT_EQ(WithWindowsLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(WithWindowsLineBreaks("\n"), "\r\n");
+    EXPECT_EQ(WithWindowsLineBreaks(""), "");
+}
+
+}  // namespace
+}  // namespace vh

@@ -300,7 +300,7 @@ bool TForm::PreTranslateMessage(const MSG& message) {
     for (const auto& menu : menus_) {
         for (const auto& item : menu->Items()) {
             if (item->ShortCut != 0 && item->ShortCut == message.wParam && item->Enabled) {
-                if (item->OnClick) item->OnClick(*item);
+                item->Click();
                 return true;
             }
         }

@@ -22,6 +22,7 @@
 #include "ui/Geometry.h"
 #include "ui/win32/Bitmap32.h"
 #include "ui/win32/Control.h"
+#include "ui/win32/Menus.h"
 #include "ui/win32/NativeControls.h"
 
 namespace vh::win32 {
@@ -52,27 +53,6 @@ private:
     UINT_PTR id_;
     UINT interval_ = 1000;
     bool enabled_ = false;
-};
-
-struct TMenuItem {
-    std::string Name;
-    std::string Caption;
-    UINT ShortCut = 0;  // a virtual key pressed without modifiers; 0 for none
-    bool Visible = true;
-    bool Enabled = true;
-    std::function<void(TMenuItem&)> OnClick;
-};
-
-class TPopupMenu {
-public:
-    std::string Name;
-    TMenuItem& Add(std::string name, std::string caption, UINT shortCut = 0);
-    const std::vector<std::unique_ptr<TMenuItem>>& Items() const noexcept { return items_; }
-    // Shows the visible items at a screen point and runs the one chosen.
-    void Popup(HWND owner, int screenX, int screenY);
-
-private:
-    std::vector<std::unique_ptr<TMenuItem>> items_;
 };
 
 class TForm {

@@ -18,8 +18,9 @@
 namespace vh::win32 {
 namespace {
 
-constexpr int kClientWidth = 242;
-constexpr int kClientHeight = 600;
+constexpr int kClientWidth = 319;
+constexpr int kClientHeight = 631;
+constexpr int kReminderRowHeight = 14;
 constexpr UINT kTrayIconId = 0;
 constexpr int kApplicationIconResource = 1;
 
@@ -35,6 +36,79 @@ TfrmMain::TfrmMain(TOptions& options)
       tmrReminderChange(AddTimer()),
       tmrShutdown(AddTimer()),
       tmrTimeSynchronization(AddTimer()),
+      btnView(Add<TImageButton>()),
+      btnLinks(Add<TImageButton>()),
+      btnMinimize(Add<TImageButton>()),
+      lblMain_TimeLink(Add<TLabel>()),
+      pnlMain_TimeOnline(Add<TImagePanel>()),
+      lblMain_TimeTitle(Add<TLabel>()),
+      lblMain_Time(Add<TLabel>()),
+      btnBack(Add<TImageButton>()),
+      btnNext(Add<TImageButton>()),
+      pcMain(Add<TPageControl>()),
+      tsMain(pcMain.AddPage("tsMain")),
+      tsReminder(pcMain.AddPage("tsReminder")),
+      tsUsage(pcMain.AddPage("tsUsage")),
+      lblReminder(Add<TLabel>()),
+      pnlReminderCombo(Add<TImagePanel>()),
+      btnReminderCombo(Add<TImageButton>()),
+      pnlReminder(Add<TImagePanel>()),
+      lblMain_Applications(Add<TLabel>()),
+      pnlMain_Applications(Add<TImagePanel>()),
+      pnlApp_Name(Add<TImagePanel>()),
+      pnlApp_Type(Add<TImagePanel>()),
+      pnlApp_Time(Add<TImagePanel>()),
+      lblApp_Name(Add<TLabel>()),
+      lblApp_Type(Add<TLabel>()),
+      lblApp_Time(Add<TLabel>()),
+      btnApp_Add(Add<TImageButton>()),
+      btnApp_Delete(Add<TImageButton>()),
+      lblAction(Add<TLabel>()),
+      pnlAction(Add<TImagePanel>()),
+      btnTimeEdit(Add<TImageButton>()),
+      lblTimeLimit(Add<TLabel>()),
+      pnlAfter(Add<TImagePanel>()),
+      lblReminderMorning(Add<TLabel>()),
+      pnlReminderMorning(Add<TImagePanel>()),
+      lblReminderAfternoon(Add<TLabel>()),
+      pnlReminderAfternoon(Add<TImagePanel>()),
+      lblReminderEvening(Add<TLabel>()),
+      pnlReminderEvening(Add<TImagePanel>()),
+      pnlUsage_Period(Add<TImagePanel>()),
+      btnComboUsagePeriod(Add<TImageButton>()),
+      lblUsage_Applications(Add<TLabel>()),
+      pnlUsage_Applications(Add<TImagePanel>()),
+      pnlUsage_Name(Add<TImagePanel>()),
+      pnlUsage_Type(Add<TImagePanel>()),
+      pnlUsage_Time(Add<TImagePanel>()),
+      lblUsage_Name(Add<TLabel>()),
+      lblUsage_Type(Add<TLabel>()),
+      lblUsage_Time(Add<TLabel>()),
+      cbxReminder(Add<TOwnerDrawComboBox>(kReminderRowHeight)),
+      mmReminder(Add<TMemo>()),
+      lbxMain_Applications(Add<TItemListBox>()),
+      edtAction(Add<TEdit>()),
+      edtTimeLimit(Add<TEdit>()),
+      mmReminderMorning(Add<TMemo>()),
+      mmReminderAfrernoon(Add<TMemo>()),
+      mmReminderEvening(Add<TMemo>()),
+      cbxUsage_Period(Add<TComboBox>()),
+      lbxUsage_Applications(Add<TItemListBox>()),
+      pmnView(AddPopupMenu("pmnView")),
+      miChooseView(pmnView.Add("miChooseView", "Choose View:")),
+      miViewMain((pmnView.AddSeparator(), pmnView.Add("miViewMain", "All"))),
+      miViewRemindersOnly(pmnView.Add("miViewRemindersOnly", "Reminders")),
+      miViewUsage(pmnView.Add("miViewUsage", "Usage")),
+      miViewLite(pmnView.Add("miViewLite", "Lite")),
+      pmnAddons(AddPopupMenu("pmnAddons")),
+      miSettings(pmnAddons.Add("miSettings", "Settings")),
+      miHelp(pmnAddons.Add("miHelp", "Help")),
+      miUsefulLinks((pmnAddons.AddSeparator(), pmnAddons.Add("miUsefulLinks", "Useful Links"))),
+      miHomeworkTips(miUsefulLinks.Add("miHomeworkTips", "Homework Tips")),
+      miLinksHelp(miUsefulLinks.Add("miLinksHelp", "Help")),
+      miUpgrades(miUsefulLinks.Add("miUpgrades", "Upgrades")),
+      pmnHidden(AddPopupMenu("pmnHidden")),
+      miMinimize(pmnHidden.Add("miMinimize", "Minimize", VK_ESCAPE)),
       options_(options),
       monitor_(options, windows_, *this) {
     // No task-bar button: the tray icon is the way in.
@@ -61,6 +135,7 @@ TfrmMain::TfrmMain(TOptions& options)
         timer.SetEnabled(true);
     };
     tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
+    BuildViews();
 }
 
 void TfrmMain::AfterConstruction() {
@@ -71,14 +146,17 @@ void TfrmMain::AfterConstruction() {
     trayIcon_.emplace(Handle(), kTrayIconId, kTrayIconMessage,
                       LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconResource)),
                       kApplicationTitle);
+    TimeDisplayMode = 0;
     monitor_.FocusTimeDisplay = 1;
 
+    ApplyOptionsToWindow();
     // A period below a second would make the scan a busy loop.
     tmrScan.SetInterval(static_cast<UINT>(std::max(1, options_.ScanPeriodSeconds)) * 1000u);
     monitor_.LastScanTime = ProgramNow();
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
+    ShowView(tsMain, true);
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
 
@@ -133,16 +211,6 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
     tmrReminderOnly.SetEnabled(enabled);
 }
 
-// The views (reminder texts, lists, labels, focus layout) come with the main
-// window's views; the monitoring side already tells the window when to
-// change them.
-void TfrmMain::SelectReminderPeriod(TReminderType) {}
-void TfrmMain::ShowNormalLayout() {}
-void TfrmMain::RefreshUsage() {}
-void TfrmMain::RefreshTime() {}
-void TfrmMain::ClearListViews() {}
-void TfrmMain::ShowDayStart(const std::string&, const std::string&) {}
-
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
     TReminderSettings settings;
     settings.ExpirationAction = options_.ExpirationAction();
@@ -162,6 +230,11 @@ void TfrmMain::RunReminderChange() {
 
 void TfrmMain::MinimizeApplication() {
     Hide();
+}
+
+void TfrmMain::actMinimizeExecute() {
+    // Not while a modal dialog of the window is open.
+    if (IsWindowEnabled(Handle())) MinimizeApplication();
 }
 
 void TfrmMain::TrayIconLeftClick() {

@@ -2,10 +2,14 @@
 // The main window: the side bar that lives in the notification area. It owns
 // the monitoring timers and hands their ticks, the hot key and the session
 // and power notices to its monitoring side (TMainMonitor); its close only
-// minimises. Its views come with the main window's views.
+// minimises. Its views (MainViews.cpp): the time display, the reminder texts
+// of the day's periods, the time-limit list, the usage list, and the view and
+// tools menus.
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +20,8 @@
 #include "platform/win32/SystemShutdown.h"
 #include "platform/win32/WindowSystem.h"
 #include "ui/win32/BaseFRM.h"
+#include "ui/win32/Hints.h"
+#include "ui/win32/ListControls.h"
 #include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
@@ -42,7 +48,113 @@ public:
     TTimer& tmrShutdown;
     TTimer& tmrTimeSynchronization;
 
+    // Header and time display (form level).
+    TImageButton& btnView;
+    TImageButton& btnLinks;
+    TImageButton& btnMinimize;
+    TLabel& lblMain_TimeLink;
+    TImagePanel& pnlMain_TimeOnline;
+    TLabel& lblMain_TimeTitle;
+    TLabel& lblMain_Time;
+    TImageButton& btnBack;
+    TImageButton& btnNext;
+    TPageControl& pcMain;
+    TTabSheet& tsMain;
+    TTabSheet& tsReminder;
+    TTabSheet& tsUsage;
+    // tsMain
+    TLabel& lblReminder;
+    TImagePanel& pnlReminderCombo;
+    TImageButton& btnReminderCombo;
+    TImagePanel& pnlReminder;
+    TLabel& lblMain_Applications;
+    TImagePanel& pnlMain_Applications;
+    TImagePanel& pnlApp_Name;
+    TImagePanel& pnlApp_Type;
+    TImagePanel& pnlApp_Time;
+    TLabel& lblApp_Name;
+    TLabel& lblApp_Type;
+    TLabel& lblApp_Time;
+    TImageButton& btnApp_Add;
+    TImageButton& btnApp_Delete;
+    TLabel& lblAction;
+    TImagePanel& pnlAction;
+    TImageButton& btnTimeEdit;
+    TLabel& lblTimeLimit;
+    TImagePanel& pnlAfter;
+    // tsReminder
+    TLabel& lblReminderMorning;
+    TImagePanel& pnlReminderMorning;
+    TLabel& lblReminderAfternoon;
+    TImagePanel& pnlReminderAfternoon;
+    TLabel& lblReminderEvening;
+    TImagePanel& pnlReminderEvening;
+    // tsUsage
+    TImagePanel& pnlUsage_Period;
+    TImageButton& btnComboUsagePeriod;
+    TLabel& lblUsage_Applications;
+    TImagePanel& pnlUsage_Applications;
+    TImagePanel& pnlUsage_Name;
+    TImagePanel& pnlUsage_Type;
+    TImagePanel& pnlUsage_Time;
+    TLabel& lblUsage_Name;
+    TLabel& lblUsage_Type;
+    TLabel& lblUsage_Time;
+    // Native controls (above every window-less one).
+    TOwnerDrawComboBox& cbxReminder;
+    TMemo& mmReminder;
+    TItemListBox& lbxMain_Applications;
+    TEdit& edtAction;
+    TEdit& edtTimeLimit;
+    TMemo& mmReminderMorning;
+    TMemo& mmReminderAfrernoon;
+    TMemo& mmReminderEvening;
+    TComboBox& cbxUsage_Period;
+    TItemListBox& lbxUsage_Applications;
+    // Menus.
+    TPopupMenu& pmnView;
+    TMenuItem& miChooseView;
+    TMenuItem& miViewMain;
+    TMenuItem& miViewRemindersOnly;
+    TMenuItem& miViewUsage;
+    TMenuItem& miViewLite;
+    TPopupMenu& pmnAddons;
+    TMenuItem& miSettings;
+    TMenuItem& miHelp;
+    TMenuItem& miUsefulLinks;
+    TMenuItem& miHomeworkTips;
+    TMenuItem& miLinksHelp;
+    TMenuItem& miUpgrades;
+    TPopupMenu& pmnHidden;
+    TMenuItem& miMinimize;
+
     TMainMonitor& Monitor() noexcept { return monitor_; }
+    THints& Hints() noexcept { return hints_; }
+
+    // The window's view state.
+    std::uint8_t TimeDisplayMode = 0;
+    bool LiteView = false;
+    bool Loading = false;
+    TTabSheet* ActivePage() const noexcept { return activePage_; }
+
+    void ShowView(TTabSheet& page, bool lite);
+    void btnBackClick();
+    void btnNextClick();
+    void actChangeTimeFormatExecute();
+    void actTimeEditExecute();
+    // The settings dialog, with the options-saving timer stopped around it;
+    // after Apply the views show the new settings.
+    void actSettingsExecute();
+    void actMinimizeExecute();
+    void btnApp_DeleteClick();
+    // The period chosen in cbxReminder: its text into mmReminder.
+    void cbxReminderChange();
+    void RefreshReminderFlags();
+    bool ReminderHasText(int period) const noexcept { return reminderFlags_[static_cast<std::size_t>(period)]; }
+    void FillMainList();
+    void RefreshUsageList();
+    // Runs the delete confirmation; tests replace it.
+    std::function<bool(const std::string& caption)> DeleteConfirmRunner;
 
     // The reminder-change dialog comes with its own form; until it is
     // connected the change is not offered.
@@ -52,6 +164,9 @@ public:
 
 protected:
     void FormClose(TCloseAction& action) override;
+    void FormDpiChanged() override;
+    // The client height of the current view (lite or the work area's).
+    void FitViewHeight();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -70,6 +185,19 @@ private:
     void TrayIconLeftClick() override;
     void TerminateApplication() override;
 
+    void BuildViews();
+    void BuildMainPage();
+    void BuildReminderPage();
+    void BuildUsagePage();
+    void BuildMenus();
+    void ApplyOptionsToWindow();
+    void ShowTimeSettings();
+    void ViewMenuClick(TMenuItem& item, TTabSheet& page, bool lite);
+    void PopupBelow(TPopupMenu& menu, const TControl& button);
+    void LoadPeriodMemos();
+    void DrawReminderComboItem(TOwnerDrawComboBox& combo, const DRAWITEMSTRUCT& item);
+    int PageIndex(const TTabSheet* page) const noexcept;
+
     void TrayIconMessage(LPARAM mouseMessage);
 
     TOptions& options_;
@@ -77,6 +205,9 @@ private:
     SystemShutdown shutdown_;
     TEnforcement enforcement_{windows_, shutdown_};
     TMainMonitor monitor_;
+    THints hints_{*this};
+    TTabSheet* activePage_ = nullptr;
+    std::array<bool, 3> reminderFlags_{};
     // Declared last: they go first, while the window still exists.
     std::optional<TSessionNotices> sessionNotices_;
     std::optional<TTrayIcon> trayIcon_;

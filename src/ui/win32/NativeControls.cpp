@@ -249,6 +249,12 @@ void TListBox::DpiChanged() {
     if (itemHeight_ > 0) SetItemHeight(itemHeight_);
 }
 
+bool TListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (!OnDrawItem) return false;
+    OnDrawItem(*this, item);
+    return true;
+}
+
 void TListBox::BeginUpdate() noexcept {
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
@@ -256,12 +262,6 @@ void TListBox::BeginUpdate() noexcept {
 void TListBox::EndUpdate() noexcept {
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-bool TListBox::DrawItem(const DRAWITEMSTRUCT& item) {
-    if (!OnDrawItem) return false;
-    OnDrawItem(*this, item);
-    return true;
 }
 
 TComboBox::TComboBox(TForm& form, DWORD extraStyle)

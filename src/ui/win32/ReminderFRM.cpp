@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/StringUtils.h"
 #include "environment/DateTimeUtils.h"
 #include "model/DayRules.h"
 #include "ui/ReminderRules.h"
@@ -41,13 +42,6 @@ constexpr int kFiveMinutesWidth = 145;
 
 constexpr unsigned kCountdownInterval = 1000;
 
-TFontStyle WhiteFont(bool bold = true) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 void PlaceLabel(TLabel& label, const char* name, const std::string& caption, int left, int top, int width) {
     label.Name = name;
     label.SetFont(WhiteFont());
@@ -74,17 +68,6 @@ void BuildPeriodGroup(TLabel& label, TImagePanel& frame, TMemo& memo, const char
     memo.SetBounds(kMargin + kFrameInset, frameTop + kFrameInset, frameWidth - 2 * kFrameInset,
                    kFrameHeight - 2 * kFrameInset);
     SendMessageW(memo.Handle(), EM_SETREADONLY, TRUE, 0);
-}
-
-// Windows puts line breaks as CR LF; stored texts may have bare LFs.
-std::string WithWindowsLineBreaks(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
-        result += text[i];
-    }
-    return result;
 }
 
 void HideGroup(TLabel& label, TImagePanel& frame, TMemo& memo) {

@@ -1,11 +1,14 @@
 #include "ui/win32/SettingsDialogs.h"
 
+#include <string>
+
+#include "ui/win32/DeleteConfirmFRM.h"
 #include "ui/win32/SettingsFRM.h"
 
 namespace vh::win32 {
 
 void ConnectSettingsDialogs(TfrmSettings& dialog) {
-    static_cast<void>(dialog);
+    dialog.ConfirmDelete = [](const std::string& caption) { return CreateForm<TfrmDeleteConfirm>().Execute(caption); };
 }
 
 bool RunSettingsDialog(TOptions& options, TAppearancePreferences& appearance, bool firstRun) {

@@ -59,13 +59,6 @@ COLORREF ColorOf(std::int32_t value) {
     return static_cast<COLORREF>(value) & 0x00FFFFFFu;
 }
 
-TFontStyle WhiteFont(bool bold) {
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    font.bold = bold;
-    return font;
-}
-
 void PlaceLabel(TTabSheet& page, TLabel& label, const char* name, const std::string& caption, int left, int top,
                 int width, int height = kLabelHeight, bool bold = true) {
     label.Name = name;
@@ -124,18 +117,7 @@ void DrawRowText(HDC dc, const std::string& text, RECT rect, UINT align) {
 
 }  // namespace
 
-// ---- TDrawnComboBox, TFocusMemo ----
-
-TDrawnComboBox::TDrawnComboBox(TForm& form, int itemHeight) : TComboBox(form, CBS_OWNERDRAWFIXED) {
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
-}
-
-bool TDrawnComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
-    if (!OnDrawItem) return false;
-    OnDrawItem(*this, item);
-    return true;
-}
+// ---- TFocusMemo ----
 
 void TFocusMemo::Command(WORD code) {
     if ((code == EN_SETFOCUS || code == EN_KILLFOCUS) && OnFocusChange) OnFocusChange(code == EN_SETFOCUS);
@@ -177,7 +159,7 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
       lblNameHeader(Add<TLabel>()),
       pnlTypeHeader(Add<TImagePanel>()),
       lblTypeHeader(Add<TLabel>()),
-      lbxAppSites(Add<TListBox>(true)),
+      lbxAppSites(Add<TItemListBox>()),
       btnApp_Add(Add<TImageButton>()),
       btnApp_Delete(Add<TImageButton>()),
       btnListBack(Add<TImageButton>()),
@@ -197,7 +179,7 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
       lblReminderSettings(Add<TLabel>()),
       lblReminder(Add<TLabel>()),
       pnlReminder(Add<TImagePanel>()),
-      cbxReminder(Add<TDrawnComboBox>(kReminderRowHeight)),
+      cbxReminder(Add<TOwnerDrawComboBox>(kReminderRowHeight)),
       btnReminderDown(Add<TImageButton>()),
       pnlReminderMemo(Add<TImagePanel>()),
       memReminder(Add<TFocusMemo>()),
@@ -249,20 +231,40 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     const int listWidth = kListWidth;
     const int typeWidth = kTypeColumnWidth;
     PlaceFrame(list, pnlNameHeader, "pnlNameHeader", kMargin, 112, listWidth - typeWidth, 22);
+    pnlNameHeader.SetBackground(Skins().columnHead);
+    pnlNameHeader.SetSideWidth(4);
+    pnlNameHeader.SetSideHeight(4);
     PlaceLabel(list, lblNameHeader, "lblNameHeader", "Name", kMargin + 8, 115, 120);
     PlaceFrame(list, pnlTypeHeader, "pnlTypeHeader", kMargin + listWidth - typeWidth, 112, typeWidth, 22);
+    pnlTypeHeader.SetBackground(Skins().columnHead);
+    pnlTypeHeader.SetSideWidth(4);
+    pnlTypeHeader.SetSideHeight(4);
     PlaceLabel(list, lblTypeHeader, "lblTypeHeader", "Type", kMargin + listWidth - typeWidth, 115, typeWidth);
     lblTypeHeader.Alignment = TLabel::TAlignment::taCenter;
     lbxAppSites.Name = "lbxAppSites";
     lbxAppSites.SetItemHeight(kListRowHeight);
     list.Insert(lbxAppSites, kMargin, 134, listWidth, 178);
     lbxAppSites.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) { DrawListRow(item); };
-    SkinDialogButton(btnApp_Add, "btnApp_Add", "Add...", 0, 0, 70);
-    btnApp_Add.AccessibleName = "Add site/application";
-    list.Insert(btnApp_Add, kMargin, 318, 70, btnApp_Add.Height());
-    SkinDialogButton(btnApp_Delete, "btnApp_Delete", "Delete", 0, 0, 70);
-    btnApp_Delete.AccessibleName = "Delete";
-    list.Insert(btnApp_Delete, kMargin + 78, 318, 70, btnApp_Delete.Height());
+    // Picture buttons under the list's right end, each with its hint.
+    const std::pair<TImageButton*, const TPicture*> listButtons[] = {{&btnApp_Add, &Skins().addButton},
+                                                                     {&btnApp_Delete, &Skins().deleteButton}};
+    int buttonLeft = kMargin + listWidth - 40;
+    for (const auto& [button, picture] : listButtons) {
+        button->SetBackground(*picture);
+        button->SetBackgroundSelected(*picture);
+        button->SetBackgroundDowned(*picture);
+        button->SetSideWidth(0);
+        button->SetSideHeight(0);
+        list.Insert(*button, buttonLeft, 318, 14, 16);
+        buttonLeft += 22;
+    }
+    btnApp_Add.Name = "btnApp_Add";
+    btnApp_Delete.Name = "btnApp_Delete";
+    for (const auto& [button, hint] :
+         {std::pair{&btnApp_Add, "Add site/application"}, std::pair{&btnApp_Delete, "Delete"}}) {
+        hints_.Add(*button, hint);
+        button->AccessibleName = hint;
+    }
     PlaceButton(list, btnListBack, "btnListBack", "< Back", false);
     PlaceButton(list, btnListNext, "btnListNext", "Next >", true);
 
@@ -293,7 +295,7 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     PlaceCombo(rem, pnlReminder, cbxReminder, btnReminderDown, "pnlReminder", "cbxReminder", "btnReminderDown",
                "Reminder:", kFieldLeft, 39, kPageWidth - kMargin - kFieldLeft);
     FillItems(cbxReminder, kReminders);
-    cbxReminder.OnDrawItem = [this](TDrawnComboBox&, const DRAWITEMSTRUCT& item) { DrawReminderItem(item); };
+    cbxReminder.OnDrawItem = [this](TOwnerDrawComboBox&, const DRAWITEMSTRUCT& item) { DrawReminderItem(item); };
     PlaceFrame(rem, pnlReminderMemo, "pnlReminderMemo", kMargin, 78, kPageWidth - 2 * kMargin, 222);
     memReminder.Name = "memReminder";
     rem.Insert(memReminder, kMargin + 4, 82, kPageWidth - 2 * kMargin - 8, 214);
@@ -395,17 +397,9 @@ void TfrmSettings::LoadPages() {
 }
 
 void TfrmSettings::FillList() {
-    TMonitoredList& working = session_->WorkingList();
-    rows_.clear();
-    lbxAppSites.BeginUpdate();
-    lbxAppSites.Clear();
-    for (int i = 0; i < working.Count(); ++i) {
-        lbxAppSites.AddItem(working.Items(i).Caption);
-        rows_.push_back(&working.Items(i));
-    }
-    lbxAppSites.EndUpdate();
+    TListBoxTarget target(lbxAppSites);
+    session_->WorkingList().FillStrings(target, mitAll);
     PadListWithBlankRows(*this, lbxAppSites);
-    rows_.resize(static_cast<std::size_t>(lbxAppSites.Count()), nullptr);
 }
 
 void TfrmSettings::ShowStep(int step) {
@@ -475,10 +469,10 @@ void TfrmSettings::btnApp_AddClick() {
 
 void TfrmSettings::btnApp_DeleteClick() {
     if (!session_) return;
-    const int index = static_cast<int>(SendMessageW(lbxAppSites.Handle(), LB_GETCURSEL, 0, 0));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return;
+    const int index = lbxAppSites.ItemIndex();
+    if (index < 0) return;
     const std::string text = Trim(lbxAppSites.Item(index));
-    TMonitoredItem* item = rows_[static_cast<std::size_t>(index)];
+    const auto* item = static_cast<const TMonitoredItem*>(lbxAppSites.Object(index));
     if (text.empty() || !item) return;
     if (!ConfirmDelete || !ConfirmDelete(text)) return;
     if (session_->DeleteEntry(*item)) FillList();
@@ -548,8 +542,7 @@ void TfrmSettings::DrawListRow(const DRAWITEMSTRUCT& item) {
     MoveToEx(dc, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
     LineTo(dc, item.rcItem.right, item.rcItem.bottom - 1);
     SelectObject(dc, oldPen);
-    const TMonitoredItem* entry =
-        index >= 0 && index < static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(index)] : nullptr;
+    const auto* entry = index >= 0 ? static_cast<const TMonitoredItem*>(lbxAppSites.Object(index)) : nullptr;
     if (!entry) return;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, !entry->Active ? RGB(128, 128, 128)

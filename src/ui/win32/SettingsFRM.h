@@ -15,6 +15,8 @@
 #include "ui/SettingsSession.h"
 #include "ui/win32/BaseFRM.h"
 #include "ui/win32/ColorBox.h"
+#include "ui/win32/Hints.h"
+#include "ui/win32/ListControls.h"
 #include "ui/win32/PictureChoice.h"
 
 namespace vh {
@@ -24,14 +26,6 @@ class TOptions;
 namespace vh::win32 {
 
 inline constexpr char kSettingsCaption[] = "Settings";
-
-// A drop-down list whose rows are painted by OnDrawItem.
-class TDrawnComboBox : public TComboBox {
-public:
-    TDrawnComboBox(TForm& form, int itemHeight);
-    std::function<void(TDrawnComboBox&, const DRAWITEMSTRUCT&)> OnDrawItem;
-    bool DrawItem(const DRAWITEMSTRUCT& item) override;
-};
 
 // A memo that says when it gets and loses the focus.
 class TFocusMemo : public TMemo {
@@ -79,7 +73,7 @@ public:
     TLabel& lblNameHeader;
     TImagePanel& pnlTypeHeader;
     TLabel& lblTypeHeader;
-    TListBox& lbxAppSites;
+    TItemListBox& lbxAppSites;
     TImageButton& btnApp_Add;
     TImageButton& btnApp_Delete;
     TImageButton& btnListBack;
@@ -101,7 +95,7 @@ public:
     TLabel& lblReminderSettings;
     TLabel& lblReminder;
     TImagePanel& pnlReminder;
-    TDrawnComboBox& cbxReminder;
+    TOwnerDrawComboBox& cbxReminder;
     TImageButton& btnReminderDown;
     TImagePanel& pnlReminderMemo;
     TFocusMemo& memReminder;
@@ -161,7 +155,7 @@ private:
     TAppearancePreferences& appearance_;
     TPictureChoice pictureChoice_;
     std::optional<TSettingsSession> session_;
-    std::vector<TMonitoredItem*> rows_;  // the list's rows; nullptr for blank ones
+    THints hints_{*this};
     int step_ = -1;
     int shownReminder_ = rtMorning;
     bool loading_ = false;

@@ -70,6 +70,12 @@ const TSkinSet& Skins() {
             {&TSkinSet::tick, "tick"},
             {&TSkinSet::check, "check"},
             {&TSkinSet::icon, "icon"},
+            {&TSkinSet::viewButton, "view_button"},
+            {&TSkinSet::linksButton, "links_button"},
+            {&TSkinSet::minimizeButton, "minimize_button"},
+            {&TSkinSet::columnHead, "column_head"},
+            {&TSkinSet::addButton, "add_button"},
+            {&TSkinSet::deleteButton, "delete_button"},
         };
         for (const auto& [member, name] : files) Load((*set).*member, name);
         skins = std::move(set);

@@ -20,9 +20,15 @@ struct TSkinSet {
     TPicture comboButton;     // the drop button beside a combo box
     TPicture comboButtonSelected;
     TPicture comboButtonDowned;
-    TPicture tick;   // a ticked check box
-    TPicture check;  // an empty check box
-    TPicture icon;   // the program icon, 24 x 24
+    TPicture tick;        // a ticked check box
+    TPicture check;       // an empty check box
+    TPicture icon;        // the program icon, 24 x 24
+    TPicture viewButton;  // the header's picture buttons, 16 x 16
+    TPicture linksButton;
+    TPicture minimizeButton;
+    TPicture columnHead;    // the lists' column heads, slices of 4
+    TPicture addButton;     // 14 x 16
+    TPicture deleteButton;  // 14 x 16
 };
 
 // Side widths of the skins.

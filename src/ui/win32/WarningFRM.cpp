@@ -14,6 +14,13 @@ constexpr int kClientHeight = kOkTop + kButtonHeight + kBottomMargin;
 
 }  // namespace
 
+TFontStyle WhiteFont(bool bold) {
+    TFontStyle font;
+    font.color = RGB(255, 255, 255);
+    font.bold = bold;
+    return font;
+}
+
 void SkinDialogButton(TImageButton& button, const std::string& name, const std::string& caption, int left, int top,
                       int width) {
     const TSkinSet& skins = Skins();
@@ -45,9 +52,7 @@ TfrmWarning::TfrmWarning()
     lblWarning.SetBounds(10, 45, 339, 38);
     lblWarning.Alignment = TLabel::TAlignment::taCenter;
     lblWarning.WordWrap = true;
-    TFontStyle font;
-    font.color = RGB(255, 255, 255);
-    lblWarning.SetFont(font);
+    lblWarning.SetFont(WhiteFont());
     lblWarning.SetCaption("Warning Text");
 
     SkinDialogButton(btnOk, "btnOk", "OK", 138, kOkTop, 85);

@@ -23,6 +23,9 @@ public:
     void CommonOkClick();
 };
 
+// The dialogs' white text (the user's text colour replaces it).
+TFontStyle WhiteFont(bool bold = true);
+
 // A skinned push button of the dialogs: button skins with sides of 10.
 void SkinDialogButton(TImageButton& button, const std::string& name, const std::string& caption, int left, int top,
                       int width);

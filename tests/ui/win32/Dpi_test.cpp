@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "AccessibleTree.h"
 #include "ReminderFixture.h"
 #include "platform/win32/Utf16.h"
 #include "ui/ReminderRules.h"
@@ -22,7 +23,9 @@ namespace vh::win32 {
 namespace {
 
 using testing::ChildRect;
+using testing::Find;
 using testing::ReminderWindow;
+using testing::TreeEntry;
 
 int FontHeight(HFONT font) {
     LOGFONTW log{};
@@ -156,94 +159,20 @@ TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
     error.Hide();
 }
 
-// Runs a program and waits for it while this thread answers the calls it
-// makes into this process's windows; returns its exit code and output.
-struct ProgramRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string output;
-};
-
-ProgramRun RunReader(const std::wstring& arguments) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vh_accessible_reader";
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path outputFile = folder / "tree.txt";
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    UniqueFileHandle output(CreateFileW(outputFile.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output) throw Exception("the reader's output file could not be created");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output.Get();
-    startup.hStdError = output.Get();
-    std::wstring command = L"\"" + Utf8ToWide(VH_ACCESSIBLE_READER) + L"\" " + arguments;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        throw Exception("the accessible reader could not be started");
-    }
-    UniqueHandle process(info.hProcess);
-    UniqueHandle thread(info.hThread);
-    output.Reset();
-    ProgramRun run;
-    const DWORD deadline = GetTickCount() + 60000;
-    while (GetTickCount() < deadline) {
-        const DWORD wait = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0) break;
-        ProcessMessages();
-    }
-    GetExitCodeProcess(process.Get(), &run.exitCode);
-    std::ifstream in(outputFile);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
-    return run;
-}
-
-struct TreeEntry {
-    long role = -1;
-    std::string name, value, action;
-    long state = -1;
-};
-
-// The entries of one read of the tree ("read <n>" starts each).
-std::vector<std::vector<TreeEntry>> ParseReads(const std::string& output) {
-    std::vector<std::vector<TreeEntry>> reads;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '\t')) fields.push_back(cell);
-        if (fields.size() >= 1 && fields[0] == "read") reads.emplace_back();
-        if (fields.size() >= 7 && !reads.empty()) {
-            reads.back().push_back({std::stol(fields[1]), fields[2], fields[3], fields[5], std::stol(fields[4])});
-        }
-    }
-    return reads;
-}
-
-const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& name, bool withValue = false) {
-    for (const TreeEntry& entry : read) {
-        if (entry.name == name && (!withValue || !entry.value.empty())) return &entry;
-    }
-    return nullptr;
-}
-
 TEST_F(ReminderWindow, AnotherProcessReadsTheAccessibleTreeAndPressesOk) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     auto& form = Create(eaCloseBrowserApp);  // "Close Browser/App.": the countdown runs
-    ProgramRun run;
+    testing::TReaderRun run;
     testing::WhenModal([&](TForm& modal) {
         // Two reads 1.5 s apart, then "OK" pressed through its default action.
-        run = RunReader(std::to_wstring(reinterpret_cast<INT_PTR>(modal.Handle())) + L" 2 1500 OK");
+        run = testing::RunAccessibleReader(VH_ACCESSIBLE_READER,
+                                           std::to_wstring(reinterpret_cast<INT_PTR>(modal.Handle())) + L" 2 1500 OK");
     });
     form.Execute(false, "", false);
     CoUninitialize();
 
     ASSERT_EQ(run.exitCode, 0u) << run.output;
-    const auto reads = ParseReads(run.output);
+    const auto reads = testing::ParseReads(run.output);
     ASSERT_EQ(reads.size(), 2u) << run.output;
     for (const auto& read : reads) {
         const TreeEntry* message = Find(read, ReminderMessageText(false, eaCloseBrowserApp));

@@ -1,0 +1,170 @@
+// The real Vornhalt.exe's main window under Wine: with notepad listed and 20
+// minutes of it logged today, the window shown through the hot key lists
+// notepad in the main list and in the usage list for "Today"; screenshots of
+// its four views, and the full view again at 144 DPI. The time display is read
+// through the window's accessible tree, as a screen reader would.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AccessibleTree.h"
+#include "Screenshot.h"
+#include "support/E2eSupport.h"
+#include "support/ProgramTest.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The visible list boxes of the window, top to bottom.
+std::vector<HWND> VisibleListBoxes(HWND window) {
+    std::vector<HWND> lists;
+    for (HWND child = FindWindowExW(window, nullptr, L"ListBox", nullptr); child;
+         child = FindWindowExW(window, child, L"ListBox", nullptr)) {
+        if (IsWindowVisible(child)) lists.push_back(child);
+    }
+    return lists;
+}
+
+// A row's text, read from the other process.
+std::wstring RowText(HWND list, int row) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length < 0) return L"<no row>";
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+// The accessible children of the window's client as another process reads
+// them: name -> value (empty for texts without a value).
+std::map<std::string, std::string> AccessibleTexts(HWND window) {
+    std::map<std::string, std::string> texts;
+    const win32::testing::TReaderRun run = win32::testing::RunAccessibleReader(
+        VH_ACCESSIBLE_READER, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
+    const auto reads = win32::testing::ParseReads(run.output);
+    if (reads.empty()) texts["<output>"] = run.output;
+    for (const auto& read : reads) {
+        for (const auto& entry : read) texts[entry.name] = entry.value;
+    }
+    return texts;
+}
+
+void Click(HWND window, int x, int y) {
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+    std::this_thread::sleep_for(700ms);  // painted
+    win32::TBitmap32 shot;
+    win32::testing::CaptureFromScreen(window, shot);
+    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+}
+
+int ClientHeight(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.bottom;
+}
+
+using MainWindowEndToEnd = ProgramTest;
+
+TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
+    PrepareListedNotepad();
+    LogNotepadToday(20 * 60);
+    RunningProgram program(exe_);
+    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    ASSERT_NE(main, nullptr);
+    std::this_thread::sleep_for(1s);  // the hot key is claimed at the end of the start-up
+    const ATOM hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri");
+    ASSERT_NE(hotKey, 0);
+    // The test cannot press the keys: it posts what the system would send.
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5s)) << "a double press did not show it";
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    // The time display, read from this process through the accessible tree.
+    std::map<std::string, std::string> texts;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            texts = AccessibleTexts(main);
+            return texts["Time on List:"] == "00:20";
+        },
+        10s))
+        << "Time on List: \"" << texts["Time on List:"] << "\", " << texts.size() << " children " << texts["<output>"];
+    EXPECT_TRUE(texts.count("Things to do this:")) << "the page's labels are in the tree";
+    EXPECT_TRUE(texts.count("View Mode")) << "picture buttons are named by their hints";
+
+    // Lite: the reminder area only, the list hidden with its page.
+    EXPECT_EQ(ClientHeight(main), 92 + 46 + 147 + 10);
+    std::vector<HWND> lists = VisibleListBoxes(main);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(RowText(lists[0], 0), L"Notepad");
+    SaveScreenshot(main, "Vornhalt-main-lite");
+
+    // "Usage" from the view menu: the menu takes the keys while it is open
+    // (Choose View:, a separator, All, Reminders, Usage).
+    Click(main, 270, 12);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
+    for (int i = 0; i < 4; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ClientHeight(main) > 400; }, 5s)) << "the usage view did not open";
+    lists = VisibleListBoxes(main);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(RowText(lists[0], 0), L"Notepad") << "the usage list for Today";
+    SaveScreenshot(main, "Vornhalt-main-usage");
+
+    // Next wraps to the main page's full view, then goes on to the reminders.
+    Click(main, 179 + 40, 589 + 16);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return VisibleListBoxes(main).size() == 1 && FindWindowExW(main, nullptr, L"Edit", nullptr); }, 5s));
+    EXPECT_EQ(RowText(VisibleListBoxes(main)[0], 0), L"Notepad");
+    SaveScreenshot(main, "Vornhalt-main-all");
+    // On the main page Back and Next are hidden: show the reminders through the menu.
+    Click(main, 270, 12);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
+    for (int i = 0; i < 3; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleListBoxes(main).empty(); }, 5s)) << "the reminders view did not open";
+    SaveScreenshot(main, "Vornhalt-main-reminders");
+
+    // The main page's full view at 144 DPI (posted, as Wine never sends it; no
+    // suggested rectangle crosses processes): it still fits the work area.
+    Click(main, 270, 12);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
+    for (int i = 0; i < 2; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleListBoxes(main).size() == 1; }, 5s)) << "the full view did not open";
+    PostMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            RECT client{};
+            GetClientRect(main, &client);
+            return client.right == 479 && client.bottom <= work.bottom - work.top;  // 319 at 1.5
+        },
+        5s))
+        << "not scaled";
+    EXPECT_GE(ClientHeight(main), work.bottom - work.top - 1) << "a full view fills the work area";
+    texts = AccessibleTexts(main);
+    EXPECT_EQ(texts["Time on List:"], "00:20");
+    SaveScreenshot(main, "Vornhalt-main-all-144dpi");
+
+    // Closing only hides the window; the program goes on.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 3s)) << "closing did not hide it";
+    EndThroughFlag(program);
+}
+
+}  // namespace
+}  // namespace vh::e2e

@@ -1,0 +1,75 @@
+#include "AccessibleTree.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/Exceptions.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Utf16.h"
+#include "ui/win32/Form.h"
+
+namespace vh::win32::testing {
+
+TReaderRun RunAccessibleReader(const std::string& readerPath, const std::wstring& arguments) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vh_accessible_reader";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path outputFile = folder / "tree.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueFileHandle output(CreateFileW(outputFile.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output) throw Exception("the reader's output file could not be created");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output.Get();
+    startup.hStdError = output.Get();
+    std::wstring command = L"\"" + Utf8ToWide(readerPath) + L"\" " + arguments;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        throw Exception("the accessible reader could not be started");
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    output.Reset();
+    TReaderRun run;
+    const DWORD deadline = GetTickCount() + 60000;
+    while (GetTickCount() < deadline) {
+        const DWORD wait = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0) break;
+        ProcessMessages();
+    }
+    GetExitCodeProcess(process.Get(), &run.exitCode);
+    std::ifstream in(outputFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    return run;
+}
+
+std::vector<std::vector<TreeEntry>> ParseReads(const std::string& output) {
+    std::vector<std::vector<TreeEntry>> reads;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        std::string cell;
+        while (std::getline(cells, cell, '\t')) fields.push_back(cell);
+        if (fields.size() >= 1 && fields[0] == "read") reads.emplace_back();
+        if (fields.size() >= 7 && !reads.empty()) {
+            reads.back().push_back({std::stol(fields[1]), fields[2], fields[3], fields[5], std::stol(fields[4])});
+        }
+    }
+    return reads;
+}
+
+const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& name, bool withValue) {
+    for (const TreeEntry& entry : read) {
+        if (entry.name == name && (!withValue || !entry.value.empty())) return &entry;
+    }
+    return nullptr;
+}
+
+}  // namespace vh::win32::testing
