@@ -49,6 +49,20 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+// Waits for the visible edit of the settings window that is (or is not) a
+// memo; null when none shows within the time-out.
+HWND WaitForEdit(HWND settings, bool multiLine) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND edit : VisibleChildren(settings, L"Edit"))
+                if (IsMultiLine(edit) == multiLine) found = edit;
+            return found != nullptr;
+        },
+        5s);
+    return found;
+}
+
 void Shoot(HWND window, const std::string& name) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(300);
@@ -79,15 +93,8 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         Shoot(settings, "Settings-2-list");
 
         PressEnter(settings);
-        HWND limit = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND edit : VisibleChildren(settings, L"Edit"))
-                    if (!IsMultiLine(edit)) limit = edit;
-                return limit != nullptr;
-            },
-            5s))
-            << "Enter did not step to the time limit";
+        const HWND limit = WaitForEdit(settings, false);
+        ASSERT_NE(limit, nullptr) << "Enter did not step to the time limit";
         EXPECT_EQ(TextOf(limit), L"08:00");
         SendMessageW(limit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00:01"));
         const std::vector<HWND> actions = VisibleChildren(settings, L"ComboBox");
@@ -96,15 +103,8 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         Shoot(settings, "Settings-3-expiration");
 
         PressEnter(settings);
-        HWND memo = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND edit : VisibleChildren(settings, L"Edit"))
-                    if (IsMultiLine(edit)) memo = edit;
-                return memo != nullptr;
-            },
-            5s))
-            << "Enter did not step to the reminders";
+        const HWND memo = WaitForEdit(settings, true);
+        ASSERT_NE(memo, nullptr) << "Enter did not step to the reminders";
         SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Call Anna at nine"));
         Shoot(settings, "Settings-4-reminder");
 
