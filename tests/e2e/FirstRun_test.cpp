@@ -137,6 +137,16 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
     EXPECT_FALSE(settingsShown) << "the settings came again at the second start";
     WriteUninstallFlag(programFolder.Path());
     EXPECT_TRUE(again.WaitForExit(10s));
+    fs::remove(programFolder.Path() / L"uninstall.flag");
+
+    // An uninstall while the first start's dialog is open ends the program.
+    RemoveProgramAppDataFolder();
+    RunningProgram fresh(exe);
+    ASSERT_NE(fresh.WaitForWindow(L"Settings", 20s), nullptr);
+    WriteUninstallFlag(programFolder.Path());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(fresh.WaitForExit(10s, &exitCode)) << "the flag did not end the program";
+    EXPECT_EQ(exitCode, 0u);
     RemoveProgramAppDataFolder();
 }
 

@@ -11,6 +11,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
+#include "monitor/MainMonitor.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
@@ -21,6 +22,7 @@
 #include "ui/win32/Form.h"
 #include "ui/win32/MainFRM.h"
 #include "ui/win32/SettingsDialogs.h"
+#include "ui/win32/SettingsFRM.h"
 #include "ui/win32/WarningFRM.h"
 
 namespace {
@@ -29,9 +31,30 @@ using namespace vh;
 using namespace vh::win32;
 
 // The first start asks for the list, the limit and the reminders before the
-// main window exists; removals made meanwhile are immediate.
-void RunFirstRunSettingsDialog(TOptions& options) {
-    RunSettingsDialog(options, AppearancePreferences(), true);
+// main window exists; removals made meanwhile are immediate. Until there is a
+// main window to watch for "uninstall.flag", the dialog watches for it: false
+// when it appeared and the program must end.
+bool RunFirstRunSettingsDialog(TOptions& options) {
+    auto& dialog = CreateForm<TfrmSettings>(options, AppearancePreferences());
+    ConnectSettingsDialogs(dialog);
+    bool uninstalling = false;
+    TTimer& watch = dialog.AddTimer();
+    watch.SetInterval(kShutdownInterval);
+    watch.OnTimer = [&](TTimer& timer) {
+        if (!SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) return;
+        uninstalling = true;
+        timer.SetEnabled(false);
+        dialog.SetModalResult(mrCancel);
+    };
+    watch.SetEnabled(true);
+    try {
+        dialog.ShowSettings(true);
+    } catch (...) {
+        watch.SetEnabled(false);
+        throw;
+    }
+    watch.SetEnabled(false);
+    return !uninstalling;
 }
 
 int RunMessageLoop() {
@@ -53,6 +76,7 @@ int RunProgram() {
 
     int exitCode = 1;
     TfrmMain* main = nullptr;
+    bool uninstalling = false;
     try {
         const std::vector<std::string> kept = CopyDatabasesToAppData();
         if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
@@ -63,10 +87,14 @@ int RunProgram() {
         options.MonitoredItemsSave();
         if (!options.IsNotFirstRun) {
             options.IsNotFirstRun = true;
-            RunFirstRunSettingsDialog(options);
+            if (!RunFirstRunSettingsDialog(options)) uninstalling = true;
         }
-        main = &CreateForm<TfrmMain>(options);
-        exitCode = RunMessageLoop();
+        if (uninstalling) {
+            exitCode = 0;
+        } else {
+            main = &CreateForm<TfrmMain>(options);
+            exitCode = RunMessageLoop();
+        }
     } catch (...) {
         HandleCurrentException("WinMain");
     }

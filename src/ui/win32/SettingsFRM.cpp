@@ -371,12 +371,19 @@ TTabSheet& TfrmSettings::Page(int step) noexcept {
 
 bool TfrmSettings::ShowSettings(bool firstRun) {
     session_.emplace(options_, appearance_, firstRun);
+    // Removals are immediate only while the first run's dialog is open,
+    // however the dialog ends.
+    struct EndSession {
+        std::optional<TSettingsSession>& session;
+        ~EndSession() { session.reset(); }
+    } end{session_};
     LoadPages();
     step_ = -1;
     miNextClick();
     const bool applied = ShowModal() == mrOk;
-    // Removals are immediate only while the first run's dialog is open.
-    session_.reset();
+    // However it was closed without Apply (Cancel, or the window closed from
+    // outside), the appearance goes back to what it was.
+    if (!applied) session_->RestoreAppearance();
     return applied;
 }
 
@@ -433,7 +440,6 @@ void TfrmSettings::miBackClick() {
         ShowStep(*previous);
         return;
     }
-    session_->RestoreAppearance();
     SetModalResult(mrCancel);
 }
 

@@ -191,6 +191,16 @@ TEST_F(SettingsDialog, CancelInTheFirstRunRestoresTheAppearanceAndSavesNothing) 
     EXPECT_EQ(prefs_->GetTransparency(), 20);
     EXPECT_EQ(prefs_->GetTextColor(), 0xFFFFFF);
     EXPECT_EQ(QueryRows(settings_, "SELECT COUNT(*) FROM settings"), (Rows{{"0"}}));
+
+    // Closed from outside on a later step: the appearance goes back as well.
+    TfrmSettings& later = Create();
+    testing::WhenModal([&](TForm&) {
+        Choose(later.cbxTransparency, 0);
+        later.miNextClick();
+        PostMessageW(later.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_FALSE(later.ShowSettings(false));
+    EXPECT_EQ(prefs_->GetTransparency(), 20);
 }
 
 }  // namespace
