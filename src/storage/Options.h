@@ -82,6 +82,11 @@ public:
     // Nothing without access; deferred access deactivates the entry and
     // records the removal for the daily reset; immediate access deletes it.
     TDeleteResult MonitoredItemDelete(const TMonitoredItem& item);
+    // A removal that a dialog's result left to the daily reset: recorded as
+    // MonitoredItemDelete records one, or forgotten when the entry is active
+    // again (the reset would otherwise still delete it).
+    void RecordPendingRemoval(const TMonitoredItem& item);
+    void ForgetPendingRemoval(const TMonitoredItem& item);
     // The daily reset: clears the day's flags and applies pending values.
     void ResetDayChanges();
     // The daily reset: removes the entries whose removal waited for it (when

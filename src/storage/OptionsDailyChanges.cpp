@@ -73,6 +73,14 @@ TDeleteResult TOptions::MonitoredItemDelete(const TMonitoredItem& item) {
     return TDeleteResult::Deactivated;
 }
 
+void TOptions::RecordPendingRemoval(const TMonitoredItem& item) {
+    site_.IniFile().WriteString(MonitoredListIniSection(item.ItemType), item.Name, item.Name);
+}
+
+void TOptions::ForgetPendingRemoval(const TMonitoredItem& item) {
+    site_.IniFile().DeleteKey(MonitoredListIniSection(item.ItemType), item.Name);
+}
+
 void TOptions::ResetDayChanges() {
     TIniFile& ini = site_.IniFile();
     expirationActionChanged_ = false;

@@ -1,9 +1,11 @@
 #include "ui/SettingsSession.h"
 
 #include <memory>
+#include <set>
 
 #include "common/StringUtils.h"
 #include "environment/IniFile.h"
+#include "model/CandidateMerge.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 #include "ui/TimeUpSettings.h"
@@ -72,33 +74,8 @@ bool TSettingsSession::DeleteEntry(const TMonitoredItem& item) {
 }
 
 void TSettingsSession::MergeWizardResult(const TMonitoredList& result, std::string_view programFile) {
-    for (int i = 0; i < result.Count(); ++i) {
-        const TMonitoredItem& entry = result.Items(i);
-        if (!entry.Selected && entry.Active) {
-            // Unticked in the wizard: it leaves the list.
-            const int index = working_.IndexOfItem(entry);
-            if (index >= 0) working_.Delete(index);
-            continue;
-        }
-        int index = -1;
-        switch (working_.Classify(entry, index, programFile)) {
-            case TClassifyCode::NotOnList: {
-                auto copy = std::make_unique<TMonitoredItem>();
-                copy->CopyFrom(entry);
-                working_.Add(entry.Caption, std::move(copy));
-                break;
-            }
-            case TClassifyCode::ActiveSelected:
-            case TClassifyCode::Inactive:
-            case TClassifyCode::ActiveNotSelected: {
-                TMonitoredItem& found = working_.Items(index);
-                found.Active = entry.Active;
-                found.Caption = entry.Caption;
-                break;
-            }
-            case TClassifyCode::OwnProgram: break;
-        }
-    }
+    // Pending removals the merge makes or undoes are recorded by Apply.
+    static_cast<void>(MergeCandidates(result, working_, nullptr, programFile));
 }
 
 bool TSettingsSession::Apply() {
@@ -106,11 +83,18 @@ bool TSettingsSession::Apply() {
 
     options_.MonitoredList().AssignFiltered(working_, mitAll, "");
     // An entry made inactive here is removed by the daily reset, which reads
-    // the pending removals from the INI file.
+    // the pending removals from the INI file; one active again (added back
+    // through the wizard) is no longer pending. Only changes are written.
     TIniFile& ini = options_.Site().IniFile();
+    std::set<std::string> pending;
+    for (TMonitoredItemType type : {mitApplication, mitWebSite})
+        for (const std::string& name : ini.ReadSection(MonitoredListIniSection(type)))
+            pending.insert(AsciiLowerCase(name));
     for (int i = 0; i < working_.Count(); ++i) {
         const TMonitoredItem& entry = working_.Items(i);
-        if (!entry.Active) ini.WriteString(MonitoredListIniSection(entry.ItemType), entry.Name, entry.Name);
+        const bool recorded = pending.count(AsciiLowerCase(entry.Name)) > 0;
+        if (entry.Active && recorded) options_.ForgetPendingRemoval(entry);
+        if (!entry.Active && !recorded) options_.RecordPendingRemoval(entry);
     }
 
     for (int type = 0; type < kReminderTypeCount; ++type)

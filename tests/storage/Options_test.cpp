@@ -405,6 +405,22 @@ TEST_F(OptionsTest, MonitoredItemDeleteAfterAReset) {
     EXPECT_EQ(options->MonitoredItemDelete(probe), TDeleteResult::Deactivated);
 }
 
+// A dialog's result records removals for the reset, and forgets one whose
+// entry became active again.
+TEST_F(OptionsTest, PendingRemovalsRecordedAndForgottenForTheReset) {
+    auto options = Make();
+    options->AllowUserToChangeSettings = true;
+    AddItem(*options, mitApplication, "C:\\Apps\\a.exe", "A", false);
+    AddItem(*options, mitWebSite, "example.com", "B", false);
+    options->RecordPendingRemoval(options->MonitoredList().Items(0));
+    options->RecordPendingRemoval(options->MonitoredList().Items(1));
+    EXPECT_EQ(ini_.ReadString("Applications", "C:\\Apps\\a.exe", ""), "C:\\Apps\\a.exe");
+    options->ForgetPendingRemoval(options->MonitoredList().Items(1));
+    options->ApplyDeferredRemovals(nullptr);
+    ASSERT_EQ(options->MonitoredList().Count(), 1);
+    EXPECT_EQ(options->MonitoredList().Items(0).Name, "example.com");
+}
+
 // A pending removal the INI file cannot record leaves the entry as it was,
 // rather than inactive with nothing to remove it at the reset.
 TEST_F(OptionsTest, UnrecordableRemovalChangesNothing) {

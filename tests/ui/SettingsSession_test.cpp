@@ -161,6 +161,13 @@ TEST_F(SettingsSessionTest, RemovalsAreImmediateInTheFirstRunAndDeferredAfterwar
     EXPECT_EQ(Ini().ReadString("WebSites", "b.com", ""), "b.com");
     TSettingsSession shownAgain(Options(), prefs_, false);
     EXPECT_FALSE(shownAgain.WorkingList().Items(shownAgain.WorkingList().IndexOfName("b.com")).Active);
+    // Added back through the wizard, it is no longer pending.
+    TMonitoredList back;
+    AddItem(back, mitWebSite, "b.com", "b.com", true, true);
+    shownAgain.MergeWizardResult(back, "C:\\vh\\Vornhalt.exe");
+    ASSERT_TRUE(shownAgain.Apply());
+    EXPECT_EQ(Ini().ReadString("WebSites", "b.com", "<none>"), "<none>");
+    ASSERT_TRUE(later.Apply());  // and removed again
     Options().ApplyDeferredRemovals(nullptr);
     EXPECT_EQ(Options().MonitoredList().IndexOfName("b.com"), -1);
     EXPECT_EQ(Options().MonitoredList().Count(), 1);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/win32/AppSiteAddWizardFRM.h"
 #include "ui/win32/DeleteConfirmFRM.h"
 #include "ui/win32/SettingsFRM.h"
 
