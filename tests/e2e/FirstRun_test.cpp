@@ -75,6 +75,87 @@ void PressEnter(HWND window) {
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
+// The texts of the process's visible top-level windows, for failure messages.
+std::string VisibleTitles(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::string titles;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.processId || !IsWindowVisible(window)) return TRUE;
+            char title[128] = {};
+            GetWindowTextA(window, title, sizeof title);
+            s.titles += std::string("\"") + title + "\" ";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.titles;
+}
+
+std::wstring TextOfRow(HWND list, int row) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// A click of the left button at a client point (window-less buttons have no
+// window of their own).
+void ClickAt(HWND window, int x, int y) {
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::vector<HWND> SingleLineEdits(HWND window) {
+    std::vector<HWND> edits;
+    for (HWND edit : VisibleChildren(window, L"Edit"))
+        if (!IsMultiLine(edit)) edits.push_back(edit);
+    return edits;
+}
+
+// Insert on the list step opens the add wizard (its caption is the program's
+// name); through its pages to the one that takes a file name, notepad's path,
+// "Add", then Enter finishes it. Places are the wizard's at 96 DPI.
+void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
+    PostMessageW(settings, WM_KEYDOWN, VK_INSERT, 0);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            wizard = program.FindWindowTitled(L"Vornhalt");
+            return wizard && IsWindowVisible(wizard);
+        },
+        10s))
+        << "Insert did not open the add wizard; windows: " << VisibleTitles(program.ProcessId());
+    ClickAt(wizard, 261, 569);  // "Next >"
+    ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
+    ClickAt(wizard, 261, 569);  // "Next >"
+    if (!WaitUntil([&] { return SingleLineEdits(wizard).size() == 2; }, 10s)) Shoot(wizard, "Settings-2x-wizard");
+    ASSERT_EQ(SingleLineEdits(wizard).size(), 2u) << "no file-name page";
+    HWND path = nullptr;
+    int widest = 0;
+    for (HWND edit : SingleLineEdits(wizard)) {
+        RECT r{};
+        GetWindowRect(edit, &r);
+        if (r.right - r.left > widest) {
+            widest = r.right - r.left;
+            path = edit;
+        }
+    }
+    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\windows\\system32\\notepad.exe"));
+    ClickAt(wizard, 273, 123);  // "Add"
+    Sleep(1000);
+    Shoot(wizard, "Settings-2a-wizard");
+    PressEnter(wizard);  // Finish
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 10s))
+        << "the wizard did not close";
+}
+
 TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
     RemoveProgramAppDataFolder();
     TempFolder programFolder;
@@ -90,6 +171,9 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         PressEnter(settings);
         ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(settings, L"ListBox").size() == 1; }, 5s))
             << "Enter did not step to the list";
+        AddNotepadThroughTheWizard(program, settings);
+        const HWND list = VisibleChildren(settings, L"ListBox").at(0);
+        EXPECT_TRUE(WaitUntil([&] { return !TextOfRow(list, 0).empty(); }, 5s)) << "the wizard added nothing";
         Shoot(settings, "Settings-2-list");
 
         PressEnter(settings);
@@ -120,6 +204,8 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT text FROM reminders WHERE reminder_type = 'morning'"),
                   (Rows{{"Call Anna at nine"}}));
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'IsNotFirstRun'"), (Rows{{"1"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT lower(name), active FROM applications_list"),
+                  (Rows{{"c:\\windows\\system32\\notepad.exe", "1"}}));
 
         WriteUninstallFlag(programFolder.Path());
         ASSERT_TRUE(program.WaitForExit(10s));

@@ -10,6 +10,9 @@ namespace vh::win32 {
 
 void ConnectSettingsDialogs(TfrmSettings& dialog) {
     dialog.ConfirmDelete = [](const std::string& caption) { return CreateForm<TfrmDeleteConfirm>().Execute(caption); };
+    dialog.RunAddWizard = [&dialog](TOptions& options, TMonitoredList& list, TMonitoredList& result) {
+        CreateForm<TfrmAppSiteAddWizard>(dialog.Handle()).Execute(&options, &list, &result);
+    };
 }
 
 bool RunSettingsDialog(TOptions& options, TAppearancePreferences& appearance, bool firstRun) {

@@ -121,7 +121,7 @@ TEST_F(SettingsDialog, StepsThroughTheFourPagesAndApplies) {
 
         Press(form, VK_RETURN);
         steps.push_back(form.CurrentStep());
-        form.btnApp_AddClick();
+        Press(form, VK_INSERT);  // miAdd
         ASSERT_EQ(form.lbxAppSites.Item(0), "Notepad");
         Shoot(form, "TfrmSettings-2-list");
         SendMessageW(form.lbxAppSites.Handle(), LB_SETCURSEL, 0, 0);
