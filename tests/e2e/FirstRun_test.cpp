@@ -10,6 +10,7 @@
 #include "Screenshot.h"
 #include "support/E2eSupport.h"
 #include "support/ProgramFolder.h"
+#include "support/ProgramTest.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh::e2e {
@@ -75,27 +76,6 @@ void PressEnter(HWND window) {
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-// The texts of the process's visible top-level windows, for failure messages.
-std::string VisibleTitles(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::string titles;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s.processId || !IsWindowVisible(window)) return TRUE;
-            char title[128] = {};
-            GetWindowTextA(window, title, sizeof title);
-            s.titles += std::string("\"") + title + "\" ";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.titles;
-}
-
 std::wstring TextOfRow(HWND list, int row) {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length <= 0) return {};
@@ -131,7 +111,7 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
             return wizard && IsWindowVisible(wizard);
         },
         10s))
-        << "Insert did not open the add wizard; windows: " << VisibleTitles(program.ProcessId());
+        << "Insert did not open the add wizard; windows: " << WindowTitles(program.ProcessId());
     ClickAt(wizard, 261, 569);  // "Next >"
     ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
     ClickAt(wizard, 261, 569);  // "Next >"
