@@ -12,7 +12,6 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
 #include "monitor/MainMonitor.h"
-#include "platform/win32/ComApartment.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
@@ -70,9 +69,6 @@ int RunProgram() {
         return 0;
     }
     InstallApplicationErrorHandler();
-    // The windows hand their accessible trees to screen readers through COM,
-    // which this thread's apartment carries.
-    const ComApartment apartment;
 
     int exitCode = 1;
     TfrmMain* main = nullptr;

@@ -270,7 +270,7 @@ void TForm::FormPaint(TBitmap32& buffer) {
 
 void TForm::RenderClient(TBitmap32& target) {
     const IntSize size = DeviceClientSize();
-    target.SetSize(size.width, size.height);
+    if (target.Size() != size || target.Empty()) target.SetSize(size.width, size.height);
     if (target.Empty()) return;
     FormPaint(target);
     for (const auto& control : controls_) {
@@ -510,7 +510,7 @@ void TForm::OnPaint() {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(Handle(), &ps);
     try {
-        TBitmap32 buffer;
+        TBitmap32& buffer = paintBuffer_;
         RenderClient(buffer);
         if (!buffer.Empty()) {
             BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,

@@ -208,6 +208,9 @@ private:
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     COLORREF color_ = RGB(128, 128, 128);
     UniqueFont nativeFont_;
+    // Kept between paints: a new DIB section per paint costs more than
+    // painting the window into it.
+    TBitmap32 paintBuffer_;
     TControl* captured_ = nullptr;
     TControl* pressed_ = nullptr;
     TControl* hover_ = nullptr;

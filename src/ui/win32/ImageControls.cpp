@@ -90,14 +90,16 @@ void TImagePanel::SetSideHeight(int height) {
 void TImagePanel::Paint(TBitmap32& buffer) {
     const IntRect at = DeviceRect();
     if (at.IsEmpty()) return;
-    TBitmap32 offscreen(at.Width(), at.Height());
+    const TBitmap32& skin = scaled_.At(alpha_, Dpi());
     if (transparent_) {
-        BitBlt(offscreen.Dc(), 0, 0, at.Width(), at.Height(), buffer.Dc(), at.left, at.top, SRCCOPY);
-    } else {
-        offscreen.Fill(PixelFromColorRef(color_));
+        // Blended straight onto what lies beneath: no copy of it needed.
+        DrawNineSlice(buffer.Dc(), skin, at, ScaleToDpi(sideWidth_, Dpi()), ScaleToDpi(sideHeight_, Dpi()));
+        return;
     }
-    DrawNineSlice(offscreen.Dc(), scaled_.At(alpha_, Dpi()), {0, 0, at.Width(), at.Height()},
-                  ScaleToDpi(sideWidth_, Dpi()), ScaleToDpi(sideHeight_, Dpi()));
+    TBitmap32 offscreen(at.Width(), at.Height());
+    offscreen.Fill(PixelFromColorRef(color_));
+    DrawNineSlice(offscreen.Dc(), skin, {0, 0, at.Width(), at.Height()}, ScaleToDpi(sideWidth_, Dpi()),
+                  ScaleToDpi(sideHeight_, Dpi()));
     BlitInto(buffer, at.left, at.top, offscreen);
 }
 

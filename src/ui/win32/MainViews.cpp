@@ -532,8 +532,9 @@ void TfrmMain::ShowDayStart(const std::string& timeLimitText, const std::string&
     ClearListViews();
     edtTimeLimit.SetText(timeLimitText);
     edtAction.SetText(expirationActionText);
-    FillMainList();
-    RefreshUsageList();
+    // The usage list is loaded when its view shows (ShowView): the log's
+    // totals are not read for a hidden list.
+    RefreshUsage();
     RefreshTime();
 }
 
