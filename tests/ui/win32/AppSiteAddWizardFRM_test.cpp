@@ -92,6 +92,14 @@ protected:
         return rows;
     }
 
+    void AddItem(TMonitoredItemType type, const std::string& name, const std::string& caption) {
+        auto item = std::make_unique<TMonitoredItem>();
+        item->ItemType = type;
+        item->Name = name;
+        item->Caption = caption;
+        persisted_.Add(caption, std::move(item));
+    }
+
     static constexpr int kFolders = 400;
     vh::testing::TempFolder folder_;
     vh::testing::FakeEnvironmentPlatform platform_;
@@ -208,6 +216,24 @@ TEST_F(AddWizard, StopAnswersDuringTheScanAndKeepsWhatWasFound) {
     EXPECT_LT(progressCalls_, 5);
     EXPECT_EQ(rows, (std::vector<std::string>{"Chess", "Golf"}));
     EXPECT_EQ(result_.Count(), 0);
+}
+
+TEST_F(AddWizard, At144DpiTheRowsAndButtonsScaleAndStayInside) {
+    AddItem(mitWebSite, "example.com", "Example");
+    auto& form = Create();
+    testing::WhenModal([&](TForm&) {
+        form.ApplyDpi(144);
+        form.CenterOnScreen();  // the grown window whole on the screen
+        Shot(form, "AddWizard_1_sites_144dpi");
+        EXPECT_EQ(SendMessageW(form.lbxSites.Handle(), LB_GETITEMHEIGHT, 0, 0), 24);
+        const IntSize client = form.DeviceClientSize();
+        EXPECT_EQ(client.width, 534);
+        EXPECT_LE(form.btnSites_Next.DeviceRect().right, client.width);
+        EXPECT_LE(form.btnSites_Next.DeviceRect().bottom, client.height);
+        EXPECT_EQ(Rows(form.lbxSites), std::vector<std::string>{"Example"});
+        PostMessageW(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    EXPECT_EQ(form.Execute(options_.get(), &persisted_, &result_), mrCancel);
 }
 
 }  // namespace
