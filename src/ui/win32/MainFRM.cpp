@@ -9,10 +9,13 @@
 
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
+#include "environment/ZuravoZazoApplicationDefs.h"
 #include "platform/win32/Utf16.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
+#include "ui/CandidateApplication.h"
+#include "ui/win32/AppSiteAddWizardFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -211,6 +214,20 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
     tmrReminderOnly.SetEnabled(enabled);
 }
 
+void TfrmMain::btnApp_AddClick() {
+    TMonitoredList result;
+    if (AddWizardRunner)
+        AddWizardRunner(options_, result);
+    else
+        CreateForm<TfrmAppSiteAddWizard>(Handle()).Execute(&options_, &options_.MonitoredList(), &result);
+    ApplyCandidates(result);
+}
+
+void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {
+    TMonitoredList* today = monitor_.HasLogger() ? &monitor_.Logger().TodayList() : nullptr;
+    ApplyCandidateList(options_, today, candidates, EnvironmentInstalled() ? GProgramFile() : std::string());
+    if (candidates.Count() > 0) RefreshUsage();
+}
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
     TReminderSettings settings;
     settings.ExpirationAction = options_.ExpirationAction();

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "model/MonitoredObjects.h"
 #include "monitor/Enforcement.h"
 #include "monitor/IMainWindow.h"
 #include "monitor/MainMonitor.h"
@@ -155,6 +156,16 @@ public:
     void RefreshUsageList();
     // Runs the delete confirmation; tests replace it.
     std::function<bool(const std::string& caption)> DeleteConfirmRunner;
+
+    // The add button: runs the add wizard over the options' list and applies
+    // its result however the wizard was closed.
+    void btnApp_AddClick();
+    // Applies a list a dialog handed back (the add wizard's): the persisted
+    // list and the engine's list of today's items take its entries, the list
+    // is saved and the list view refreshed.
+    void ApplyCandidates(const TMonitoredList& candidates);
+    // Runs the add wizard; tests replace it.
+    std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
 
     // The reminder-change dialog comes with its own form; until it is
     // connected the change is not offered.
