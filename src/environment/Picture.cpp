@@ -10,12 +10,16 @@ namespace vh {
 
 namespace picture {
 
-TImage32 AllocateImage(std::int64_t width, std::int64_t height, TPictureFormat format, std::string_view formatName) {
+void CheckImageSize(std::int64_t width, std::int64_t height, std::string_view formatName) {
     if (width <= 0 || height <= 0 || width > kMaxPicturePixels || height > kMaxPicturePixels ||
         width * height > kMaxPicturePixels) {
         throw EPictureError("Unsupported " + std::string(formatName) + " picture size " + std::to_string(width) +
                             " x " + std::to_string(height));
     }
+}
+
+TImage32 AllocateImage(std::int64_t width, std::int64_t height, TPictureFormat format, std::string_view formatName) {
+    CheckImageSize(width, height, formatName);
     TImage32 image;
     image.Width = static_cast<int>(width);
     image.Height = static_cast<int>(height);

@@ -158,9 +158,12 @@ DibLayout ReadDibHeader(const ByteReader& in, std::uint64_t at, bool icon, const
 // Colour rows starting at `pixels`; returns the image (alpha still to be judged).
 TImage32 ReadDibPixels(const ByteReader& in, const DibLayout& dib, std::uint64_t pixels, TPictureFormat format,
                        const char* formatName) {
-    TImage32 image = AllocateImage(dib.width, dib.height, format, formatName);
+    // The rows must be there before their image is allocated: a header alone
+    // must not cost the largest picture's memory.
+    CheckImageSize(dib.width, dib.height, formatName);
     const std::uint64_t stride = RowBytes(dib.width, dib.bitCount);
     in.Need(pixels, stride * static_cast<std::uint64_t>(dib.height));
+    TImage32 image = AllocateImage(dib.width, dib.height, format, formatName);
     const std::uint8_t* data = in.Bytes().data() + pixels;
     const size_t width = static_cast<size_t>(image.Width);
     for (int y = 0; y < image.Height; ++y) {

@@ -15,6 +15,10 @@ TImage32 DecodeGif(std::span<const std::uint8_t> bytes);
 TImage32 DecodeBmp(std::span<const std::uint8_t> bytes);
 TImage32 DecodeIco(std::span<const std::uint8_t> bytes);
 
+// EPictureError for a size of zero, a negative one or one above
+// kMaxPicturePixels: what a decoder checks before it trusts the size.
+void CheckImageSize(std::int64_t width, std::int64_t height, std::string_view formatName);
+
 // An image of that size with its pixels allocated (0, transparent black);
 // EPictureError for a size of zero, a negative one or one above kMaxPicturePixels.
 TImage32 AllocateImage(std::int64_t width, std::int64_t height, TPictureFormat format, std::string_view formatName);

@@ -94,7 +94,9 @@ std::string ExtractUninstallFolder(std::string_view text) {
         if (at != std::string_view::npos) stop = std::min(stop, at + extension.size());
     }
     const size_t start = drive == 0 ? 0 : drive - 1;
-    if (stop <= start) return std::string();  // rundll32.exe C:\x\y.dll: the ".exe" comes first
+    // rundll32.exe C:\x\y.dll: the ".exe" comes first; app.exe:\x: it ends
+    // before the ":\", and what is left names no drive path.
+    if (stop < drive + 2) return std::string();
     const std::string path(text.substr(start, stop - start));
     const size_t slash = path.find_last_of('\\');
     const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -20,6 +20,8 @@ public:
     virtual void SelectReminderPeriod(TReminderType period) = 0;
     // The layout shown when focus mode is off.
     virtual void ShowNormalLayout() = 0;
+    // The focus display instead of the time display and the Focus button.
+    virtual void ShowFocusLayout() = 0;
     // The main list refilled from the engine's today list, and redrawn.
     virtual void RefreshUsage() = 0;
     // The time label and the focus-time label.

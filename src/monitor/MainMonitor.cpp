@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 #include "environment/DateTimeUtils.h"
 #include "environment/IniFile.h"
@@ -11,6 +12,7 @@
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "model/DayRules.h"
 #include "model/DurationText.h"
+#include "storage/FocusPeriod.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 
@@ -79,6 +81,44 @@ void TMainMonitor::Start() {
     LastHotKeyTime = ProgramNow();
     FocusEndTime = ProgramNow();
     Show5MinButton = options_.Site().IniFile().ReadBool(kCommonSection, "Show5MinButton", true);
+    RestoreFocus();
+}
+
+bool TMainMonitor::InFocus() const {
+    return ProgramNow() <= FocusEndTime;
+}
+
+bool TMainMonitor::StartFocus(TDateTime duration) {
+    const double minutes = std::nearbyint(duration * kMinutesPerDay);
+    if (!(minutes >= 1 && minutes <= kLongestFocusMinutes)) return false;
+    // Kept first: a period the file refused is not promised.
+    const TDateTime start = ProgramNow();
+    WriteFocusPeriod(options_.Site().IniFile(), {start, start + minutes / kMinutesPerDay});
+    FocusStartTime = start;
+    FocusDuration = minutes / kMinutesPerDay;
+    FocusEndTime = start + FocusDuration;
+    window_.RefreshTime();
+    window_.ShowFocusLayout();
+    return true;
+}
+
+void TMainMonitor::RestoreFocus() {
+    const TIniFile& ini = options_.Site().IniFile();
+    const std::optional<TFocusPeriod> period = ReadFocusPeriod(ini);
+    // The focus reminder was shown today already when the file says so.
+    FocusReminderAllowed = ini.ReadBool(kCommonSection, kFocusReminderAllowedKey, true);
+    if (!period) return;
+    const TDateTime now = ProgramNow();
+    const double minutes = std::nearbyint((period->End - period->Start) * kMinutesPerDay);
+    // A period that is over, or that no dialog could have started (a damaged
+    // or edited file), is not restored; nor one ending more than a day from
+    // now (the clock was put back), which would last longer than promised.
+    if (now > period->End || !(minutes >= 1 && minutes <= kLongestFocusMinutes) || period->End - now > 1) return;
+    FocusStartTime = period->Start;
+    FocusDuration = minutes / kMinutesPerDay;
+    FocusEndTime = period->End;
+    window_.RefreshTime();
+    window_.ShowFocusLayout();
 }
 
 void TMainMonitor::SelectReminderPeriod() {
@@ -117,7 +157,7 @@ void TMainMonitor::ScanSteps() {
 
     SelectReminderPeriod();
 
-    const bool inFocus = ProgramNow() <= FocusEndTime;
+    const bool inFocus = InFocus();
     if (!inFocus) {
         window_.ShowNormalLayout();
         FocusTimeDisplay = 0;
@@ -169,6 +209,8 @@ void TMainMonitor::ScanSteps() {
 void TMainMonitor::ReminderShown(bool inFocus) {
     if (inFocus) {
         FocusReminderAllowed = false;
+        // Once a day, even across a restart; the daily reset erases it.
+        options_.Site().IniFile().WriteBool(kCommonSection, kFocusReminderAllowedKey, false);
     } else {
         LimitReminderAllowed = false;
     }

@@ -55,6 +55,10 @@ inline constexpr double kHotKeyDoublePressSeconds = 0.5;
 
 inline constexpr char kHotKeyAtomName[] = "REZ_UZU_Vivuri";
 inline constexpr char kUninstallFlagFileName[] = "uninstall.flag";
+// The longest focus period, 23:59.
+inline constexpr double kLongestFocusMinutes = 1439;
+// Section "Common": false once the focus reminder was shown today.
+inline constexpr char kFocusReminderAllowedKey[] = "FocusReminderAllowed";
 
 // Seconds between two moments, rounded half to even, within 0 and the 32-bit maximum.
 std::int32_t ElapsedSeconds(TDateTime from, TDateTime to) noexcept;
@@ -92,8 +96,14 @@ public:
     bool HasLogger() const noexcept { return logger_ != nullptr; }
 
     // Start-up of the main window: the reminder period, the hot-key time,
-    // focus off, the five-minute button from the INI file.
+    // the five-minute button from the INI file, and focus off unless the INI
+    // file holds a focus period still running, which goes on.
     void Start();
+    // Focus mode from now on for `duration` (whole minutes, 00:01 to 23:59 as
+    // a day fraction), kept in the INI file, the window in its focus layout.
+    // Another duration changes nothing and answers false.
+    bool StartFocus(TDateTime duration);
+    bool InFocus() const;
     // Stores the period of the program time and tells the window when it changed.
     void SelectReminderPeriod();
 
@@ -119,6 +129,7 @@ private:
     void ScanSteps();
     // The reminder flags after a reminder of the kind was shown.
     void ReminderShown(bool inFocus);
+    void RestoreFocus();
 
     TOptions& options_;
     IWindowSystem& windows_;

@@ -1,8 +1,28 @@
 #include "storage/Options.h"
 
+#include <optional>
+#include <string>
+
 #include "environment/IniFile.h"
+#include "storage/FocusPeriod.h"
 
 namespace vh {
+namespace {
+
+// Section "Common" goes, except a focus period still running, which
+// outlives the day.
+void EraseDayKeys(TIniFile& ini, TDateTime now) {
+    const std::optional<TFocusPeriod> focus = ReadFocusPeriod(ini);
+    if (!focus || focus->End < now) {
+        if (ini.SectionExists(kCommonSection)) ini.EraseSection(kCommonSection);
+        return;
+    }
+    for (const std::string& key : ini.ReadSection(kCommonSection)) {
+        if (!IsFocusPeriodKey(key)) ini.DeleteKey(kCommonSection, key);
+    }
+}
+
+}  // namespace
 
 // One immediate increase of the limit and one change of the expiration action
 // a day; later changes wait in section "Common" of the INI file until the
@@ -96,7 +116,7 @@ void TOptions::ResetDayChanges() {
         if (action >= eaReminderOnly && action <= eaShutdownComputer)
             expirationAction_ = static_cast<TExpirationAction>(action);
     }
-    if (ini.SectionExists(kCommonSection)) ini.EraseSection(kCommonSection);
+    EraseDayKeys(ini, site_.Now());
 }
 
 void TOptions::ApplyDeferredRemovals(TMonitoredList* alsoFrom) {

@@ -74,6 +74,24 @@ int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankIte
     return std::max(0, rows - filledItems - blankItems);
 }
 
+int WarningMessageWidth(int widestLine) noexcept {
+    return std::clamp(widestLine, kWarningMessageWidth, kWarningMessageMaxWidth);
+}
+
+WarningLayout LayOutWarning(IntSize message) noexcept {
+    constexpr int kLeft = 10, kTop = 45, kMinHeight = 38, kRightMargin = 3;
+    constexpr int kGap = 7, kOkWidth = 85, kOkHeight = 32, kBottomMargin = 10;
+    const int width = std::clamp(message.width, kWarningMessageWidth, kWarningMessageMaxWidth);
+    const int height = std::max(message.height, kMinHeight);
+    WarningLayout layout;
+    layout.message = {kLeft, kTop, kLeft + width, kTop + height};
+    const int okLeft = kLeft + 1 + (width - kOkWidth) / 2;
+    const int okTop = layout.message.bottom + kGap;
+    layout.ok = {okLeft, okTop, okLeft + kOkWidth, okTop + kOkHeight};
+    layout.client = {layout.message.right + kRightMargin, layout.ok.bottom + kBottomMargin};
+    return layout;
+}
+
 TimeLimitCheck CheckTimeLimitText(std::string_view text) {
     TimeLimitCheck check;
     const auto time = ParseTimeOfDay(Trim(text));
@@ -89,6 +107,15 @@ TimeLimitCheck CheckTimeLimitText(std::string_view text) {
         check.time = *time;
     }
     return check;
+}
+
+}  // namespace vh
+
+namespace vh {
+
+int TransparencyChoiceIndex(int percent) noexcept {
+    const auto* found = std::find(std::begin(kTransparencyChoices), std::end(kTransparencyChoices), percent);
+    return found == std::end(kTransparencyChoices) ? 0 : static_cast<int>(found - std::begin(kTransparencyChoices));
 }
 
 }  // namespace vh

@@ -1,6 +1,7 @@
 #pragma once
 // Rules of the base form that need no window: transparency, header drag
-// clamping, list padding and the check of a time-limit entry.
+// clamping, list padding, the warning's size and the check of a time-limit
+// entry.
 
 #include <cstdint>
 #include <string>
@@ -37,6 +38,22 @@ IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) no
 // item height below 1 gives 0.
 int BlankRowsToPad(int listHeight, int itemHeight, int filledItems, int blankItems = 0) noexcept;
 
+// The warning dialog around its message: the message's widest line widens
+// it from 352 up to a cap (a file's path on one line), longer lines wrap,
+// and every further line moves the OK button down and grows the window.
+// A message of up to two short lines keeps the designed size.
+struct WarningLayout {
+    IntSize client;
+    IntRect message;
+    IntRect ok;
+};
+inline constexpr int kWarningMessageWidth = 339;
+inline constexpr int kWarningMessageMaxWidth = 720;
+// The width the message is wrapped at, from its widest line unwrapped.
+int WarningMessageWidth(int widestLine) noexcept;
+// `message`: the wrapped message's size at that width.
+WarningLayout LayOutWarning(IntSize message) noexcept;
+
 // The result of checking the text of an "hh:nn" time-limit edit.
 struct TimeLimitCheck {
     bool accepted = false;
@@ -47,5 +64,14 @@ struct TimeLimitCheck {
 // Accepts 00:01 to 23:59 (hours 0-23, two-digit minutes, optional seconds);
 // blanks around the text are ignored.
 TimeLimitCheck CheckTimeLimitText(std::string_view text);
+
+}  // namespace vh
+
+namespace vh {
+
+// The percentages the transparency dialog offers, in its order.
+inline constexpr int kTransparencyChoices[] = {0, 5, 10, 15, 20, 25, 30, 40, 50, 60, 70, 80, 90};
+// The item showing `percent`, or the first ("0") for a value not offered.
+int TransparencyChoiceIndex(int percent) noexcept;
 
 }  // namespace vh

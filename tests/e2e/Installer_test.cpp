@@ -95,14 +95,25 @@ fs::path Uninstaller() {
     return fs::path(command.substr(1, command.size() - 2));
 }
 
+// Every test starts and ends without the program's application-data folder.
+class Installer : public ::testing::Test {
+protected:
+    Installer() { RemoveProgramAppDataFolder(); }
+    ~Installer() override { RemoveProgramAppDataFolder(); }
+};
+
+// The silent setup into the default folder, and what it installed.
+void InstallSilently(const fs::path& folder) {
+    ASSERT_EQ(RunToEnd(SetupProgram(), L"/S", 120s), 0u);
+    ExpectInstalled(folder, true);
+}
+
 // Silent setup, the program started from Program Files, the setup again over
 // the running program (an upgrade), the program started once more, and the
 // silent uninstall while it runs.
-TEST(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheData) {
-    RemoveProgramAppDataFolder();
+TEST_F(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheData) {
     const fs::path folder = DefaultInstallFolder();
-    ASSERT_EQ(RunToEnd(SetupProgram(), L"/S", 120s), 0u);
-    ExpectInstalled(folder, true);
+    InstallSilently(folder);
     if (HasFatalFailure()) return;
 
     std::map<fs::path, std::string> data;
@@ -135,7 +146,6 @@ TEST(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheDa
     ASSERT_TRUE(data.contains(L"settings.sqlite"));
     ASSERT_TRUE(data.contains(L"actmondb.sqlite"));
     EXPECT_EQ(ReadFiles(ProgramAppDataFolder()), data) << "the uninstaller changed the user's data";
-    RemoveProgramAppDataFolder();
 }
 
 // A Vornhalt that does not end (here its program file, held open against
@@ -143,10 +153,10 @@ TEST(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheDa
 // uninstaller give up after 15 s: it fails, leaves the installation whole and
 // takes its flag away again, so the program does not end as soon as it is
 // started next.
-TEST(Installer, UninstallerGivesUpOnAProgramThatDoesNotEndAndTakesItsFlagAway) {
-    RemoveProgramAppDataFolder();
+TEST_F(Installer, UninstallerGivesUpOnAProgramThatDoesNotEndAndTakesItsFlagAway) {
     const fs::path folder = DefaultInstallFolder();
-    ASSERT_EQ(RunToEnd(SetupProgram(), L"/S", 120s), 0u);
+    InstallSilently(folder);
+    if (HasFatalFailure()) return;
     {
         const win32::UniqueFileHandle running(CreateFileW((folder / L"Vornhalt.exe").c_str(), GENERIC_READ,
                                                           FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -163,7 +173,6 @@ TEST(Installer, UninstallerGivesUpOnAProgramThatDoesNotEndAndTakesItsFlagAway) {
 
     ASSERT_EQ(RunToEnd(Uninstaller(), L"/S", 30s), 0u);
     ExpectUninstalled(folder);
-    RemoveProgramAppDataFolder();
 }
 
 // --------------------------------------------------------------- the pages
@@ -247,8 +256,7 @@ void Click(HWND button) {
 // The setup's pages with a folder of the user's choosing, "start with
 // Windows" cleared and "run now" kept, then the uninstaller's pages, which end
 // the program and, with their box ticked, delete the user's data too.
-TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
-    RemoveProgramAppDataFolder();
+TEST_F(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
     TempFolder temp;
     const fs::path folder = temp.Path() / L"Chosen Vornhalt";
     {
@@ -298,7 +306,6 @@ TEST(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
     ExpectUninstalled(folder);
     EXPECT_FALSE(fs::exists(LockFile())) << "the program still runs";
     EXPECT_FALSE(fs::exists(ProgramAppDataFolder())) << "the ticked box did not delete the user's data";
-    RemoveProgramAppDataFolder();
 }
 
 }  // namespace

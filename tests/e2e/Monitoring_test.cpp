@@ -1,10 +1,11 @@
 // The real Vornhalt.exe monitoring under Wine: the first start's databases,
-// rows of the activity log for a listed notepad in front, nothing while
-// locked or suspended, a second instance refused, and the end through
-// "uninstall.flag".
+// damaged ones kept aside with one warning, rows of the activity log for a
+// listed notepad in front, nothing while locked or suspended, a second
+// instance refused, and the end through "uninstall.flag".
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "Screenshot.h"
+#include "storage/SQLiteTable3.h"
 #include "support/E2eSupport.h"
 #include "support/ForegroundSupport.h"
 #include "support/ProgramFolder.h"
@@ -40,6 +43,50 @@ TEST_F(MonitoringEndToEnd, FirstStartCopiesBothDatabasesAndTheUninstallFlagEndsT
     EXPECT_TRUE(fs::exists(AppData(L"Vornhalt.lock")));
     std::this_thread::sleep_for(1s);
     EndThroughFlag(program);
+}
+
+std::vector<fs::path> KeptAside(const fs::path& folder) {
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().wstring().find(L".damaged-") != std::wstring::npos) kept.push_back(entry.path());
+    std::sort(kept.begin(), kept.end());
+    return kept;
+}
+
+TEST_F(MonitoringEndToEnd, DamagedDatabasesAreKeptAsideAndTheUserIsToldOnce) {
+    PrepareListedNotepad();
+    std::string garbage;
+    for (int i = 0; i < 300; ++i) garbage += "not a database ";
+    const std::string truncated = FileBytes(AppData(L"actmondb.sqlite")).substr(0, 1000);
+    for (const auto& [name, bytes] : {std::pair<const wchar_t*, const std::string*>{L"settings.sqlite", &garbage},
+                                      std::pair<const wchar_t*, const std::string*>{L"actmondb.sqlite", &truncated}})
+        std::ofstream(AppData(name), std::ios::binary | std::ios::trunc) << *bytes;
+
+    for (int start = 0; start < 2; ++start) {
+        RunningProgram program(exe_);
+        if (start == 0) {
+            HWND warning = program.WaitForWindow(L"Please Note", 20s);
+            ASSERT_NE(warning, nullptr) << "no warning; windows: " << WindowTitles(program.ProcessId());
+            std::this_thread::sleep_for(1s);  // painted
+            win32::TBitmap32 shot;
+            win32::testing::CaptureFromScreen(warning, shot);
+            win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, "Vornhalt-damaged-databases");
+            PostMessageW(warning, WM_KEYDOWN, VK_RETURN, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(warning); }, 10s));
+        }
+        // A second warning would hold the main window back.
+        ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "start " << start;
+        for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"}) {
+            TSQLiteDatabase db(Utf8Path(AppData(name)));
+            EXPECT_EQ(db.GetTable("PRAGMA integrity_check")->FieldAsString(0), "ok") << "start " << start;
+        }
+        // Nothing of the user's was overwritten: both files kept, byte for byte.
+        const std::vector<fs::path> kept = KeptAside(ProgramAppDataFolder());
+        ASSERT_EQ(kept.size(), 2u) << "start " << start;
+        EXPECT_EQ(FileBytes(kept[0]), truncated);
+        EXPECT_EQ(FileBytes(kept[1]), garbage);
+        EndThroughFlag(program);
+    }
 }
 
 TEST_F(MonitoringEndToEnd, ListedNotepadInFrontIsLoggedEveryScanButNotWhileLockedOrSuspended) {

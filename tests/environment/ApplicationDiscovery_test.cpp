@@ -44,6 +44,7 @@ TEST(ScanFolders, ExtractsTheFolderAnUninstallTextNames) {
         {"MsiExec.exe /X{1234}", ""},
         {"C:\\Apps\\Icons\\app.dll,1", "C:\\Apps\\Icons\\"},
         {":\\odd\\start.exe", ":\\odd\\"},
+        {"tool.exe:\\x\\y", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(ExtractUninstallFolder(c.text), c.folder) << c.text;
 }

@@ -2,11 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <new>
 #include <random>
 
 #include "PictureTestFiles.h"
 #include "doubles/FakeEnvironmentPlatform.h"
+
+// The largest single allocation since the last reset: what a decoder paid
+// for a file before refusing it.
+namespace {
+std::atomic<std::size_t> gLargestAllocation{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    std::size_t seen = gLargestAllocation.load();
+    while (size > seen && !gLargestAllocation.compare_exchange_weak(seen, size)) {
+    }
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+// Not inlined: the compiler would see a pointer from `new` reach free().
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace vh {
 namespace {
@@ -211,6 +234,23 @@ TEST(PictureDecoding, UnknownHugeAndEmptyInputIsRefused) {
     Bytes wideGif = testing::MakeGif(3, 2, 0, 0, 3, 2, {1, 1, 1, 1, 1, 1}, {0xFF000000, 0xFFFFFFFF}, -1);
     wideGif[6] = 0xFF, wideGif[7] = 0xFF, wideGif[8] = 0xFF, wideGif[9] = 0xFF;  // screen 65535 x 65535
     EXPECT_THROW(Decode(wideGif), EPictureError);
+}
+
+void PutU32(Bytes& bytes, size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+TEST(PictureDecoding, AHeaderAloneCostsNoPictureMemory) {
+    // 8000 x 8000 is within the size cap: 256 MB of pixels, were they there.
+    Bytes bmp = testing::MakeBmp(1, 1, {0xFF000000}, 32);
+    PutU32(bmp, 18, 8000), PutU32(bmp, 22, 8000);
+    Bytes ico = testing::MakeIco({{1, 1, {0xFF000000}, {}}});
+    PutU32(ico, 22 + 4, 8000), PutU32(ico, 22 + 8, 16000);  // colour rows and mask: twice the height
+    for (const Bytes& file : {bmp, ico}) {
+        gLargestAllocation = 0;
+        EXPECT_THROW(Decode(file), EPictureError) << "format byte " << int(file[0]);
+        EXPECT_LT(gLargestAllocation.load(), std::size_t{1} << 20) << "format byte " << int(file[0]);
+    }
 }
 
 TEST(PictureFiles, LoadingNamesTheFileAndMasksCoverEveryFormat) {

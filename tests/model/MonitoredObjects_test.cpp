@@ -34,34 +34,44 @@ std::vector<std::string> Keys(const TMonitoredList& list) {
 }
 
 TEST(NormalizeAddress, DropsSchemeThenWww) {
-    EXPECT_EQ(NormalizeAddress("http://www.example.com/a"), "example.com/a");
-    EXPECT_EQ(NormalizeAddress("https://mail.example.com"), "mail.example.com");
-    EXPECT_EQ(NormalizeAddress("example.com"), "example.com");
-    EXPECT_EQ(NormalizeAddress("  \thttp://www.example.com/www.example.org\r\n"), "example.com/www.example.org");
-    EXPECT_EQ(NormalizeAddress("WWW.example.com"), "WWW.example.com");
-    // Only the first "://" goes.
-    EXPECT_EQ(NormalizeAddress("a://b://c"), "b://c");
+    const struct {
+        const char* address;
+        const char* normal;
+    } cases[] = {
+        {"http://www.example.com/a", "example.com/a"},
+        {"https://mail.example.com", "mail.example.com"},
+        {"example.com", "example.com"},
+        {"  \thttp://www.example.com/www.example.org\r\n", "example.com/www.example.org"},
+        {"WWW.example.com", "WWW.example.com"},
+        {"a://b://c", "b://c"},  // only the first "://" goes
+    };
+    for (const auto& c : cases) EXPECT_EQ(NormalizeAddress(c.address), c.normal) << c.address;
 }
 
 TEST(WebSiteMatches, FollowsTheExamples) {
-    EXPECT_TRUE(WebSiteMatches("example.com", "http://www.example.com"));
-    EXPECT_TRUE(WebSiteMatches("example.com", "https://example.com/x"));
-    EXPECT_TRUE(WebSiteMatches("example.com", "sub.example.com"));
-    EXPECT_TRUE(WebSiteMatches("example.com", "news.example.com/today"));
-    EXPECT_FALSE(WebSiteMatches("example.com", "http://example.org/?u=example.com"));
-    EXPECT_FALSE(WebSiteMatches("example.com", "example.org/example.com"));
-    EXPECT_FALSE(WebSiteMatches("example.com", "other.org/?ref=example.com"));
-    // A "?" right after the host ends the host as "/" does.
-    EXPECT_FALSE(WebSiteMatches("example.com", "example.org?u=example.com"));
-    EXPECT_TRUE(WebSiteMatches("example.com", "example.com?u=x"));
-    EXPECT_TRUE(WebSiteMatches("www.example.com", "example.com"));
-    EXPECT_FALSE(WebSiteMatches("Example.com", "example.com"));
-    EXPECT_TRUE(WebSiteMatches("example.com/games", "http://www.example.com/games/chess"));
-}
-
-TEST(WebSiteMatches, EmptyNameMatchesNothing) {
-    EXPECT_FALSE(WebSiteMatches("", "example.com"));
-    EXPECT_FALSE(WebSiteMatches("  http://www.", "example.com"));
+    const struct {
+        const char* name;
+        const char* address;
+        bool matches;
+    } cases[] = {
+        {"example.com", "http://www.example.com", true},
+        {"example.com", "https://example.com/x", true},
+        {"example.com", "sub.example.com", true},
+        {"example.com", "news.example.com/today", true},
+        {"example.com", "http://example.org/?u=example.com", false},
+        {"example.com", "example.org/example.com", false},
+        {"example.com", "other.org/?ref=example.com", false},
+        // A "?" right after the host ends the host as "/" does.
+        {"example.com", "example.org?u=example.com", false},
+        {"example.com", "example.com?u=x", true},
+        {"www.example.com", "example.com", true},
+        {"Example.com", "example.com", false},
+        {"example.com/games", "http://www.example.com/games/chess", true},
+        // An empty name matches nothing.
+        {"", "example.com", false},
+        {"  http://www.", "example.com", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WebSiteMatches(c.name, c.address), c.matches) << c.name << " / " << c.address;
 }
 
 TEST(FindMatch, ApplicationPathIgnoresAsciiCaseButNotTrailingBlank) {

@@ -44,6 +44,7 @@ public:
     std::function<void()> whileReminderOpen;
     std::function<void()> whileReminderChangeOpen;
     std::string timeLimitText, actionText;
+    int normalLayouts = 0, focusLayouts = 0;
 
     void SetScanTimerEnabled(bool enabled) override {
         scanTimerEnabled = enabled;
@@ -51,7 +52,8 @@ public:
     }
     void SetReminderOnlyTimerEnabled(bool enabled) override { reminderOnlyTimerEnabled = enabled; }
     void SelectReminderPeriod(TReminderType period) override { periods.push_back(period); }
-    void ShowNormalLayout() override {}
+    void ShowNormalLayout() override { ++normalLayouts; }
+    void ShowFocusLayout() override { ++focusLayouts; }
     void RefreshUsage() override { calls.push_back("usage"); }
     void RefreshTime() override { calls.push_back("time"); }
     void ClearListViews() override { calls.push_back("clear"); }
@@ -397,6 +399,116 @@ TEST_F(MainMonitorTest, FocusModeClosesOnEveryScanAndRemindsOnce) {
     EXPECT_TRUE(window_.reminders[0].inFocus);
     EXPECT_EQ(window_.reminders[0].remaining, "00:59");
     EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game_, game_}));
+}
+
+// ------------------------------------------------------------ focus mode
+
+class FocusModeTest : public MainMonitorTest {
+protected:
+    // The program ends and starts again: new options and monitor over the same files.
+    void Restart() {
+        monitor_.reset();
+        options_.reset();
+        window_ = RecordingWindow{};
+        Start(false);
+        // At its start the program's focus end is that very moment.
+        Pass(1);
+    }
+    std::string Common(std::string_view key) { return GetIniFile().ReadString("Common", key, ""); }
+};
+
+TEST_F(FocusModeTest, OnlyADurationTheDialogAcceptsStartsFocusMode) {
+    struct Case {
+        TDateTime duration;
+        bool started;
+    };
+    bool first = true;
+    for (const Case& c : {Case{0, false}, Case{-EncodeTime(0, 30, 0), false}, Case{EncodeTime(0, 0, 20), false},
+                          Case{1.0, false}, Case{EncodeTime(0, 1, 0), true}, Case{EncodeTime(23, 59, 0), true}}) {
+        SCOPED_TRACE(c.duration * 1440);
+        Start(first);
+        first = false;
+        EXPECT_EQ(monitor_->StartFocus(c.duration), c.started);
+        Pass(1);
+        EXPECT_EQ(monitor_->InFocus(), c.started);
+        EXPECT_EQ(window_.focusLayouts, c.started ? 1 : 0);
+        EXPECT_EQ(Common("FocusEndTime").empty(), !c.started);
+        if (c.started) {
+            EXPECT_DOUBLE_EQ(monitor_->FocusEndTime, monitor_->FocusStartTime + c.duration);
+        }
+        monitor_.reset();
+        options_.reset();
+        GetIniFile().EraseSection("Common");
+        window_ = RecordingWindow{};
+    }
+}
+
+TEST_F(FocusModeTest, ARunningModeSurvivesARestartAndTheDailyResetUntilItsEnd) {
+    Start();
+    ASSERT_TRUE(monitor_->StartFocus(EncodeTime(0, 30, 0)));
+    const TDateTime start = monitor_->FocusStartTime;
+    EXPECT_EQ(Common("FocusStartTime").substr(0, 16), "2024-03-10 09:00");
+    Pass(3);
+    monitor_->tmrScanTimer();
+    ASSERT_EQ(window_.reminders.size(), 1u);
+    EXPECT_EQ(window_.reminders[0].remaining, "00:30");
+
+    // Ten minutes on, across the 4:00 AM reset's erasing of the day's keys.
+    Pass(600);
+    monitor_->DailyReset();
+    Restart();
+    EXPECT_TRUE(monitor_->InFocus());
+    EXPECT_NEAR(monitor_->FocusStartTime, start, 1e-8);
+    EXPECT_DOUBLE_EQ(monitor_->FocusDuration, EncodeTime(0, 30, 0));
+    EXPECT_EQ(window_.focusLayouts, 1);
+    // The reset allowed the focus reminder again; otherwise a restart would not.
+    EXPECT_TRUE(monitor_->FocusReminderAllowed);
+    Pass(3);
+    monitor_->tmrScanTimer();
+    ASSERT_EQ(window_.reminders.size(), 1u);
+    EXPECT_EQ(window_.reminders[0].remaining, "00:20");
+    Restart();
+    EXPECT_FALSE(monitor_->FocusReminderAllowed);
+    Pass(3);
+    monitor_->tmrScanTimer();
+    EXPECT_TRUE(window_.reminders.empty());
+    EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game_, game_, game_}));
+
+    // Past the end a restart finds focus mode over, and the scan keeps the normal layout.
+    Pass(20 * 60);
+    Restart();
+    EXPECT_FALSE(monitor_->InFocus());
+    EXPECT_EQ(window_.focusLayouts, 0);
+    Pass(3);
+    monitor_->tmrScanTimer();
+    EXPECT_EQ(window_.normalLayouts, 1);
+    EXPECT_EQ(windows_.Closed.size(), 3u);
+    // A period that is over goes with the rest of the day's keys.
+    monitor_->DailyReset();
+    EXPECT_FALSE(GetIniFile().SectionExists("Common"));
+}
+
+TEST_F(FocusModeTest, APeriodNoDialogCouldHaveStartedIsNotRestored) {
+    struct Case {
+        const char* start;
+        const char* end;
+    };
+    for (const Case& c : {Case{"2024-03-10 08:50:00.000", "2024-03-10 08:59:00.000"},  // over
+                          Case{"2024-03-10 08:50:00.000", "2024-03-11 09:00:00.000"},  // longer than 23:59
+                          Case{"2024-03-10 09:10:00.000", "2024-03-10 09:05:00.000"},  // ends before it starts
+                          Case{"2024-03-11 12:00:00.000", "2024-03-11 12:30:00.000"},  // more than a day ahead
+                          Case{"yesterday", "2024-03-10 09:30:00.000"}, Case{"", "2024-03-10 09:30:00.000"}}) {
+        SCOPED_TRACE(std::string(c.start) + " - " + c.end);
+        GetIniFile().WriteString("Common", "FocusStartTime", c.start);
+        GetIniFile().WriteString("Common", "FocusEndTime", c.end);
+        Restart();
+        EXPECT_FALSE(monitor_->InFocus());
+        EXPECT_EQ(window_.focusLayouts, 0);
+    }
+    GetIniFile().WriteString("Common", "FocusStartTime", "2024-03-10 08:50:00.000");
+    Restart();
+    EXPECT_TRUE(monitor_->InFocus());
+    EXPECT_EQ(window_.focusLayouts, 1);
 }
 
 TEST_F(MainMonitorTest, ABrowsersAddressIsLoggedAsTheEntrysName) {

@@ -10,38 +10,25 @@
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/OptionsSql.h"
+#include "support/OptionsTestSite.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh {
 namespace {
 
 using testing::CopyReadyMadeDatabase;
-using testing::FakeEnvironmentPlatform;
 using testing::FileIn;
 using testing::QueryRows;
 using testing::RunScript;
-using testing::TempFolder;
 using Rows = std::vector<std::vector<std::string>>;
 
-constexpr const char* kIniFile = "C:\\data\\Vornhalt.ini";
-
-class OptionsTest : public ::testing::Test {
+class OptionsTest : public ::testing::Test, protected testing::OptionsTestSite {
 protected:
     OptionsTest() {
-        platform_.CreateFolders("C:\\data");
         CopyReadyMadeDatabase("settings.sqlite", settings_);
         CopyReadyMadeDatabase("actmondb.sqlite", log_);
     }
 
-    TOptionsSite Site() {
-        TOptionsSite site;
-        site.SettingsDBFileName = settings_;
-        site.LogDBFileName = log_;
-        site.IniFile = [this]() -> TIniFile& { return ini_; };
-        site.Now = [this] { return now_; };
-        site.ReminderFormat = format_;
-        return site;
-    }
     std::unique_ptr<TOptions> Make() { return std::make_unique<TOptions>(Site()); }
 
     void StoreSetting(const std::string& name, const std::string& value) {
@@ -58,14 +45,6 @@ protected:
         options.MonitoredList().Add(caption, std::move(item));
     }
     std::string Common(const char* key) { return ini_.ReadString("Common", key, "<none>"); }
-
-    TempFolder folder_;
-    std::string settings_ = FileIn(folder_.Path(), "settings.sqlite");
-    std::string log_ = FileIn(folder_.Path(), "actmondb.sqlite");
-    FakeEnvironmentPlatform platform_;
-    TIniFile ini_{kIniFile, platform_};
-    TDateTime now_ = EncodeDateTime({2026, 3, 21, 16, 5, 9, 0});
-    TDateTimeTextFormat format_;
 };
 
 TEST_F(OptionsTest, DefaultsOverAnEmptySettingsTable) {

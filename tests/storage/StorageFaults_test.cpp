@@ -16,6 +16,7 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "support/FaultInjectionVfs.h"
+#include "support/OptionsTestSite.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh {
@@ -28,7 +29,6 @@ using testing::FileIn;
 using testing::ForEachFaultPoint;
 using testing::IntegrityCheck;
 using testing::QueryRows;
-using testing::TempFolder;
 using Rows = std::vector<std::vector<std::string>>;
 
 // Every table's rows, in a stable order.
@@ -42,10 +42,9 @@ std::map<std::string, Rows> Contents(const std::string& file) {
     return contents;
 }
 
-class StorageFaults : public ::testing::Test {
+class StorageFaults : public ::testing::Test, protected testing::OptionsTestSite {
 protected:
     StorageFaults() {
-        platform_.CreateFolders("C:\\data");
         SetTraceSinkForTesting([this](char kind, std::string_view text) {
             if (kind == 'X') traced_.emplace_back(text);
         });
@@ -56,14 +55,6 @@ protected:
         CopyReadyMadeDatabase("settings.sqlite", settings_);
         CopyReadyMadeDatabase("actmondb.sqlite", log_);
         traced_.clear();
-    }
-    TOptionsSite Site() {
-        TOptionsSite site;
-        site.SettingsDBFileName = settings_;
-        site.LogDBFileName = log_;
-        site.IniFile = [this]() -> TIniFile& { return ini_; };
-        site.Now = [this] { return now_; };
-        return site;
     }
     static void AddItem(TOptions& options, TMonitoredItemType type, const std::string& name) {
         auto item = std::make_unique<TMonitoredItem>();
@@ -89,12 +80,6 @@ protected:
         options.ScanPeriodSeconds = 5;
     }
 
-    TempFolder folder_;
-    std::string settings_ = FileIn(folder_.Path(), "settings.sqlite");
-    std::string log_ = FileIn(folder_.Path(), "actmondb.sqlite");
-    FakeEnvironmentPlatform platform_;
-    TIniFile ini_{"C:\\data\\Vornhalt.ini", platform_};
-    TDateTime now_ = EncodeDateTime({2026, 3, 21, 16, 5, 9, 0});
     std::vector<std::string> traced_;
     testing::TFaultInjectionVfs vfs_;
 };

@@ -38,64 +38,34 @@ sqlite3_file* Real(sqlite3_file* file) {
     return reinterpret_cast<FaultFile*>(file)->real;
 }
 
-int Close(sqlite3_file* file) {
-    return Real(file)->pMethods->xClose(Real(file));
-}
-int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
-    if (Fails()) return state.resultCode;
-    return Real(file)->pMethods->xRead(Real(file), buffer, amount, offset);
-}
-int Write(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
-    if (Fails()) return state.resultCode;
-    return Real(file)->pMethods->xWrite(Real(file), buffer, amount, offset);
-}
-int Truncate(sqlite3_file* file, sqlite3_int64 size) {
-    if (Fails()) return state.resultCode;
-    return Real(file)->pMethods->xTruncate(Real(file), size);
-}
-int Sync(sqlite3_file* file, int flags) {
-    if (Fails()) return state.resultCode;
-    return Real(file)->pMethods->xSync(Real(file), flags);
-}
-int FileSize(sqlite3_file* file, sqlite3_int64* size) {
-    return Real(file)->pMethods->xFileSize(Real(file), size);
-}
-int Lock(sqlite3_file* file, int level) {
-    if (Fails()) return state.resultCode;
-    return Real(file)->pMethods->xLock(Real(file), level);
-}
-int Unlock(sqlite3_file* file, int level) {
-    return Real(file)->pMethods->xUnlock(Real(file), level);
-}
-int CheckReservedLock(sqlite3_file* file, int* result) {
-    return Real(file)->pMethods->xCheckReservedLock(Real(file), result);
-}
-int FileControl(sqlite3_file* file, int op, void* arg) {
-    return Real(file)->pMethods->xFileControl(Real(file), op, arg);
-}
-int SectorSize(sqlite3_file* file) {
-    return Real(file)->pMethods->xSectorSize(Real(file));
-}
-int DeviceCharacteristics(sqlite3_file* file) {
-    return Real(file)->pMethods->xDeviceCharacteristics(Real(file));
-}
+// A file method forwarded to the real file; a `Faulty` one fails instead
+// when its turn comes.
+template <auto Method, bool Faulty>
+struct FileCall;
+template <typename... Args, int (*sqlite3_io_methods::*Method)(sqlite3_file*, Args...), bool Faulty>
+struct FileCall<Method, Faulty> {
+    static int Run(sqlite3_file* file, Args... args) {
+        if (Faulty && Fails()) return state.resultCode;
+        return (Real(file)->pMethods->*Method)(Real(file), args...);
+    }
+};
 
 // Version 1: no shared memory and no memory mapping, which the rollback
 // journal the program uses does not need.
 const sqlite3_io_methods kMethods = {
     1,
-    Close,
-    Read,
-    Write,
-    Truncate,
-    Sync,
-    FileSize,
-    Lock,
-    Unlock,
-    CheckReservedLock,
-    FileControl,
-    SectorSize,
-    DeviceCharacteristics,
+    FileCall<&sqlite3_io_methods::xClose, false>::Run,
+    FileCall<&sqlite3_io_methods::xRead, true>::Run,
+    FileCall<&sqlite3_io_methods::xWrite, true>::Run,
+    FileCall<&sqlite3_io_methods::xTruncate, true>::Run,
+    FileCall<&sqlite3_io_methods::xSync, true>::Run,
+    FileCall<&sqlite3_io_methods::xFileSize, false>::Run,
+    FileCall<&sqlite3_io_methods::xLock, true>::Run,
+    FileCall<&sqlite3_io_methods::xUnlock, false>::Run,
+    FileCall<&sqlite3_io_methods::xCheckReservedLock, false>::Run,
+    FileCall<&sqlite3_io_methods::xFileControl, false>::Run,
+    FileCall<&sqlite3_io_methods::xSectorSize, false>::Run,
+    FileCall<&sqlite3_io_methods::xDeviceCharacteristics, false>::Run,
     nullptr,
     nullptr,
     nullptr,
@@ -114,27 +84,14 @@ int Open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* out
     return rc;
 }
 
-int Delete(sqlite3_vfs*, const char* name, int syncDir) {
-    return state.real->xDelete(state.real, name, syncDir);
-}
-int Access(sqlite3_vfs*, const char* name, int flags, int* result) {
-    return state.real->xAccess(state.real, name, flags, result);
-}
-int FullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
-    return state.real->xFullPathname(state.real, name, size, out);
-}
-int Randomness(sqlite3_vfs*, int size, char* out) {
-    return state.real->xRandomness(state.real, size, out);
-}
-int Sleep(sqlite3_vfs*, int microseconds) {
-    return state.real->xSleep(state.real, microseconds);
-}
-int CurrentTime(sqlite3_vfs*, double* now) {
-    return state.real->xCurrentTime(state.real, now);
-}
-int GetLastError(sqlite3_vfs*, int size, char* out) {
-    return state.real->xGetLastError ? state.real->xGetLastError(state.real, size, out) : 0;
-}
+// A method of the VFS itself, forwarded to the real one: only opening a
+// file may fail.
+template <auto Method>
+struct VfsCall;
+template <typename R, typename... Args, R (*sqlite3_vfs::*Method)(sqlite3_vfs*, Args...)>
+struct VfsCall<Method> {
+    static R Run(sqlite3_vfs*, Args... args) { return (state.real->*Method)(state.real, args...); }
+};
 
 sqlite3_vfs vfs{};
 
@@ -145,22 +102,19 @@ TFaultInjectionVfs::TFaultInjectionVfs() {
     state = State{};
     state.real = sqlite3_vfs_find(nullptr);
     if (state.real == nullptr) throw std::runtime_error("no default VFS");
+    vfs = sqlite3_vfs{};
     vfs.iVersion = 1;
     vfs.szOsFile = static_cast<int>(sizeof(FaultFile)) + state.real->szOsFile;
     vfs.mxPathname = state.real->mxPathname;
     vfs.zName = "vh-fault-injection";
     vfs.xOpen = Open;
-    vfs.xDelete = Delete;
-    vfs.xAccess = Access;
-    vfs.xFullPathname = FullPathname;
-    vfs.xDlOpen = nullptr;
-    vfs.xDlError = nullptr;
-    vfs.xDlSym = nullptr;
-    vfs.xDlClose = nullptr;
-    vfs.xRandomness = Randomness;
-    vfs.xSleep = Sleep;
-    vfs.xCurrentTime = CurrentTime;
-    vfs.xGetLastError = GetLastError;
+    vfs.xDelete = VfsCall<&sqlite3_vfs::xDelete>::Run;
+    vfs.xAccess = VfsCall<&sqlite3_vfs::xAccess>::Run;
+    vfs.xFullPathname = VfsCall<&sqlite3_vfs::xFullPathname>::Run;
+    vfs.xRandomness = VfsCall<&sqlite3_vfs::xRandomness>::Run;
+    vfs.xSleep = VfsCall<&sqlite3_vfs::xSleep>::Run;
+    vfs.xCurrentTime = VfsCall<&sqlite3_vfs::xCurrentTime>::Run;
+    if (state.real->xGetLastError) vfs.xGetLastError = VfsCall<&sqlite3_vfs::xGetLastError>::Run;
     if (sqlite3_vfs_register(&vfs, 1) != SQLITE_OK) throw std::runtime_error("cannot register the VFS");
 }
 

@@ -39,6 +39,29 @@ TEST(DragClamp, WindowLargerThanTheWorkAreaKeepsItsHeaderOnScreen) {
     EXPECT_EQ(ClampDragPosition({10, 10}, {1100, 100}, {1024, 738}), (IntPoint{0, 10}));
 }
 
+TEST(WarningLayout, GrowsWithItsMessageAndKeepsOkCentredInside) {
+    EXPECT_EQ(WarningMessageWidth(120), 339);
+    EXPECT_EQ(WarningMessageWidth(480), 480);
+    EXPECT_EQ(WarningMessageWidth(2000), 720);
+    const struct {
+        IntSize message;
+        IntSize client;
+        IntRect label;
+        IntRect ok;
+    } cases[] = {
+        {{0, 0}, {352, 132}, {10, 45, 349, 83}, {138, 90, 223, 122}},  // as designed
+        {{339, 38}, {352, 132}, {10, 45, 349, 83}, {138, 90, 223, 122}},
+        {{480, 64}, {493, 158}, {10, 45, 490, 109}, {208, 116, 293, 148}},
+        {{900, 13}, {733, 132}, {10, 45, 730, 83}, {328, 90, 413, 122}},
+    };
+    for (const auto& c : cases) {
+        const WarningLayout layout = LayOutWarning(c.message);
+        EXPECT_EQ(layout.client, c.client) << c.message.width;
+        EXPECT_EQ(layout.message, c.label) << c.message.width;
+        EXPECT_EQ(layout.ok, c.ok) << c.message.width;
+    }
+}
+
 TEST(BlankRows, PadsToTheBottomEdge) {
     EXPECT_EQ(BlankRowsToPad(202, 20, 3), 7);  // (202-2)/20 = 10 rows
     EXPECT_EQ(BlankRowsToPad(201, 20, 3), 6);  // 199/20 truncates to 9
@@ -89,6 +112,23 @@ TEST(TimeLimitText, MalformedTextIsNotAValidTime) {
         EXPECT_FALSE(check.accepted) << text;
         EXPECT_EQ(check.message, std::string("'").append(text).append("' is not a valid time")) << text;
     }
+}
+
+}  // namespace
+}  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(TransparencyChoice, OfferedValuesSelectTheirItemOthersTheFirst) {
+    EXPECT_EQ(TransparencyChoiceIndex(0), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(10), 2);
+    EXPECT_EQ(TransparencyChoiceIndex(30), 6);
+    EXPECT_EQ(TransparencyChoiceIndex(40), 7);
+    EXPECT_EQ(TransparencyChoiceIndex(90), 12);
+    EXPECT_EQ(TransparencyChoiceIndex(35), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(100), 0);
+    EXPECT_EQ(TransparencyChoiceIndex(-5), 0);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "model/MonitoredObjects.h"
 
 namespace vh {
@@ -48,6 +51,27 @@ TEST(MainViewRules, FocusDisplayShowsElapsedRemainingOrNowUntilTheEnd) {
     EXPECT_EQ(FocusDisplayValue(1, now, start, start + duration, duration), "00:35");
     EXPECT_EQ(FocusDisplayValue(2, now, start, start + duration, duration), "09:10");
     EXPECT_EQ(FocusDisplayValue(0, start + duration + 1e-5, start, start + duration, duration), std::nullopt);
+}
+
+TEST(MainViewRules, FocusDisplayAtTheStartMidwayAndUntilTheEndInEachMode) {
+    const TDateTime start = EncodeDate(2024, 3, 10) + EncodeTime(10, 0, 0);
+    const TDateTime duration = EncodeTime(0, 30, 0);
+    struct Case {
+        TDateTime at;
+        std::optional<std::string> elapsed, remaining, now;
+    };
+    const Case cases[] = {
+        {start, "00:00", "00:30", "10:00"},
+        {start + EncodeTime(0, 14, 59), "00:14", "00:16", "10:14"},
+        {start + duration, "00:30", "00:00", "10:30"},
+        {start + duration + EncodeTime(0, 0, 1), std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.at - start) * 86400);
+        EXPECT_EQ(FocusDisplayValue(0, c.at, start, start + duration, duration), c.elapsed);
+        EXPECT_EQ(FocusDisplayValue(1, c.at, start, start + duration, duration), c.remaining);
+        EXPECT_EQ(FocusDisplayValue(2, c.at, start, start + duration, duration), c.now);
+    }
 }
 
 TEST(MainViewRules, ViewHeightPanelLayoutAndPageWrapping) {

@@ -16,6 +16,7 @@
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
+#include "ui/win32/AppearanceConnection.h"
 #include "ui/win32/ErrorMessageFRM.h"
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
@@ -76,6 +77,8 @@ int RunProgram() {
     try {
         const std::vector<std::string> kept = CopyDatabasesToAppData();
         if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
+        // Every window from here on takes the user's colours and picture.
+        ConnectAppearancePreferences(AppearancePreferences());
         TOptions& options = GOptions_Local();
         // The log database's copy of the list decides what the engine counts:
         // a fresh log database, or a save cut short between the two files,

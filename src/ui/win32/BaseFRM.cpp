@@ -122,11 +122,14 @@ void TfrmBase::FormDpiChanged() {
 void TfrmBase::FormPaint(TBitmap32& buffer) {
     TForm::FormPaint(buffer);
     if (!backgroundPicture_ || backgroundPicture_->Empty()) return;
-    const IntSize tile = backgroundPicture_->Size();
+    // Tiled at the display scale, so the bar at 150 % shows the same part of
+    // the picture as at 100 %, without a seam in the middle.
+    const IntSize tile = backgroundPicture_->SizeAt(Dpi());
+    if (tile.width <= 0 || tile.height <= 0) return;
     const IntSize size = buffer.Size();
     for (int i = 0; i <= size.width / tile.width; ++i) {
         for (int j = 0; j <= size.height / tile.height; ++j) {
-            backgroundPicture_->Draw(buffer.Dc(), i * tile.width, j * tile.height);
+            backgroundPicture_->Draw(buffer.Dc(), i * tile.width, j * tile.height, Dpi());
         }
     }
 }

@@ -129,10 +129,6 @@ void TLabel::Paint(TBitmap32& buffer) {
     const ScopedSelect selectFont(buffer.Dc(), fontCache_.Get(font_, Dpi()));
     SetBkMode(buffer.Dc(), TRANSPARENT);
     SetTextColor(buffer.Dc(), font_.color);
-    UINT flags = DT_NOPREFIX;
-    if (WordWrap) flags |= DT_WORDBREAK;
-    if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
-    if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
     const IntRect device = DeviceRect();
     if (WordWrap && !ReservedRange.Empty()) {
         PaintFlow(buffer.Dc(), device);
@@ -140,7 +136,29 @@ void TLabel::Paint(TBitmap32& buffer) {
     }
     RECT rect{device.left, device.top, device.right, device.bottom};
     const std::wstring text = Utf8ToWide(caption_);
-    DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    DrawTextW(buffer.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, TextFlags());
+}
+
+UINT TLabel::TextFlags() const noexcept {
+    UINT flags = DT_NOPREFIX;
+    if (WordWrap) flags |= DT_WORDBREAK;
+    if (WordWrap && BreakLongWords) flags |= DT_EDITCONTROL;
+    if (Alignment == TAlignment::taCenter) flags |= DT_CENTER;
+    if (Alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
+    return flags;
+}
+
+IntSize TLabel::DesignedCaptionSize(int width) const {
+    if (caption_.empty()) return {};
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const UniqueFont font = CreateFontFromStyle(font_);
+    const ScopedSelect selectFont(dc.Get(), font.Get());
+    UINT flags = TextFlags() | DT_CALCRECT;
+    if (width <= 0) flags &= ~static_cast<UINT>(DT_WORDBREAK | DT_EDITCONTROL);
+    RECT rect{0, 0, width > 0 ? width : 0, 0};
+    const std::wstring text = Utf8ToWide(caption_);
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 namespace {

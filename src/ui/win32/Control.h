@@ -159,7 +159,8 @@ public:
     void SetFontColor(COLORREF color);
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
-    bool HandCursor = false;  // links
+    bool BreakLongWords = false;  // with WordWrap: a word wider than the label is broken, not cut off
+    bool HandCursor = false;      // links
     // A value display (a countdown): its accessible name is that label's
     // caption and its caption is the value.
     const TLabel* NameLabel = nullptr;
@@ -173,12 +174,17 @@ public:
     // (wrapped at the control's width when WordWrap is on).
     IntSize MeasureCaption() const;
 
+    // The caption's size at 96 DPI, for laying a form out in its design
+    // units: wrapped at `width` when WordWrap is on and `width` > 0,
+    // otherwise its widest line.
+    IntSize DesignedCaptionSize(int width) const;
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
     TAccessibleInfo AccessibleInfo() const override;
 
 private:
     void PaintFlow(HDC dc, IntRect device);
+    UINT TextFlags() const noexcept;
     std::string caption_;
     TFontStyle font_;
     mutable TFontCache fontCache_;

@@ -26,7 +26,7 @@ void ShowWarning(const std::string& message, const std::string& caption) {
     TfrmWarning& form = CreateForm<TfrmWarning>();
     form.lblCaption.SetCaption(caption);
     form.SetCaption(caption);
-    form.lblWarning.SetCaption(message);
+    form.SetMessage(message);
     form.ShowModal();
 }
 

@@ -138,7 +138,16 @@ IntSize TForm::ClientSize() const noexcept {
 
 void TForm::SetClientSize(int width, int height) {
     designClient_ = {width, height};
-    RECT rect{0, 0, Scale(width), Scale(height)};
+    ResizeClient(Scale(width), Scale(height));
+}
+
+void TForm::SetDeviceClientSize(int width, int height) {
+    designClient_ = {UnscaleFromDpi(width, dpi_), UnscaleFromDpi(height, dpi_)};
+    ResizeClient(width, height);
+}
+
+void TForm::ResizeClient(int deviceWidth, int deviceHeight) {
+    RECT rect{0, 0, deviceWidth, deviceHeight};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,

@@ -114,6 +114,10 @@ public:
     IntSize ClientSize() const noexcept;  // 96-DPI pixels
     void SetClientSize(int width, int height);
     IntSize DeviceClientSize() const noexcept;
+    // For a size that comes from the screen rather than a form definition
+    // (a bar as high as the work area): exact device pixels, no rounding
+    // through 96-DPI pixels.
+    void SetDeviceClientSize(int width, int height);
     IntRect WindowRect() const noexcept;  // screen coordinates
     void SetLeft(int left);
     void SetTop(int top);
@@ -180,6 +184,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FinishDispatch() noexcept;
+    void ResizeClient(int deviceWidth, int deviceHeight);
     void OnPaint();
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouseMove(WPARAM wParam, LPARAM lParam);

@@ -11,11 +11,14 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
 #include "ui/CandidateApplication.h"
+#include "ui/MainViewRules.h"
 #include "ui/win32/AppSiteAddWizardFRM.h"
+#include "ui/win32/ReminderChangeFRM.h"
 #include "ui/win32/ReminderFRM.h"
 
 namespace vh::win32 {
@@ -46,6 +49,11 @@ TfrmMain::TfrmMain(TOptions& options)
       pnlMain_TimeOnline(Add<TImagePanel>()),
       lblMain_TimeTitle(Add<TLabel>()),
       lblMain_Time(Add<TLabel>()),
+      btnFocus(Add<TImageButton>()),
+      lblMain_FocusModeTimeLink(Add<TLabel>()),
+      pnlMain_FocusTime(Add<TImagePanel>()),
+      lblMain_FocusTimeTitle(Add<TLabel>()),
+      lblMain_FocusTime(Add<TLabel>()),
       btnBack(Add<TImageButton>()),
       btnNext(Add<TImageButton>()),
       pcMain(Add<TPageControl>()),
@@ -104,6 +112,7 @@ TfrmMain::TfrmMain(TOptions& options)
       miViewUsage(pmnView.Add("miViewUsage", "Usage")),
       miViewLite(pmnView.Add("miViewLite", "Lite")),
       pmnAddons(AddPopupMenu("pmnAddons")),
+      miAutohide(pmnAddons.Add("miAutohide", "Auto-hide")),
       miSettings(pmnAddons.Add("miSettings", "Settings")),
       miHelp(pmnAddons.Add("miHelp", "Help")),
       miUsefulLinks((pmnAddons.AddSeparator(), pmnAddons.Add("miUsefulLinks", "Useful Links"))),
@@ -112,8 +121,12 @@ TfrmMain::TfrmMain(TOptions& options)
       miUpgrades(miUsefulLinks.Add("miUpgrades", "Upgrades")),
       pmnHidden(AddPopupMenu("pmnHidden")),
       miMinimize(pmnHidden.Add("miMinimize", "Minimize", VK_ESCAPE)),
+      pmnTray(AddPopupMenu("pmnTray")),
+      miExit(pmnTray.Add("miExit", "&Exit")),
       options_(options),
-      monitor_(options, windows_, *this) {
+      monitor_(options, windows_, *this),
+      docking_(*this, AppearancePreferences()),
+      appearanceMenu_(*this, AppearancePreferences(), docking_, pmnAddons, miAutohide) {
     // No task-bar button: the tray icon is the way in.
     const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
@@ -139,6 +152,20 @@ TfrmMain::TfrmMain(TOptions& options)
     };
     tmrTimeSynchronization.OnTimer = [this](TTimer&) { monitor_.tmrTimeSynchronizationTimer(); };
     BuildViews();
+
+    miExit.Visible = false;
+    miExit.OnClick = [this](TMenuItem&) { TerminateApplication(); };
+    docking_.IsPaused = [this] { return monitor_.Busy(); };
+    docking_.IsLiteView = [this] { return LiteView; };
+    docking_.LiteViewHeight = [this] { return ViewClientHeight(true, pnlReminder.BoundsRect().bottom, 0); };
+    // The hidden bar's sliver may lie over any of its controls: a mouse move
+    // over any of them brings it back.
+    for (const auto& control : Controls()) {
+        control->OnMouseMove = [this, own = control->OnMouseMove](TControl& sender, TShiftState shift, int x, int y) {
+            docking_.BodyMouseMove();
+            if (own) own(sender, shift, x, y);
+        };
+    }
 }
 
 void TfrmMain::AfterConstruction() {
@@ -159,6 +186,7 @@ void TfrmMain::AfterConstruction() {
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
     monitor_.tmrReminderChangeTimer();
+    docking_.Start();
     ShowView(tsMain, true);
     tmrReminderChange.SetEnabled(true);
     monitor_.tmrUsageTimer();
@@ -191,18 +219,42 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        // A task bar moved or resized, a monitor added or removed.
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) docking_.ReDock();
+            return TfrmBase::HandleMessage(message, wParam, lParam);
+        case WM_DISPLAYCHANGE: docking_.ReDock(); return TfrmBase::HandleMessage(message, wParam, lParam);
         default: return TfrmBase::HandleMessage(message, wParam, lParam);
     }
 }
 
+bool TfrmMain::CanMoveTo(int newLeft, int newTop) {
+    return docking_.CanMoveTo(newLeft, newTop);
+}
+
 void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
-    if (mouseMessage != WM_LBUTTONDOWN) return;
-    if (Visible()) {
-        MinimizeApplication();
-    } else {
-        Show();
-        SetForegroundWindow(Handle());
+    if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        // Popup brings the window to the front and posts the closing WM_NULL.
+        pmnTray.Popup(Handle(), cursor.x, cursor.y);
+        return;
     }
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    if (docking_.SlideState() == TSlideState::Hidden) {
+        RestoreApplication();
+        docking_.ShowIfHidden();
+    } else if (Visible()) {
+        // Not while a modal dialog has disabled the window.
+        if (IsWindowEnabled(Handle())) MinimizeApplication();
+    } else {
+        RestoreApplication();
+    }
+}
+
+void TfrmMain::RestoreApplication() {
+    Show();
+    SetForegroundWindow(Handle());
 }
 
 // ------------------------------------------------------------ IMainWindow
@@ -242,7 +294,7 @@ bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool
 }
 
 void TfrmMain::RunReminderChange() {
-    if (ReminderChangeRunner) ReminderChangeRunner();
+    CreateForm<TfrmReminderChange>().Execute(options_);
 }
 
 void TfrmMain::MinimizeApplication() {

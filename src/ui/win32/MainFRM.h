@@ -23,6 +23,8 @@
 #include "ui/win32/BaseFRM.h"
 #include "ui/win32/Hints.h"
 #include "ui/win32/ListControls.h"
+#include "ui/win32/MainAppearanceMenu.h"
+#include "ui/win32/MainDocking.h"
 #include "ui/win32/MainWindowNotices.h"
 
 namespace vh {
@@ -57,6 +59,13 @@ public:
     TImagePanel& pnlMain_TimeOnline;
     TLabel& lblMain_TimeTitle;
     TLabel& lblMain_Time;
+    // The Focus button, and the focus display shown in place of the time
+    // display while focus mode is on (MainFocus.cpp).
+    TImageButton& btnFocus;
+    TLabel& lblMain_FocusModeTimeLink;
+    TImagePanel& pnlMain_FocusTime;
+    TLabel& lblMain_FocusTimeTitle;
+    TLabel& lblMain_FocusTime;
     TImageButton& btnBack;
     TImageButton& btnNext;
     TPageControl& pcMain;
@@ -120,6 +129,7 @@ public:
     TMenuItem& miViewUsage;
     TMenuItem& miViewLite;
     TPopupMenu& pmnAddons;
+    TMenuItem& miAutohide;
     TMenuItem& miSettings;
     TMenuItem& miHelp;
     TMenuItem& miUsefulLinks;
@@ -128,8 +138,16 @@ public:
     TMenuItem& miUpgrades;
     TPopupMenu& pmnHidden;
     TMenuItem& miMinimize;
+    // Its one item runs the exit action, which is not visible, so the menu
+    // shows no entry.
+    TPopupMenu& pmnTray;
+    TMenuItem& miExit;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
+    TMainDocking& Docking() noexcept { return docking_; }
+    TMainAppearanceMenu& AppearanceMenu() noexcept { return appearanceMenu_; }
+    // The header drag only flips the window to the other edge.
+    bool CanMoveTo(int newLeft, int newTop) override;
     THints& Hints() noexcept { return hints_; }
 
     // The window's view state.
@@ -166,17 +184,21 @@ public:
     void ApplyCandidates(const TMonitoredList& candidates);
     // Runs the add wizard; tests replace it.
     std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
-
-    // The reminder-change dialog comes with its own form; until it is
-    // connected the change is not offered.
-    std::function<void()> ReminderChangeRunner;
+    // The focus mode start: the "Block Mode" dialog, then focus mode for the
+    // time chosen there.
+    void btnFocusClick();
+    // The focus display's next mode: elapsed, remaining, the clock.
+    void actChangeFocusModeTimeFormatExecute();
 
     void AfterConstruction() override;
 
 protected:
     void FormClose(TCloseAction& action) override;
+    // Another scale re-sizes the bar from its definition: back to its edge
+    // at the view's height.
     void FormDpiChanged() override;
-    // The client height of the current view (lite or the work area's).
+    // The client height of the current view (lite or the work area's), at
+    // the window's edge.
     void FitViewHeight();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -186,6 +208,7 @@ private:
     void SetReminderOnlyTimerEnabled(bool enabled) override;
     void SelectReminderPeriod(TReminderType period) override;
     void ShowNormalLayout() override;
+    void ShowFocusLayout() override;
     void RefreshUsage() override;
     void RefreshTime() override;
     void ClearListViews() override;
@@ -197,6 +220,9 @@ private:
     void TerminateApplication() override;
 
     void BuildViews();
+    void BuildFocusDisplay();
+    void SetFocusDisplayVisible(bool focus);
+    void RefreshFocusTime();
     void BuildMainPage();
     void BuildReminderPage();
     void BuildUsagePage();
@@ -210,6 +236,7 @@ private:
     int PageIndex(const TTabSheet* page) const noexcept;
 
     void TrayIconMessage(LPARAM mouseMessage);
+    void RestoreApplication();
 
     TOptions& options_;
     WindowSystem windows_;
@@ -219,6 +246,9 @@ private:
     THints hints_{*this};
     TTabSheet* activePage_ = nullptr;
     std::array<bool, 3> reminderFlags_{};
+    TMainDocking docking_;
+    TMainAppearanceMenu appearanceMenu_;
+    bool focusLayoutShown_ = true;  // until the building hides it
     // Declared last: they go first, while the window still exists.
     std::optional<TSessionNotices> sessionNotices_;
     std::optional<TTrayIcon> trayIcon_;

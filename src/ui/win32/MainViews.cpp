@@ -58,16 +58,6 @@ void PictureButton(TImageButton& button, const char* name, const TPicture& pictu
     button.SetSideHeight(0);
 }
 
-void ComboDropButton(TImageButton& button, const char* name) {
-    const TSkinSet& skins = Skins();
-    button.Name = name;
-    button.SetBackground(skins.comboButton);
-    button.SetBackgroundSelected(skins.comboButtonSelected);
-    button.SetBackgroundDowned(skins.comboButtonDowned);
-    button.SetSideWidth(5);
-    button.SetSideHeight(5);
-}
-
 // Memos, lists and edits sit on skinned panels and have no border of their own.
 void RemoveBorder(TWinControl& control) {
     const LONG_PTR exStyle = GetWindowLongPtrW(control.Handle(), GWL_EXSTYLE);
@@ -153,6 +143,7 @@ void TfrmMain::BuildViews() {
     lblMain_Time.SetBounds(100, 61, 80, 18);
     // Screen readers hear the value under its title ("Time on List:").
     lblMain_Time.NameLabel = &lblMain_TimeTitle;
+    BuildFocusDisplay();
 
     SkinDialogButton(btnBack, "btnBack", "< Back", 83, 589, 85);
     btnBack.OnClick = [this](TControl&) { btnBackClick(); };
@@ -189,7 +180,7 @@ void TfrmMain::BuildMainPage() {
     lblReminder.SetFont(WhiteFont(false));
     SkinPanel(pnlReminderCombo, "pnlReminderCombo", skins.panelFrame, kHeaderSide);
     tsMain.Insert(pnlReminderCombo, 123, 9, 190, kPanelHeight);
-    ComboDropButton(btnReminderCombo, "btnReminderCombo");
+    SkinComboButton(btnReminderCombo, "btnReminderCombo");
     tsMain.Insert(btnReminderCombo, 282, 11, 26, 26);
     btnReminderCombo.OnClick = [this](TControl&) { cbxReminder.DropDown(); };
     SkinPanel(pnlReminder, "pnlReminder", skins.panelFrame, kHeaderSide);
@@ -283,7 +274,7 @@ void TfrmMain::BuildUsagePage() {
     const TSkinSet& skins = Skins();
     SkinPanel(pnlUsage_Period, "pnlUsage_Period", skins.panelFrame, kHeaderSide);
     tsUsage.Insert(pnlUsage_Period, 10, 8, 305, kPanelHeight);
-    ComboDropButton(btnComboUsagePeriod, "btnComboUsagePeriod");
+    SkinComboButton(btnComboUsagePeriod, "btnComboUsagePeriod");
     tsUsage.Insert(btnComboUsagePeriod, 283, 10, 26, 26);
     btnComboUsagePeriod.OnClick = [this](TControl&) { cbxUsage_Period.DropDown(); };
     PageLabel(tsUsage, lblUsage_Applications, "lblUsage_Applications", "Time spent on these applications/websites:", 10,
@@ -375,18 +366,8 @@ void TfrmMain::ShowView(TTabSheet& page, bool lite) {
 }
 
 void TfrmMain::FitViewHeight() {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    // The work area is in device pixels; a full view fills it at any scale
-    // without reaching past it.
-    const int workHeight = work.bottom - work.top;
-    int designWorkHeight = UnscaleFromDpi(workHeight, Dpi());
-    while (Scale(designWorkHeight) > workHeight) --designWorkHeight;
-    const int height = ViewClientHeight(LiteView, pnlReminder.BoundsRect().bottom, designWorkHeight);
-    if (ClientSize().height != height || DeviceClientSize().height > work.bottom - work.top)
-        SetClientSize(ClientSize().width, height);
-    // A full-height window starts at the top of the work area.
-    if (WindowRect().bottom > work.bottom) SetTop(work.top);
+    // The lite view's height or the work area's, at the window's edge.
+    docking_.ReDock();
 }
 
 void TfrmMain::FormDpiChanged() {
@@ -434,12 +415,7 @@ void TfrmMain::RefreshTime() {
     lblMain_Time.SetBounds(layout.valueLeft, lblMain_Time.Top(), valueWidth + 2, lblMain_Time.Height());
     pnlMain_TimeOnline.SetBounds(pnlMain_TimeOnline.Left(), pnlMain_TimeOnline.Top(), layout.panelWidth,
                                  pnlMain_TimeOnline.Height());
-}
-
-void TfrmMain::ShowNormalLayout() {
-    for (TControl* control :
-         std::initializer_list<TControl*>{&lblMain_TimeLink, &lblMain_TimeTitle, &lblMain_Time, &pnlMain_TimeOnline})
-        control->SetVisible(true);
+    if (monitor_.InFocus()) RefreshFocusTime();
 }
 
 // ------------------------------------------------------------ reminder texts

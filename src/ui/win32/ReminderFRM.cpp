@@ -132,13 +132,7 @@ TfrmReminder::TfrmReminder(HWND mainWindow, TReminderSettings settings, TReminde
     cbxExpirationAction.Name = "cbxExpirationAction";
     for (const char* item : {"Continue", "Close Application", "Shutdown Computer"}) cbxExpirationAction.AddItem(item);
 
-    const TSkinSet& skins = Skins();
-    btnComboExpirationAction.Name = "btnComboExpirationAction";
-    btnComboExpirationAction.SetBackground(skins.comboButton);
-    btnComboExpirationAction.SetBackgroundSelected(skins.comboButtonSelected);
-    btnComboExpirationAction.SetBackgroundDowned(skins.comboButtonDowned);
-    btnComboExpirationAction.SetSideWidth(5);
-    btnComboExpirationAction.SetSideHeight(5);
+    SkinComboButton(btnComboExpirationAction, "btnComboExpirationAction");
     btnComboExpirationAction.AccessibleName = "Action:";
     btnComboExpirationAction.OnClick = [this](TControl&) { cbxExpirationAction.DropDown(); };
 

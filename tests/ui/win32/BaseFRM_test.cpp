@@ -149,6 +149,35 @@ TEST_F(BaseForm, WindowShowsWhatTheFormRenders) {
     }
 }
 
+TEST_F(BaseForm, BackgroundPictureIsTiledAtTheDisplayScale) {
+    // 20 x 20: red on the left half, blue on the right.
+    static const TPicture picture = testing::MakePicture(
+        20, 20, [](int x, int) { return x < 10 ? 0xFFFF0000u : 0xFF0000FFu; }, true, false);
+    SetAppearanceSource([] {
+        TFormAppearance appearance;
+        appearance.transparency = 0;
+        appearance.backgroundPicture = &picture;
+        return appearance;
+    });
+    auto& form = CreateForm<TfrmBase>("Tiles", 200, 120);
+    struct Case {
+        int dpi;
+        int x;
+        bool blue;
+    };
+    // At 150 % a tile is 30 pixels: x = 25 is the first tile's blue half, not
+    // the second tile's red one; x = 35 is the second tile's red half.
+    for (const Case c : {Case{96, 15, true}, Case{96, 25, false}, Case{144, 25, true}, Case{144, 35, false}}) {
+        form.ApplyDpi(c.dpi);
+        TBitmap32 shown;
+        form.RenderClient(shown);
+        const std::uint32_t pixel = shown.Pixel(c.x, form.Scale(100));
+        const int red = static_cast<int>((pixel >> 16) & 0xFF);
+        const int blue = static_cast<int>(pixel & 0xFF);
+        EXPECT_EQ(blue > red, c.blue) << "dpi " << c.dpi << " x " << c.x << std::hex << " pixel " << pixel;
+    }
+}
+
 TEST_F(BaseForm, ResizedFormIsRoundedAgainAndItsPanelsFollow) {
     auto& form = CreateForm<TfrmBase>("Grow", 200, 100);
     form.SetClientSize(300, 250);

@@ -17,6 +17,7 @@
 #include "platform/win32/Utf16.h"
 #include "ui/ReminderRules.h"
 #include "ui/win32/ErrorMessageFRM.h"
+#include "ui/win32/TransparencySettingsFRM.h"
 #include "ui/win32/WarningFRM.h"
 
 namespace vh::win32 {
@@ -125,10 +126,14 @@ TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
     error.ErrorText = "Access is denied.";
     TfrmReminder& choice = Create(eaReminderOnly);
     TfrmReminder& countdown = Create(eaShutdownComputer);
+    int transparency = 10;
+    TfrmTransparencySettings& transparencyDialog = CreateForm<TfrmTransparencySettings>(
+        TTransparencyPreference{[&] { return transparency; }, [&](int percent) { transparency = percent; }});
     const std::vector<std::pair<TForm*, std::string>> windows = {{&warning, "TfrmWarning"},
                                                                  {&error, "TfrmErrorMessage"},
                                                                  {&choice, "TfrmReminder"},
-                                                                 {&countdown, "TfrmReminder"}};
+                                                                 {&countdown, "TfrmReminder"},
+                                                                 {&transparencyDialog, "TfrmTransparencySettings"}};
     for (const int dpi : {96, 144}) {
         for (const auto& [form, name] : windows) {
             PostDpiChanged(*form, dpi);
@@ -148,6 +153,11 @@ TEST_F(ReminderWindow, EveryCaptionFitsItsControlAt96And144Dpi) {
         EXPECT_GE(error.btnCopyErrorToClipboard.Left(), 0);
         EXPECT_LE(error.btnOk.BoundsRect().right, error.ClientSize().width);
     }
+    transparencyDialog.cbxTransparency.SetItemIndex(1);  // a value shown, as Execute shows the stored one
+    transparencyDialog.Show();
+    ProcessMessages();
+    testing::SaveScreen(transparencyDialog, "TfrmTransparencySettings-144dpi");
+    transparencyDialog.Hide();
     error.Show();
     ProcessMessages();
     testing::SaveScreen(error, "TfrmErrorMessage-144dpi");

@@ -14,6 +14,7 @@
 #include "storage/Options.h"
 #include "support/StorageTestSupport.h"
 #include "ui/win32/DeleteConfirmFRM.h"
+#include "ui/win32/FocusSettingsFRM.h"
 #include "ui/win32/ReminderSettingsFRM.h"
 #include "ui/win32/SettingsFRM.h"
 
@@ -131,8 +132,7 @@ TEST_F(MainWindow, ViewsMenusAndTheTimeDisplay) {
     PostMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
     ProcessMessages();
     EXPECT_EQ(form.DeviceClientSize().width, 479);
-    EXPECT_LE(form.DeviceClientSize().height, work.bottom - work.top);
-    EXPECT_GE(form.DeviceClientSize().height, work.bottom - work.top - 1);
+    EXPECT_EQ(form.DeviceClientSize().height, work.bottom - work.top) << "no pixel lost through 96-DPI rounding";
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.hwnd = form.Handle();
@@ -306,6 +306,59 @@ TEST_F(MainWindow, SettingsStopTheSavingTimerAndTheViewsShowWhatWasApplied) {
     // The list was loaded again from what Apply saved.
     EXPECT_EQ(form.lbxMain_Applications.Item(0), "Notepad");
     EXPECT_NE(form.lbxMain_Applications.Object(0), nullptr);
+}
+
+TEST_F(MainWindow, FocusButtonStartsTheFocusDisplayWhichCyclesItsModesAndEndsWithThePeriod) {
+    TfrmMain& form = *form_;
+    EXPECT_TRUE(form.btnFocus.Visible());
+    EXPECT_FALSE(form.lblMain_FocusTime.Visible());
+    clock_.Advance(3);
+    form.Monitor().tmrScanTimer();  // outside focus mode: the display's mode is 0
+    testing::WhenModal([](TForm& dialog) {
+        auto& settings = dynamic_cast<TfrmFocusSettings&>(dialog);
+        settings.medTimeLimit.SetText("00:30");
+        PostMessageW(settings.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    form.btnFocusClick();
+    ASSERT_TRUE(form.Monitor().InFocus());
+    for (TControl* shown : std::initializer_list<TControl*>{&form.lblMain_FocusTime, &form.lblMain_FocusTimeTitle,
+                                                            &form.pnlMain_FocusTime, &form.lblMain_FocusModeTimeLink})
+        EXPECT_TRUE(shown->Visible()) << shown->Name;
+    for (TControl* hidden :
+         std::initializer_list<TControl*>{&form.lblMain_TimeTitle, &form.lblMain_TimeLink, &form.lblMain_Time,
+                                          &form.pnlMain_TimeOnline, &form.btnFocus})
+        EXPECT_FALSE(hidden->Visible()) << hidden->Name;
+
+    // Midway (ten minutes and a half in): each click shows the next mode.
+    clock_.Advance(10 * 60 + 30);
+    form.Monitor().tmrTimeTimer();
+    struct Mode {
+        const char* title;
+        const char* link;
+        const char* value;
+    };
+    const Mode modes[] = {{"Focus Started:", "Show Focus End Time", "00:10"},
+                          {"Focus Ends In:", "Show Time Now", "00:20"},
+                          {"Time Now:", "Show Focus Start Time", "13:40"},
+                          {"Focus Started:", "Show Focus End Time", "00:10"}};
+    for (const Mode& mode : modes) {
+        SCOPED_TRACE(mode.title);
+        EXPECT_EQ(form.lblMain_FocusTimeTitle.Caption(), mode.title);
+        EXPECT_EQ(form.lblMain_FocusModeTimeLink.Caption(), mode.link);
+        EXPECT_EQ(form.lblMain_FocusTime.Caption(), mode.value);
+        if (&mode == &modes[1]) Shoot("main_focus");
+        form.actChangeFocusModeTimeFormatExecute();
+    }
+
+    // After the end the next scan brings the time display and the button back.
+    clock_.Advance(20 * 60);
+    form.Monitor().tmrScanTimer();
+    EXPECT_FALSE(form.Monitor().InFocus());
+    EXPECT_TRUE(form.btnFocus.Visible());
+    EXPECT_TRUE(form.lblMain_Time.Visible());
+    EXPECT_FALSE(form.lblMain_FocusTime.Visible());
+    EXPECT_EQ(form.Monitor().FocusTimeDisplay, 0);
+    EXPECT_EQ(form.lblMain_FocusTimeTitle.Caption(), "Focus Started:");
 }
 
 }  // namespace

@@ -14,8 +14,18 @@ namespace vh::win32::testing {
 void CaptureFromScreen(HWND window, TBitmap32& target) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ProcessMessages();
+    RECT windowRect{};
+    GetWindowRect(window, &windowRect);
+    CaptureScreenRect(windowRect, target);
+}
+
+void CaptureScreenRect(const RECT& area, TBitmap32& target) {
+    // Only the part on the screen: reading past its edge gives nothing at all.
+    const RECT screenRect{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     RECT rect{};
-    GetWindowRect(window, &rect);
+    if (!IntersectRect(&rect, &area, &screenRect)) throw Exception("The window is off the screen");
     target.SetSize(rect.right - rect.left, rect.bottom - rect.top);
     const HDC screen = GetDC(nullptr);
     if (!screen) throw Exception("The screen cannot be read");

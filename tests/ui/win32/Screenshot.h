@@ -11,8 +11,11 @@
 namespace vh::win32::testing {
 
 // Copies what the screen shows of a window (native children included) into
-// `target`; the window must be visible and on top.
+// `target`; the window must be visible and on top. A window reaching past
+// the screen's edge gives the part on the screen.
 void CaptureFromScreen(HWND window, TBitmap32& target);
+// The same for a rectangle of the screen (several windows together).
+void CaptureScreenRect(const RECT& area, TBitmap32& target);
 
 // Saves the bitmap as `folder` + `name` + ".png", creating the folder; raises
 // on failure. Returns the path.

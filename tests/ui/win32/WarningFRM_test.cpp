@@ -49,12 +49,40 @@ TEST_F(WarningDialog, ShowWarningSetsCaptionAndMessageAndFreesTheDialog) {
     EXPECT_FALSE(AnyLiveForm());
 }
 
-TEST_F(WarningDialog, ButtonsLieInsideTheWindow) {
-    auto& form = CreateForm<TfrmWarning>();
-    const IntSize client = form.ClientSize();
-    EXPECT_EQ(client.width, 352);
-    EXPECT_LE(form.btnOk.BoundsRect().bottom, client.height);
-    EXPECT_LE(form.lblWarning.BoundsRect().bottom, form.btnOk.Top());
+TEST_F(WarningDialog, ButtonsLieInsideTheWindowAndTheMessageFitsItsLabel) {
+    const std::string path = "C:\\users\\somebody\\AppData\\Roaming\\Vornhalt.V3\\";
+    const struct {
+        std::string message;
+        const char* screenshot;
+    } cases[] = {
+        {"Application is already running", nullptr},
+        {"Database files could not be read. They were kept as\r\n\"" + path +
+             "settings.sqlite.damaged-2026-12-09-081500\"\r\n\"" + path +
+             "actmondb.sqlite.damaged-2026-12-09-081500\"\r\nand Vornhalt started with new ones.",
+         "TfrmWarning-long"},
+        {"\"" + std::string(300, 'x') + "\" is far too long a name for any window", nullptr},
+    };
+    for (const auto& c : cases) {
+        auto& form = CreateForm<TfrmWarning>();
+        form.SetMessage(c.message);
+        const IntSize client = form.ClientSize();
+        const IntRect label = form.lblWarning.BoundsRect();
+        const IntSize text = form.lblWarning.DesignedCaptionSize(label.Width());
+        EXPECT_GE(client.width, 352) << c.message;
+        EXPECT_LE(client.width, 733) << c.message;
+        EXPECT_LE(text.width, label.Width()) << c.message;
+        EXPECT_LE(text.height, label.Height()) << c.message;
+        EXPECT_LE(label.right, client.width) << c.message;
+        EXPECT_LE(label.bottom, form.btnOk.Top()) << c.message;
+        EXPECT_LE(form.btnOk.BoundsRect().bottom, client.height) << c.message;
+        if (c.screenshot) {
+            TBitmap32 shot;
+            form.RenderClient(shot);
+            testing::SaveScreenshot(shot, c.screenshot);
+        }
+        form.Release();
+        ProcessMessages();
+    }
 }
 
 }  // namespace
