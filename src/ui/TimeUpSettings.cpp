@@ -27,7 +27,11 @@ TTimeUpValues ShownTimeUpValues(const TOptions& options) {
 
 void StoreTimeUpValues(TOptions& options, TDateTime limit, int actionIndex) {
     options.SetTimeLimitSeconds(static_cast<std::int32_t>(std::lround(limit * kSecondsPerDay)));
-    if (ValidAction(actionIndex)) options.SetExpirationAction(static_cast<TExpirationAction>(actionIndex));
+    if (!ValidAction(actionIndex)) return;
+    const auto action = static_cast<TExpirationAction>(actionIndex);
+    // The action in force chosen again does not use up the day's one change;
+    // once it is used up, the setter records the choice for the daily reset.
+    if (action != options.ExpirationAction() || options.ExpirationActionChanged()) options.SetExpirationAction(action);
 }
 
 }  // namespace vh

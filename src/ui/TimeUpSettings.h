@@ -25,7 +25,8 @@ TTimeUpValues ShownTimeUpValues(const TOptions& options);
 // Hands the edited limit (a day fraction, rounded to whole seconds) and the
 // chosen action's index to the options' setters, which decide whether the
 // change applies now or at the next reset. An index that names no action
-// leaves the action alone.
+// leaves the action alone, and so does the action in force while the day's
+// change of it is unused.
 void StoreTimeUpValues(TOptions& options, TDateTime limit, int actionIndex);
 
 }  // namespace vh

@@ -63,7 +63,7 @@ TEST_F(CrashConsistency, KilledAtRandomMomentsItLosesNoWrittenRow) {
         const auto started = Clock::now();
         auto program = std::make_unique<RunningProgram>(exe_);
         // A lock file left by the killed instance must not keep it out.
-        ASSERT_NE(program->WaitForWindow(L"Vornhalt", 20s), nullptr)
+        ASSERT_NE(program->WaitForMainWindow(20s), nullptr)
             << "no main window; windows: " << WindowTitles(program->ProcessId());
         ASSERT_TRUE(BringToFront(notepadWindow, 10s));
         const auto inFront = Clock::now();
@@ -92,7 +92,7 @@ TEST_F(CrashConsistency, KilledAtRandomMomentsItLosesNoWrittenRow) {
 
     // After all that the program starts, counts and ends as usual.
     RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(20s), nullptr);
     ASSERT_TRUE(BringToFront(notepadWindow, 10s));
     EXPECT_GT(WaitForRows(written.size() + 1, 15s), written.size());
     EndThroughFlag(program);

@@ -72,7 +72,7 @@ TEST_F(CurrentBrowsersEndToEnd, ListedSiteIsLoggedInEdgeAndFirefoxAndTheirWindow
     ASSERT_NE(firefox.window, nullptr);
     ASSERT_NE(bystander.window, nullptr);
     RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(20s), nullptr);
 
     // Edge with the listed site: its tree is asked for, then read.
     ASSERT_TRUE(BringToFront(edge.window, 10s));

@@ -52,7 +52,7 @@ protected:
         PrepareUsedUpAllowance(expirationAction);
         ASSERT_NO_FATAL_FAILURE(StartWindows());
         program_ = std::make_unique<RunningProgram>(exe_);
-        ASSERT_NE(program_->WaitForWindow(L"Vornhalt", 20s), nullptr);
+        ASSERT_NE(program_->WaitForMainWindow(20s), nullptr);
         // The window exists, hidden, while it is being built: wait until it
         // shows. Until it exists the notepad is kept in front: under Wine a
         // window started earlier can take the focus late, when the X server's

@@ -34,7 +34,7 @@ void ExpectRunning(const RunningProgram& program) {
         },
         20s))
         << "no lock file and databases in " << data;
-    EXPECT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "no main window";
+    EXPECT_NE(program.WaitForMainWindow(20s), nullptr) << "no main window";
     EXPECT_FALSE(program.WaitForExit(0ms)) << "the program ended";
 }
 

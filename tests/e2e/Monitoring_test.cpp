@@ -37,7 +37,7 @@ using MonitoringEndToEnd = ProgramTest;
 TEST_F(MonitoringEndToEnd, FirstStartCopiesBothDatabasesAndTheUninstallFlagEndsTheProgram) {
     ASSERT_FALSE(fs::exists(ProgramAppDataFolder()));
     RunningProgram program(exe_);
-    ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(20s), nullptr);
     EXPECT_TRUE(fs::exists(AppData(L"settings.sqlite")));
     EXPECT_TRUE(fs::exists(AppData(L"actmondb.sqlite")));
     EXPECT_TRUE(fs::exists(AppData(L"Vornhalt.lock")));
@@ -95,7 +95,7 @@ TEST_F(MonitoringEndToEnd, ListedNotepadInFrontIsLoggedEveryScanButNotWhileLocke
     HWND notepadWindow = WaitForMainWindow(notepad, 20s);
     ASSERT_NE(notepadWindow, nullptr);
     RunningProgram program(exe_);
-    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    HWND main = program.WaitForMainWindow(20s);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(BringToFront(notepadWindow, 10s));
 
@@ -126,7 +126,7 @@ TEST_F(MonitoringEndToEnd, ListedNotepadInFrontIsLoggedEveryScanButNotWhileLocke
 
 TEST_F(MonitoringEndToEnd, ASecondInstanceSaysSoAndLeavesTheDatabasesAlone) {
     RunningProgram first(exe_);
-    ASSERT_NE(first.WaitForWindow(L"Vornhalt", 20s), nullptr);
+    ASSERT_NE(first.WaitForMainWindow(20s), nullptr);
     std::this_thread::sleep_for(2s);  // start-up writes done
     const std::string settings = FileBytes(AppData(L"settings.sqlite"));
     const std::string log = FileBytes(AppData(L"actmondb.sqlite"));
@@ -145,7 +145,7 @@ TEST_F(MonitoringEndToEnd, ASecondInstanceSaysSoAndLeavesTheDatabasesAlone) {
 
 TEST_F(MonitoringEndToEnd, TwoHotKeyPressesWithinHalfASecondShowTheMainWindowAndCloseHidesIt) {
     RunningProgram program(exe_);
-    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    HWND main = program.WaitForMainWindow(20s);
     ASSERT_NE(main, nullptr);
     std::this_thread::sleep_for(1s);  // the hot key is claimed at the end of the start-up
     const ATOM hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri");

@@ -19,7 +19,7 @@ TEST(ProgramStart, HasAMainWindowThatCloseOnlyHidesAndEndsOnTheUninstallFlag) {
     const fs::path exe = PrepareProgramFolder(programFolder.Path());
 
     RunningProgram program(exe);
-    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    HWND main = program.WaitForMainWindow(20s);
     ASSERT_NE(main, nullptr) << "no window titled \"Vornhalt\"";
 
     PostMessageW(main, WM_CLOSE, 0, 0);

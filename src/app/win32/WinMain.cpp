@@ -11,6 +11,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
+#include "monitor/MainMonitor.h"
 #include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
@@ -20,6 +21,8 @@
 #include "ui/win32/ExceptionBoundary.h"
 #include "ui/win32/Form.h"
 #include "ui/win32/MainFRM.h"
+#include "ui/win32/SettingsDialogs.h"
+#include "ui/win32/SettingsFRM.h"
 #include "ui/win32/WarningFRM.h"
 
 namespace {
@@ -27,9 +30,32 @@ namespace {
 using namespace vh;
 using namespace vh::win32;
 
-// The settings dialog in first-run mode belongs here; it comes with the
-// settings dialog. Until then the first start goes straight to the main window.
-void RunFirstRunSettingsDialog(TOptions&) {}
+// The first start asks for the list, the limit and the reminders before the
+// main window exists; removals made meanwhile are immediate. Until there is a
+// main window to watch for "uninstall.flag", the dialog watches for it: false
+// when it appeared and the program must end.
+bool RunFirstRunSettingsDialog(TOptions& options) {
+    auto& dialog = CreateForm<TfrmSettings>(options, AppearancePreferences());
+    ConnectSettingsDialogs(dialog);
+    bool uninstalling = false;
+    TTimer& watch = dialog.AddTimer();
+    watch.SetInterval(kShutdownInterval);
+    watch.OnTimer = [&](TTimer& timer) {
+        if (!SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) return;
+        uninstalling = true;
+        timer.SetEnabled(false);
+        dialog.SetModalResult(mrCancel);
+    };
+    watch.SetEnabled(true);
+    try {
+        dialog.ShowSettings(true);
+    } catch (...) {
+        watch.SetEnabled(false);
+        throw;
+    }
+    watch.SetEnabled(false);
+    return !uninstalling;
+}
 
 int RunMessageLoop() {
     MSG message;
@@ -47,6 +73,7 @@ int RunProgram() {
 
     int exitCode = 1;
     TfrmMain* main = nullptr;
+    bool uninstalling = false;
     try {
         const std::vector<std::string> kept = CopyDatabasesToAppData();
         if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
@@ -59,10 +86,14 @@ int RunProgram() {
         options.MonitoredItemsSave();
         if (!options.IsNotFirstRun) {
             options.IsNotFirstRun = true;
-            RunFirstRunSettingsDialog(options);
+            if (!RunFirstRunSettingsDialog(options)) uninstalling = true;
         }
-        main = &CreateForm<TfrmMain>(options);
-        exitCode = RunMessageLoop();
+        if (uninstalling) {
+            exitCode = 0;
+        } else {
+            main = &CreateForm<TfrmMain>(options);
+            exitCode = RunMessageLoop();
+        }
     } catch (...) {
         HandleCurrentException("WinMain");
     }

@@ -113,6 +113,7 @@ TfrmMain::TfrmMain(TOptions& options)
       miViewLite(pmnView.Add("miViewLite", "Lite")),
       pmnAddons(AddPopupMenu("pmnAddons")),
       miAutohide(pmnAddons.Add("miAutohide", "Auto-hide")),
+      miSettings(pmnAddons.Add("miSettings", "Settings")),
       miHelp(pmnAddons.Add("miHelp", "Help")),
       miUsefulLinks((pmnAddons.AddSeparator(), pmnAddons.Add("miUsefulLinks", "Useful Links"))),
       miHomeworkTips(miUsefulLinks.Add("miHomeworkTips", "Homework Tips")),
@@ -285,7 +286,6 @@ void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {
     ApplyCandidateList(options_, today, candidates, EnvironmentInstalled() ? GProgramFile() : std::string());
     if (candidates.Count() > 0 && monitor_.HasLogger()) FillMainList();
 }
-
 bool TfrmMain::ShowReminder(bool inFocus, const std::string& remainingText, bool show5MinButton) {
     TReminderSettings settings;
     settings.ExpirationAction = options_.ExpirationAction();

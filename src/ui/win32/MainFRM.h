@@ -130,6 +130,7 @@ public:
     TMenuItem& miViewLite;
     TPopupMenu& pmnAddons;
     TMenuItem& miAutohide;
+    TMenuItem& miSettings;
     TMenuItem& miHelp;
     TMenuItem& miUsefulLinks;
     TMenuItem& miHomeworkTips;
@@ -141,16 +142,6 @@ public:
     // shows no entry.
     TPopupMenu& pmnTray;
     TMenuItem& miExit;
-
-    // The add button: runs the add wizard over the options' list and applies
-    // its result however the wizard was closed.
-    void btnApp_AddClick();
-    // Applies a list a dialog handed back (the add wizard's): the persisted
-    // list and the engine's list of today's items take its entries, the list
-    // is saved and the list view refreshed.
-    void ApplyCandidates(const TMonitoredList& candidates);
-    // Runs the add wizard; tests replace it.
-    std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
 
     TMainMonitor& Monitor() noexcept { return monitor_; }
     TMainDocking& Docking() noexcept { return docking_; }
@@ -170,6 +161,9 @@ public:
     void btnNextClick();
     void actChangeTimeFormatExecute();
     void actTimeEditExecute();
+    // The settings dialog, with the options-saving timer stopped around it;
+    // after Apply the views show the new settings.
+    void actSettingsExecute();
     void actMinimizeExecute();
     void btnApp_DeleteClick();
     // The period chosen in cbxReminder: its text into mmReminder.
@@ -181,6 +175,15 @@ public:
     // Runs the delete confirmation; tests replace it.
     std::function<bool(const std::string& caption)> DeleteConfirmRunner;
 
+    // The add button: runs the add wizard over the options' list and applies
+    // its result however the wizard was closed.
+    void btnApp_AddClick();
+    // Applies a list a dialog handed back (the add wizard's): the persisted
+    // list and the engine's list of today's items take its entries, the list
+    // is saved and the list view refreshed.
+    void ApplyCandidates(const TMonitoredList& candidates);
+    // Runs the add wizard; tests replace it.
+    std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
     // The focus mode start: the "Block Mode" dialog, then focus mode for the
     // time chosen there.
     void btnFocusClick();

@@ -5,9 +5,11 @@
 
 #include "common/StringUtils.h"
 #include "environment/DateTimeUtils.h"
+#include "environment/Trace.h"
 #include "model/DurationText.h"
 #include "monitor/MainMonitor.h"
 #include "platform/win32/Utf16.h"
+#include "storage/AppearancePreferences.h"
 #include "storage/Options.h"
 #include "storage/UsageStatistics.h"
 #include "ui/ListEntryRemoval.h"
@@ -15,6 +17,7 @@
 #include "ui/win32/DeleteConfirmFRM.h"
 #include "ui/win32/MainFRM.h"
 #include "ui/win32/ReminderSettingsFRM.h"
+#include "ui/win32/SettingsDialogs.h"
 #include "ui/win32/Skins.h"
 #include "ui/win32/WarningFRM.h"
 
@@ -309,6 +312,7 @@ void TfrmMain::BuildMenus() {
     }
     miViewLite.SetChecked(true);
 
+    miSettings.OnClick = [this](TMenuItem&) { actSettingsExecute(); };
     miHelp.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
     miHomeworkTips.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
     miLinksHelp.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
@@ -523,6 +527,33 @@ void TfrmMain::ShowTimeSettings() {
 }
 
 // ------------------------------------------------------------ dialogs
+
+void TfrmMain::actSettingsExecute() {
+    Trace("TfrmMain.actSettingsExecute started");
+    tmrSaveOptions.SetEnabled(false);
+    bool applied = false;
+    try {
+        applied = RunSettingsDialog(options_, AppearancePreferences(), false);
+    } catch (...) {
+        tmrSaveOptions.SetEnabled(true);
+        options_.ImmediateChangeAllowed = false;
+        throw;
+    }
+    tmrSaveOptions.SetEnabled(true);
+    options_.ImmediateChangeAllowed = false;
+    if (!applied) return;
+    ApplyOptionsToWindow();
+    // The rows point into the engine's list of today, which the load replaces.
+    lbxMain_Applications.Clear();
+    monitor_.Logger().MonitoredListLoad(false);
+    FillMainList();
+    RefreshTime();
+    const TFormAppearance appearance = CurrentAppearance();
+    SetColor(appearance.color);
+    SetFormTransparency(*this, appearance.transparency);
+    SetFormTextColor(*this, appearance.textColor);
+    Invalidate();
+}
 
 void TfrmMain::actTimeEditExecute() {
     auto& dialog = CreateForm<TfrmReminderSettings>(options_);

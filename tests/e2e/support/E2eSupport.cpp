@@ -94,6 +94,24 @@ HWND RunningProgram::WaitForWindow(const std::wstring& title, std::chrono::milli
     return found;
 }
 
+HWND RunningProgram::WaitForMainWindow(std::chrono::milliseconds timeout) const {
+    HWND found = nullptr;
+    HWND cancelled = nullptr;
+    WaitUntil(
+        [&] {
+            // The first start asks for the settings first: Escape on its
+            // first step cancels it (once: the dialog takes a moment to go).
+            if (HWND settings = FindWindowTitled(L"Settings"); settings && IsWindowVisible(settings)) {
+                if (settings != cancelled) PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
+                cancelled = settings;
+                return false;
+            }
+            return (found = FindWindowTitled(L"Vornhalt")) != nullptr;
+        },
+        timeout);
+    return found;
+}
+
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);

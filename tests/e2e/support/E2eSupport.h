@@ -44,6 +44,9 @@ public:
     // A top-level window of this process whose text is `title`, or null.
     HWND FindWindowTitled(const std::wstring& title) const;
     HWND WaitForWindow(const std::wstring& title, std::chrono::milliseconds timeout) const;
+    // The main window ("Vornhalt"), cancelling the first start's settings
+    // dialog should it come first.
+    HWND WaitForMainWindow(std::chrono::milliseconds timeout) const;
     // True once the process has ended within the time-out; `exitCode` gets its code.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;
 

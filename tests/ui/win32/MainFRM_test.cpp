@@ -16,6 +16,7 @@
 #include "ui/win32/DeleteConfirmFRM.h"
 #include "ui/win32/FocusSettingsFRM.h"
 #include "ui/win32/ReminderSettingsFRM.h"
+#include "ui/win32/SettingsFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -282,6 +283,29 @@ TEST_F(MainWindow, TimeEditShowsThePendingLimitAndStoresTheEditedOne) {
     EXPECT_EQ(form.edtTimeLimit.Text(), "01:30");
     EXPECT_EQ(form.edtAction.Text(), "Close Browser/App.");
     EXPECT_FALSE(options_->ImmediateChangeAllowed);
+}
+
+TEST_F(MainWindow, SettingsStopTheSavingTimerAndTheViewsShowWhatWasApplied) {
+    TfrmMain& form = *form_;
+    ASSERT_TRUE(form.tmrSaveOptions.Enabled());
+    bool savingWhileOpen = true;
+    testing::WhenModal([&](TForm& modal) {
+        auto& dialog = dynamic_cast<TfrmSettings&>(modal);
+        savingWhileOpen = form.tmrSaveOptions.Enabled();
+        EXPECT_EQ(dialog.lbxAppSites.Item(0), "Notepad");
+        dialog.medTimeLimit.SetText("00:30");
+        dialog.cbxExpirationAction.SetItemIndex(eaShutdownComputer);
+        dialog.btnFinishClick();
+    });
+    form.miSettings.OnClick(form.miSettings);
+    EXPECT_FALSE(savingWhileOpen);
+    EXPECT_TRUE(form.tmrSaveOptions.Enabled());
+    EXPECT_FALSE(options_->ImmediateChangeAllowed);
+    EXPECT_EQ(form.edtTimeLimit.Text(), "00:30");
+    EXPECT_EQ(form.edtAction.Text(), "Shutdown Computer");
+    // The list was loaded again from what Apply saved.
+    EXPECT_EQ(form.lbxMain_Applications.Item(0), "Notepad");
+    EXPECT_NE(form.lbxMain_Applications.Object(0), nullptr);
 }
 
 TEST_F(MainWindow, FocusButtonStartsTheFocusDisplayWhichCyclesItsModesAndEndsWithThePeriod) {

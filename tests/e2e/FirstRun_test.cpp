@@ -1,0 +1,220 @@
+// The very first start: the real program asks for the settings before its
+// main window exists, and what the user applies is in the settings database.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Screenshot.h"
+#include "support/E2eSupport.h"
+#include "support/ProgramFolder.h"
+#include "support/ProgramTest.h"
+#include "support/StorageTestSupport.h"
+
+namespace vh::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+// The visible native children of the window with this class name.
+std::vector<HWND> VisibleChildren(HWND window, const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        std::vector<HWND> found;
+    } search{className, {}};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(child, name, 64);
+            if (_wcsicmp(name, s.className) == 0 && IsWindowVisible(child)) s.found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsMultiLine(HWND edit) {
+    return (GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE) != 0;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    // Another process's edit answers WM_GETTEXT, not GetWindowText.
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Waits for the visible edit of the settings window that is (or is not) a
+// memo; null when none shows within the time-out.
+HWND WaitForEdit(HWND settings, bool multiLine) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND edit : VisibleChildren(settings, L"Edit"))
+                if (IsMultiLine(edit) == multiLine) found = edit;
+            return found != nullptr;
+        },
+        5s);
+    return found;
+}
+
+void Shoot(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    win32::TBitmap32 shot;
+    win32::testing::CaptureFromScreen(window, shot);
+    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+}
+
+void PressEnter(HWND window) {
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+std::wstring TextOfRow(HWND list, int row) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// A click of the left button at a client point (window-less buttons have no
+// window of their own).
+void ClickAt(HWND window, int x, int y) {
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::vector<HWND> SingleLineEdits(HWND window) {
+    std::vector<HWND> edits;
+    for (HWND edit : VisibleChildren(window, L"Edit"))
+        if (!IsMultiLine(edit)) edits.push_back(edit);
+    return edits;
+}
+
+// Insert on the list step opens the add wizard (its caption is the program's
+// name); through its pages to the one that takes a file name, notepad's path,
+// "Add", then Enter finishes it. Places are the wizard's at 96 DPI.
+void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
+    PostMessageW(settings, WM_KEYDOWN, VK_INSERT, 0);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            wizard = program.FindWindowTitled(L"Vornhalt");
+            return wizard && IsWindowVisible(wizard);
+        },
+        10s))
+        << "Insert did not open the add wizard; windows: " << WindowTitles(program.ProcessId());
+    ClickAt(wizard, 261, 569);  // "Next >"
+    ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
+    ClickAt(wizard, 261, 569);  // "Next >"
+    if (!WaitUntil([&] { return SingleLineEdits(wizard).size() == 2; }, 10s)) Shoot(wizard, "Settings-2x-wizard");
+    ASSERT_EQ(SingleLineEdits(wizard).size(), 2u) << "no file-name page";
+    HWND path = nullptr;
+    int widest = 0;
+    for (HWND edit : SingleLineEdits(wizard)) {
+        RECT r{};
+        GetWindowRect(edit, &r);
+        if (r.right - r.left > widest) {
+            widest = r.right - r.left;
+            path = edit;
+        }
+    }
+    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\windows\\system32\\notepad.exe"));
+    ClickAt(wizard, 273, 123);  // "Add"
+    Sleep(1000);
+    Shoot(wizard, "Settings-2a-wizard");
+    PressEnter(wizard);  // Finish
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 10s))
+        << "the wizard did not close";
+}
+
+TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
+    RemoveProgramAppDataFolder();
+    TempFolder programFolder;
+    const fs::path exe = PrepareProgramFolder(programFolder.Path());
+    {
+        RunningProgram program(exe);
+        HWND settings = program.WaitForWindow(L"Settings", 20s);
+        ASSERT_NE(settings, nullptr) << "no \"Settings\" window at the first start";
+        EXPECT_EQ(program.FindWindowTitled(L"Vornhalt"), nullptr) << "the main window came first";
+        ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(settings, L"ComboBox").size() == 4; }, 5s));
+        Shoot(settings, "Settings-1-background");
+
+        PressEnter(settings);
+        ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(settings, L"ListBox").size() == 1; }, 5s))
+            << "Enter did not step to the list";
+        AddNotepadThroughTheWizard(program, settings);
+        const HWND list = VisibleChildren(settings, L"ListBox").at(0);
+        EXPECT_TRUE(WaitUntil([&] { return !TextOfRow(list, 0).empty(); }, 5s)) << "the wizard added nothing";
+        Shoot(settings, "Settings-2-list");
+
+        PressEnter(settings);
+        const HWND limit = WaitForEdit(settings, false);
+        ASSERT_NE(limit, nullptr) << "Enter did not step to the time limit";
+        EXPECT_EQ(TextOf(limit), L"08:00");
+        SendMessageW(limit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00:01"));
+        const std::vector<HWND> actions = VisibleChildren(settings, L"ComboBox");
+        ASSERT_EQ(actions.size(), 1u);
+        SendMessageW(actions[0], CB_SETCURSEL, 1, 0);  // "Close Browser/App."
+        Shoot(settings, "Settings-3-expiration");
+
+        PressEnter(settings);
+        const HWND memo = WaitForEdit(settings, true);
+        ASSERT_NE(memo, nullptr) << "Enter did not step to the reminders";
+        SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Call Anna at nine"));
+        Shoot(settings, "Settings-4-reminder");
+
+        PressEnter(settings);  // Apply
+        ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "no main window after Apply";
+        EXPECT_FALSE(IsWindow(settings) && IsWindowVisible(settings));
+
+        const std::string db = Utf8Path(ProgramAppDataFolder() / L"settings.sqlite");
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'TimeLimitSeconds'"),
+                  (Rows{{"60"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'ExpirationAction'"),
+                  (Rows{{"Close Browser/App."}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT text FROM reminders WHERE reminder_type = 'morning'"),
+                  (Rows{{"Call Anna at nine"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'IsNotFirstRun'"), (Rows{{"1"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT lower(name), active FROM applications_list"),
+                  (Rows{{"c:\\windows\\system32\\notepad.exe", "1"}}));
+
+        WriteUninstallFlag(programFolder.Path());
+        ASSERT_TRUE(program.WaitForExit(10s));
+        fs::remove(programFolder.Path() / L"uninstall.flag");
+    }
+    // The second start goes straight to the main window.
+    RunningProgram again(exe);
+    bool settingsShown = false;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            settingsShown = settingsShown || again.FindWindowTitled(L"Settings") != nullptr;
+            return again.FindWindowTitled(L"Vornhalt") != nullptr;
+        },
+        20s));
+    EXPECT_FALSE(settingsShown) << "the settings came again at the second start";
+    WriteUninstallFlag(programFolder.Path());
+    EXPECT_TRUE(again.WaitForExit(10s));
+    fs::remove(programFolder.Path() / L"uninstall.flag");
+
+    // An uninstall while the first start's dialog is open ends the program.
+    RemoveProgramAppDataFolder();
+    RunningProgram fresh(exe);
+    ASSERT_NE(fresh.WaitForWindow(L"Settings", 20s), nullptr);
+    WriteUninstallFlag(programFolder.Path());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(fresh.WaitForExit(10s, &exitCode)) << "the flag did not end the program";
+    EXPECT_EQ(exitCode, 0u);
+    RemoveProgramAppDataFolder();
+}
+
+}  // namespace
+}  // namespace vh::e2e
