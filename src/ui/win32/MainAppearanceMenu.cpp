@@ -1,42 +1,13 @@
 #include "ui/win32/MainAppearanceMenu.h"
 
-#include <commdlg.h>
-
-#include "common/Exceptions.h"
-#include "platform/win32/Utf16.h"
 #include "storage/AppearancePreferences.h"
+#include "ui/win32/ColorBox.h"
+#include "ui/win32/PictureChoice.h"
 #include "ui/win32/PictureFile.h"
 #include "ui/win32/TransparencySettingsFRM.h"
 
 namespace vh::win32 {
 namespace {
-
-std::optional<COLORREF> SystemChooseColor(HWND owner, COLORREF initial) {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.rgbResult = initial;
-    dialog.lpCustColors = custom;
-    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorW(&dialog)) return std::nullopt;
-    return dialog.rgbResult;
-}
-
-std::optional<std::string> SystemChoosePicture(HWND owner) {
-    wchar_t file[MAX_PATH * 4] = {};
-    static const wchar_t filter[] =
-        L"Pictures (*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.ico)\0*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.ico\0All files\0*.*\0";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    return WideToUtf8(file);
-}
 
 // The skin pictures and "<No Image>": one radio group.
 constexpr int kSkinGroup = 1;
@@ -62,8 +33,12 @@ TMainAppearanceMenu::TMainAppearanceMenu(TfrmBase& form, TAppearancePreferences&
       form_(form),
       preferences_(preferences),
       docking_(docking) {
-    PickColor = [this](COLORREF initial) { return SystemChooseColor(form_.Handle(), initial); };
-    PickPicture = [this] { return SystemChoosePicture(form_.Handle()); };
+    PickColor = [this](COLORREF initial) { return RunColorDialog(form_.Handle(), initial); };
+    PickPicture = [this]() -> std::optional<std::string> {
+        TOpenPictureDialog dialog;
+        if (!dialog.Execute(form_.Handle())) return std::nullopt;
+        return dialog.FileName;
+    };
     RunTransparencyDialog = [this] {
         auto& dialog = CreateForm<TfrmTransparencySettings>(
             TTransparencyPreference{[this] { return preferences_.GetTransparency(); },

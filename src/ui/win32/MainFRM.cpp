@@ -274,11 +274,15 @@ void TfrmMain::SetReminderOnlyTimerEnabled(bool enabled) {
 
 void TfrmMain::btnApp_AddClick() {
     TMonitoredList result;
+    RunAddWizard(Handle(), result);
+    ApplyCandidates(result);
+}
+
+void TfrmMain::RunAddWizard(HWND owner, TMonitoredList& result) {
     if (AddWizardRunner)
         AddWizardRunner(options_, result);
     else
-        CreateForm<TfrmAppSiteAddWizard>(Handle()).Execute(&options_, &options_.MonitoredList(), &result);
-    ApplyCandidates(result);
+        CreateForm<TfrmAppSiteAddWizard>(owner).Execute(&options_, &options_.MonitoredList(), &result);
 }
 
 void TfrmMain::ApplyCandidates(const TMonitoredList& candidates) {

@@ -182,6 +182,9 @@ public:
     // list and the engine's list of today's items take its entries, the list
     // is saved and the list view refreshed.
     void ApplyCandidates(const TMonitoredList& candidates);
+    // Runs the add wizard over the options' list into `result` (the add
+    // button's, or the focus dialog's "your list").
+    void RunAddWizard(HWND owner, TMonitoredList& result);
     // Runs the add wizard; tests replace it.
     std::function<void(TOptions& options, TMonitoredList& result)> AddWizardRunner;
     // The focus mode start: the "Block Mode" dialog, then focus mode for the

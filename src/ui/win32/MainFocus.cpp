@@ -112,8 +112,11 @@ void TfrmMain::btnFocusClick() {
     TMonitoredList added;
     TDateTime duration = monitor_.FocusDuration;
     auto& dialog = CreateForm<TfrmFocusSettings>();
+    dialog.AppWizardRunner = [this, &dialog](TMonitoredList& list) { RunAddWizard(dialog.Handle(), list); };
     const bool ok = dialog.Execute(duration, added);
-    options_.ImmediateChangeAllowed = false;
+    // What the wizard chose stays on the list even when focus mode is not
+    // started; applying also ends the day's immediate removals.
+    ApplyCandidates(added);
     if (!ok) return;
     monitor_.FocusDuration = duration;
     monitor_.StartFocus(duration);

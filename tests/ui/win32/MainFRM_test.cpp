@@ -314,13 +314,25 @@ TEST_F(MainWindow, FocusButtonStartsTheFocusDisplayWhichCyclesItsModesAndEndsWit
     EXPECT_FALSE(form.lblMain_FocusTime.Visible());
     clock_.Advance(3);
     form.Monitor().tmrScanTimer();  // outside focus mode: the display's mode is 0
+    // "your list" runs the add wizard; what it chose is applied with the start.
+    form.AddWizardRunner = [](TOptions&, TMonitoredList& result) {
+        auto item = std::make_unique<TMonitoredItem>();
+        item->ItemType = mitWebSite;
+        item->Name = item->Caption = "example.org";
+        item->Active = item->Selected = true;
+        result.Add("example.org", std::move(item));
+    };
     testing::WhenModal([](TForm& dialog) {
         auto& settings = dynamic_cast<TfrmFocusSettings&>(dialog);
+        EXPECT_TRUE(settings.lblAppWizardLink.Visible());
+        settings.lblAppWizardLinkClick();
         settings.medTimeLimit.SetText("00:30");
         PostMessageW(settings.Handle(), WM_KEYDOWN, VK_RETURN, 0);
     });
     form.btnFocusClick();
     ASSERT_TRUE(form.Monitor().InFocus());
+    EXPECT_GE(options_->MonitoredList().IndexOfName("example.org"), 0);
+    EXPECT_GE(form.Monitor().Logger().TodayList().IndexOfName("example.org"), 0);
     for (TControl* shown : std::initializer_list<TControl*>{&form.lblMain_FocusTime, &form.lblMain_FocusTimeTitle,
                                                             &form.pnlMain_FocusTime, &form.lblMain_FocusModeTimeLink})
         EXPECT_TRUE(shown->Visible()) << shown->Name;
