@@ -61,16 +61,8 @@ std::set<std::wstring> Rows(HWND list) {
     return rows;
 }
 
-void Click(HWND window, int x, int y) {
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 void SaveScreenshot(HWND window, const std::string& name) {
-    std::this_thread::sleep_for(500ms);  // painted
-    win32::TBitmap32 shot;
-    win32::testing::CaptureFromScreen(window, shot);
-    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+    win32::testing::SaveWindowPng(window, VH_SCREENSHOT_DIR, name, 500ms);  // painted first
 }
 
 // The program's visible top-level window other than `main`.
@@ -130,12 +122,12 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) 
 
     // The full view, with the list and its add button (Choose View:, a
     // separator, All).
-    Click(main, 270, 12);
+    PostClick(main, 270, 12);
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 2; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(main, L"ListBox").size() == 1; }, 5s));
-    Click(main, 276 + 7, 227 + 8);
+    PostClick(main, 276 + 7, 227 + 8);
     HWND wizard = WaitForWizard(program, main);
     ASSERT_NE(wizard, nullptr) << "the add button opened no wizard; windows: " << WindowTitles(program.ProcessId());
 
@@ -143,26 +135,26 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) 
     std::vector<HWND> edits = VisibleChildren(wizard, L"Edit");
     ASSERT_EQ(edits.size(), 2u);
     SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"example.com"));
-    Click(wizard, kAddSite.x, kAddSite.y);
+    PostClick(wizard, kAddSite.x, kAddSite.y);
     ASSERT_TRUE(WaitUntil([&] { return Text(edits[0]).empty(); }, 5s)) << "the address was not taken";
     EXPECT_EQ(Rows(VisibleChildren(wizard, L"ListBox").at(0)), std::set<std::wstring>{L"example.com"});
     SaveScreenshot(wizard, "Vornhalt-add-wizard-sites");
 
     // Page 2 (no scan), then page 3: notepad by its file name.
-    Click(wizard, kNext.x, kNext.y);
+    PostClick(wizard, kNext.x, kNext.y);
     ASSERT_TRUE(WaitUntil([&] { return !VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 2";
-    Click(wizard, kNext.x, kNext.y);
+    PostClick(wizard, kNext.x, kNext.y);
     ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 3";
     edits = VisibleChildren(wizard, L"Edit");
     ASSERT_EQ(edits.size(), 3u);  // file name, tag, info memo
     const std::wstring notepad = NotepadPath().wstring();
     SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notepad.c_str()));
     SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Notepad"));
-    Click(wizard, kAddApp.x, kAddApp.y);
+    PostClick(wizard, kAddApp.x, kAddApp.y);
     ASSERT_TRUE(WaitUntil([&] { return Text(edits[0]).empty(); }, 5s)) << "notepad was not taken";
     EXPECT_EQ(Rows(VisibleChildren(wizard, L"ListBox").at(0)), std::set<std::wstring>{L"Notepad"});
     SaveScreenshot(wizard, "Vornhalt-add-wizard-apps");
-    Click(wizard, kNext.x, kNext.y);  // Finish
+    PostClick(wizard, kNext.x, kNext.y);  // Finish
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 5s)) << "still open";
 
     // Both databases' list tables, and the main list.

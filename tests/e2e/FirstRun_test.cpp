@@ -85,13 +85,6 @@ std::wstring TextOfRow(HWND list, int row) {
     return text;
 }
 
-// A click of the left button at a client point (window-less buttons have no
-// window of their own).
-void ClickAt(HWND window, int x, int y) {
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 std::vector<HWND> SingleLineEdits(HWND window) {
     std::vector<HWND> edits;
     for (HWND edit : VisibleChildren(window, L"Edit"))
@@ -112,9 +105,9 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
         },
         10s))
         << "Insert did not open the add wizard; windows: " << WindowTitles(program.ProcessId());
-    ClickAt(wizard, 261, 569);  // "Next >"
+    PostClick(wizard, 261, 569);  // "Next >"
     ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
-    ClickAt(wizard, 261, 569);  // "Next >"
+    PostClick(wizard, 261, 569);  // "Next >"
     if (!WaitUntil([&] { return SingleLineEdits(wizard).size() == 2; }, 10s)) Shoot(wizard, "Settings-2x-wizard");
     ASSERT_EQ(SingleLineEdits(wizard).size(), 2u) << "no file-name page";
     HWND path = nullptr;
@@ -128,7 +121,7 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
         }
     }
     SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\windows\\system32\\notepad.exe"));
-    ClickAt(wizard, 273, 123);  // "Add"
+    PostClick(wizard, 273, 123);  // "Add"
     Sleep(1000);
     Shoot(wizard, "Settings-2a-wizard");
     PressEnter(wizard);  // Finish

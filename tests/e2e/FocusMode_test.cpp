@@ -29,16 +29,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 void SaveScreenshot(HWND window, const std::string& name) {
-    std::this_thread::sleep_for(700ms);  // painted
-    win32::TBitmap32 shot;
-    win32::testing::CaptureFromScreen(window, shot);
-    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
-}
-
-// A click at a point of the window's client area given in 96-DPI pixels.
-void Click(HWND window, int x, int y) {
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    win32::testing::SaveWindowPng(window, VH_SCREENSHOT_DIR, name, 700ms);  // painted first
 }
 
 class FocusModeEndToEnd : public ProgramTest {
@@ -94,7 +85,7 @@ TEST_F(FocusModeEndToEnd, TwoMinutesOfFocusCloseNotepadAndOutliveARestart) {
     HWND main = ShowMainWindow(*program);
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    Click(main, 227 + 42, 53 + 16);  // "Focus"
+    PostClick(main, 227 + 42, 53 + 16);  // "Focus"
     HWND dialog = program->WaitForWindow(L"Block Mode", 10s);
     ASSERT_NE(dialog, nullptr);
     HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);

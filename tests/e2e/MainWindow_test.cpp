@@ -57,16 +57,8 @@ std::map<std::string, std::string> AccessibleTexts(HWND window) {
     return texts;
 }
 
-void Click(HWND window, int x, int y) {
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 void SaveScreenshot(HWND window, const std::string& name) {
-    std::this_thread::sleep_for(700ms);  // painted
-    win32::TBitmap32 shot;
-    win32::testing::CaptureFromScreen(window, shot);
-    win32::testing::SavePng(shot, VH_SCREENSHOT_DIR, name);
+    win32::testing::SaveWindowPng(window, VH_SCREENSHOT_DIR, name, 700ms);  // painted first
 }
 
 int ClientHeight(HWND window) {
@@ -113,7 +105,7 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
 
     // "Usage" from the view menu: the menu takes the keys while it is open
     // (Choose View:, a separator, All, Reminders, Usage).
-    Click(main, 270, 12);
+    PostClick(main, 270, 12);
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 4; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
@@ -124,13 +116,13 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     SaveScreenshot(main, "Vornhalt-main-usage");
 
     // Next wraps to the main page's full view, then goes on to the reminders.
-    Click(main, 179 + 40, 589 + 16);
+    PostClick(main, 179 + 40, 589 + 16);
     ASSERT_TRUE(WaitUntil(
         [&] { return VisibleListBoxes(main).size() == 1 && FindWindowExW(main, nullptr, L"Edit", nullptr); }, 5s));
     EXPECT_EQ(RowText(VisibleListBoxes(main)[0], 0), L"Notepad");
     SaveScreenshot(main, "Vornhalt-main-all");
     // On the main page Back and Next are hidden: show the reminders through the menu.
-    Click(main, 270, 12);
+    PostClick(main, 270, 12);
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 3; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
@@ -139,7 +131,7 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
 
     // The main page's full view at 144 DPI (posted, as Wine never sends it; no
     // suggested rectangle crosses processes): it still fits the work area.
-    Click(main, 270, 12);
+    PostClick(main, 270, 12);
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 2; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);

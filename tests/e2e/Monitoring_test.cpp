@@ -74,8 +74,9 @@ TEST_F(MonitoringEndToEnd, DamagedDatabasesAreKeptAsideAndTheUserIsToldOnce) {
             PostMessageW(warning, WM_KEYDOWN, VK_RETURN, 0);
             EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(warning); }, 10s));
         }
-        // A second warning would hold the main window back.
-        ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "start " << start;
+        // A second warning would hold the main window back. New databases
+        // mean a first start: its settings dialog is cancelled.
+        ASSERT_NE(program.WaitForMainWindow(20s), nullptr) << "start " << start;
         for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"}) {
             TSQLiteDatabase db(Utf8Path(AppData(name)));
             EXPECT_EQ(db.GetTable("PRAGMA integrity_check")->FieldAsString(0), "ok") << "start " << start;

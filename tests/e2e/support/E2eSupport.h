@@ -29,6 +29,10 @@ private:
     std::filesystem::path path_;
 };
 
+// A click of the left button at a client point of a window (window-less
+// buttons have no window of their own).
+void PostClick(HWND window, int x, int y);
+
 // Polls `condition` every 50 ms until it holds or the time-out passes.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "common/Exceptions.h"
@@ -56,6 +57,13 @@ std::string SavePng(const TBitmap32& bitmap, const std::string& folder, const st
         throw Exception("Cannot write screenshot " + path + ": " + image.message);
     }
     return path;
+}
+
+void SaveWindowPng(HWND window, const std::string& folder, const std::string& name, std::chrono::milliseconds painted) {
+    std::this_thread::sleep_for(painted);
+    TBitmap32 shot;
+    CaptureFromScreen(window, shot);
+    SavePng(shot, folder, name);
 }
 
 }  // namespace vh::win32::testing

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "ui/win32/Bitmap32.h"
@@ -20,5 +21,9 @@ void CaptureScreenRect(const RECT& area, TBitmap32& target);
 // Saves the bitmap as `folder` + `name` + ".png", creating the folder; raises
 // on failure. Returns the path.
 std::string SavePng(const TBitmap32& bitmap, const std::string& folder, const std::string& name);
+
+// Waits `painted` for the window to paint, then saves what the screen shows
+// of it as `folder` + `name` + ".png".
+void SaveWindowPng(HWND window, const std::string& folder, const std::string& name, std::chrono::milliseconds painted);
 
 }  // namespace vh::win32::testing
