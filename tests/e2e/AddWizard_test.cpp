@@ -124,7 +124,14 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) 
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 2; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(main, L"ListBox").size() == 1; }, 5s));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            RECT client{};
+            GetClientRect(main, &client);
+            return client.bottom > 400 && VisibleChildren(main, L"ListBox").size() == 1;
+        },
+        5s))
+        << "the full view did not open";
     // The add button sits above the list's right end (the page places the
     // list at 17, 247 and the button's middle at 283, 235), wherever the view
     // puts the page.
