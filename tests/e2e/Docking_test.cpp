@@ -37,11 +37,17 @@ TEST_F(DockingEndToEnd, DocksTopRightInTheUsersColourAndAHeaderDragTakesItToTheB
     // The lite view: 10 pixels below its reminder panel (bottom 285).
     EXPECT_EQ(rect.bottom - rect.top, 295) << Describe(rect);
 
-    std::this_thread::sleep_for(500ms);  // painted
-    win32::TBitmap32 shot;
-    win32::testing::CaptureFromScreen(main_, shot);
-    // Below the reminder panel: the colour under the body's light veil.
-    const COLORREF body = GetPixel(shot.Dc(), (rect.right - rect.left) / 2, (rect.bottom - rect.top) - 5);
+    // Below the reminder panel: the colour under the body's light veil, once
+    // the bar has painted (a loaded machine may take a while).
+    COLORREF body = 0;
+    WaitUntil(
+        [&] {
+            win32::TBitmap32 shot;
+            win32::testing::CaptureFromScreen(main_, shot);
+            body = GetPixel(shot.Dc(), (rect.right - rect.left) / 2, (rect.bottom - rect.top) - 5);
+            return body != 0;
+        },
+        5s);
     EXPECT_NEAR(GetRValue(body), 0x80, 40) << std::hex << body;
     EXPECT_NEAR(GetGValue(body), 0x50, 40) << std::hex << body;
     EXPECT_NEAR(GetBValue(body), 0x20, 40) << std::hex << body;
