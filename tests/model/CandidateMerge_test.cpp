@@ -1,4 +1,5 @@
 #include "model/CandidateMerge.h"
+#include "support/ListEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +8,6 @@
 
 namespace vh {
 namespace {
-
-void AddEntry(TMonitoredList& list, TMonitoredItemType type, const std::string& name, const std::string& caption,
-              bool active = true, bool selected = false) {
-    auto item = std::make_unique<TMonitoredItem>();
-    item->ItemType = type;
-    item->Name = name;
-    item->Caption = caption;
-    item->Active = active;
-    item->Selected = selected;
-    list.Add(caption, std::move(item));
-}
 
 const TMonitoredItem* Entry(const TMonitoredList& list, const std::string& name) {
     const int index = list.IndexOfName(name);
@@ -28,19 +18,19 @@ TEST(MergeCandidates, AddsUpdatesDeletesAndDefersAsTheMarksSay) {
     TMonitoredList persisted;
     TMonitoredList today;
     for (TMonitoredList* list : {&persisted, &today}) {
-        AddEntry(*list, mitApplication, "C:\\a.exe", "A");
-        AddEntry(*list, mitWebSite, "gone.com", "Gone");
-        AddEntry(*list, mitWebSite, "later.com", "Later");
-        AddEntry(*list, mitWebSite, "back.com", "Back", false);
+        testing::AddListEntry(*list, mitApplication, "C:\\a.exe", "A");
+        testing::AddListEntry(*list, mitWebSite, "gone.com", "Gone");
+        testing::AddListEntry(*list, mitWebSite, "later.com", "Later");
+        testing::AddListEntry(*list, mitWebSite, "back.com", "Back", false);
     }
     TMonitoredList candidates;
-    AddEntry(candidates, mitWebSite, "new.com", "New", true, true);
-    AddEntry(candidates, mitApplication, "c:\\A.EXE", "Renamed", true, true);
-    AddEntry(candidates, mitWebSite, "gone.com", "Gone", true, false);
-    AddEntry(candidates, mitWebSite, "later.com", "Later", false, false);
-    AddEntry(candidates, mitWebSite, "back.com", "Back", true, true);
-    AddEntry(candidates, mitApplication, "C:\\Vornhalt.exe", "Me", true, true);
-    AddEntry(candidates, mitWebSite, "never.com", "Never", true, false);
+    testing::AddListEntry(candidates, mitWebSite, "new.com", "New", true, true);
+    testing::AddListEntry(candidates, mitApplication, "c:\\A.EXE", "Renamed", true, true);
+    testing::AddListEntry(candidates, mitWebSite, "gone.com", "Gone", true, false);
+    testing::AddListEntry(candidates, mitWebSite, "later.com", "Later", false, false);
+    testing::AddListEntry(candidates, mitWebSite, "back.com", "Back", true, true);
+    testing::AddListEntry(candidates, mitApplication, "C:\\Vornhalt.exe", "Me", true, true);
+    testing::AddListEntry(candidates, mitWebSite, "never.com", "Never", true, false);
 
     const TCandidateMergeOutcome outcome = MergeCandidates(candidates, persisted, &today, "c:\\vornhalt.exe");
 
@@ -63,12 +53,12 @@ TEST(MergeCandidates, AddsUpdatesDeletesAndDefersAsTheMarksSay) {
 
 TEST(MergeCandidates, WorksWithoutTodaysListAndAnEmptyListChangesNothing) {
     TMonitoredList persisted;
-    AddEntry(persisted, mitWebSite, "example.com", "Example");
+    testing::AddListEntry(persisted, mitWebSite, "example.com", "Example");
     const TCandidateMergeOutcome none = MergeCandidates(TMonitoredList(), persisted, nullptr, "");
     EXPECT_EQ(persisted.Count(), 1);
     EXPECT_TRUE(none.NewlyPending.empty() && none.Reactivated.empty());
     TMonitoredList candidates;
-    AddEntry(candidates, mitWebSite, "example.com", "Example", false, true);
+    testing::AddListEntry(candidates, mitWebSite, "example.com", "Example", false, true);
     MergeCandidates(candidates, persisted, nullptr, "");
     EXPECT_FALSE(persisted.Items(0).Active);
 }

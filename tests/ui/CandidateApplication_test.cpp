@@ -1,4 +1,5 @@
 #include "ui/CandidateApplication.h"
+#include "support/ListEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +17,6 @@ namespace {
 
 using testing::FileIn;
 
-void AddEntry(TMonitoredList& list, TMonitoredItemType type, const std::string& name, bool active, bool selected) {
-    auto item = std::make_unique<TMonitoredItem>();
-    item->ItemType = type;
-    item->Name = name;
-    item->Caption = name;
-    item->Active = active;
-    item->Selected = selected;
-    list.Add(name, std::move(item));
-}
-
 class ApplyCandidates : public ::testing::Test {
 protected:
     ApplyCandidates() {
@@ -33,9 +24,10 @@ protected:
         testing::CopyReadyMadeDatabase("settings.sqlite", settings_);
         testing::CopyReadyMadeDatabase("actmondb.sqlite", log_);
         options_ = Load();
-        AddEntry(options_->MonitoredList(), mitWebSite, "later.com", true, false);
-        AddEntry(options_->MonitoredList(), mitWebSite, "example.com/?q=a", true, false);
-        AddEntry(today_, mitWebSite, "later.com", true, false);
+        testing::AddListEntry(options_->MonitoredList(), mitWebSite, "later.com", "later.com", true, false);
+        testing::AddListEntry(options_->MonitoredList(), mitWebSite, "example.com/?q=a", "example.com/?q=a", true,
+                              false);
+        testing::AddListEntry(today_, mitWebSite, "later.com", "later.com", true, false);
     }
     std::unique_ptr<TOptions> Load() {
         TOptionsSite site;
@@ -58,8 +50,8 @@ protected:
 TEST_F(ApplyCandidates, SavesTheListRecordsPendingRemovalsAndClearsImmediateChanges) {
     options_->ImmediateChangeAllowed = true;
     TMonitoredList candidates;
-    AddEntry(candidates, mitWebSite, "new.com", true, true);
-    AddEntry(candidates, mitWebSite, "later.com", false, false);
+    testing::AddListEntry(candidates, mitWebSite, "new.com", "new.com", true, true);
+    testing::AddListEntry(candidates, mitWebSite, "later.com", "later.com", false, false);
     ApplyCandidateList(*options_, &today_, candidates, "");
     EXPECT_FALSE(options_->ImmediateChangeAllowed);
     EXPECT_EQ(ini_.ReadString("WebSites", "later.com", ""), "later.com");
@@ -84,8 +76,8 @@ TEST_F(ApplyCandidates, SavesTheListRecordsPendingRemovalsAndClearsImmediateChan
 // is raised.
 TEST_F(ApplyCandidates, AnUnrecordablePendingRemovalLeavesItsEntryActive) {
     TMonitoredList candidates;
-    AddEntry(candidates, mitWebSite, "example.com/?q=a", false, false);
-    AddEntry(candidates, mitWebSite, "new.com", true, true);
+    testing::AddListEntry(candidates, mitWebSite, "example.com/?q=a", "example.com/?q=a", false, false);
+    testing::AddListEntry(candidates, mitWebSite, "new.com", "new.com", true, true);
     EXPECT_THROW(ApplyCandidateList(*options_, &today_, candidates, ""), Exception);
     const auto stored = Load();
     const TMonitoredList& list = stored->MonitoredList();

@@ -1,4 +1,5 @@
 #include "ui/SettingsSession.h"
+#include "support/ListEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -43,16 +44,6 @@ protected:
     void StoreSetting(const std::string& name, const std::string& value) {
         RunScript(settings_, "INSERT INTO settings(name, value) VALUES(" + QuotedSqlString(name) + ", " +
                                  QuotedSqlString(value) + ")");
-    }
-    static void AddItem(TMonitoredList& list, TMonitoredItemType type, const std::string& name,
-                        const std::string& caption, bool active = true, bool selected = false) {
-        auto item = std::make_unique<TMonitoredItem>();
-        item->ItemType = type;
-        item->Name = name;
-        item->Caption = caption;
-        item->Active = active;
-        item->Selected = selected;
-        list.Add(caption, std::move(item));
     }
     TIniFile& Ini() { return env_.GetIniFile(); }
     std::string StoredSetting(const std::string& name) {
@@ -114,10 +105,10 @@ INSTANTIATE_TEST_SUITE_P(Limits, SettingsLimitTest,
                          [](const ::testing::TestParamInfo<LimitCase>& limit) { return limit.param.name; });
 
 TEST_F(SettingsSessionTest, ApplySavesActionRemindersPeriodAndList) {
-    AddItem(Options().MonitoredList(), mitApplication, "C:\\Windows\\notepad.exe", "Notepad");
+    testing::AddListEntry(Options().MonitoredList(), mitApplication, "C:\\Windows\\notepad.exe", "Notepad");
     TSettingsSession session(Options(), prefs_, true);
     EXPECT_TRUE(Options().ImmediateChangeAllowed);
-    AddItem(session.WorkingList(), mitWebSite, "example.com", "example.com");
+    testing::AddListEntry(session.WorkingList(), mitWebSite, "example.com", "example.com");
     session.ExpirationAction = eaShutdownComputer;
     session.ReminderTexts[rtMorning] = "Write the 'report'";
     session.ReminderChangePeriod = rcpWeekly;
@@ -138,8 +129,8 @@ TEST_F(SettingsSessionTest, ApplySavesActionRemindersPeriodAndList) {
 }
 
 TEST_F(SettingsSessionTest, RemovalsAreImmediateInTheFirstRunAndDeferredAfterwards) {
-    AddItem(Options().MonitoredList(), mitApplication, "C:\\a.exe", "A");
-    AddItem(Options().MonitoredList(), mitWebSite, "b.com", "b.com");
+    testing::AddListEntry(Options().MonitoredList(), mitApplication, "C:\\a.exe", "A");
+    testing::AddListEntry(Options().MonitoredList(), mitWebSite, "b.com", "b.com");
     {
         TSettingsSession first(Options(), prefs_, true);
         EXPECT_TRUE(first.DeleteEntry(first.WorkingList().Items(0)));
@@ -163,7 +154,7 @@ TEST_F(SettingsSessionTest, RemovalsAreImmediateInTheFirstRunAndDeferredAfterwar
     EXPECT_FALSE(shownAgain.WorkingList().Items(shownAgain.WorkingList().IndexOfName("b.com")).Active);
     // Added back through the wizard, it is no longer pending.
     TMonitoredList back;
-    AddItem(back, mitWebSite, "b.com", "b.com", true, true);
+    testing::AddListEntry(back, mitWebSite, "b.com", "b.com", true, true);
     shownAgain.MergeWizardResult(back, "C:\\vh\\Vornhalt.exe");
     ASSERT_TRUE(shownAgain.Apply());
     EXPECT_EQ(Ini().ReadString("WebSites", "b.com", "<none>"), "<none>");
@@ -192,13 +183,13 @@ TEST_F(SettingsSessionTest, CancelRestoresTheAppearanceFoundAtTheStart) {
 TEST_F(SettingsSessionTest, WizardResultsMergeIntoTheWorkingList) {
     TSettingsSession session(Options(), prefs_, false);
     TMonitoredList& working = session.WorkingList();
-    AddItem(working, mitApplication, "C:\\gone.exe", "Gone");
-    AddItem(working, mitApplication, "C:\\old.exe", "Old", false);
+    testing::AddListEntry(working, mitApplication, "C:\\gone.exe", "Gone");
+    testing::AddListEntry(working, mitApplication, "C:\\old.exe", "Old", false);
     TMonitoredList result;
-    AddItem(result, mitApplication, "C:\\gone.exe", "Gone", true, false);     // unticked: leaves
-    AddItem(result, mitApplication, "C:\\old.exe", "Old again", true, true);  // back, renamed
-    AddItem(result, mitWebSite, "new.com", "new.com", true, true);            // new
-    AddItem(result, mitApplication, "C:\\vh\\Vornhalt.exe", "Me", true, true);
+    testing::AddListEntry(result, mitApplication, "C:\\gone.exe", "Gone", true, false);     // unticked: leaves
+    testing::AddListEntry(result, mitApplication, "C:\\old.exe", "Old again", true, true);  // back, renamed
+    testing::AddListEntry(result, mitWebSite, "new.com", "new.com", true, true);            // new
+    testing::AddListEntry(result, mitApplication, "C:\\vh\\Vornhalt.exe", "Me", true, true);
     session.MergeWizardResult(result, "C:\\vh\\Vornhalt.exe");
     ASSERT_EQ(working.Count(), 2);
     EXPECT_EQ(working.IndexOfName("C:\\gone.exe"), -1);
