@@ -4,6 +4,7 @@
 
 #include "common/Exceptions.h"
 #include "common/StringUtils.h"
+#include "model/ProgramNames.h"
 
 namespace vh {
 
@@ -92,9 +93,17 @@ void TMonitoredList::Delete(int index) {
     entries_.erase(entries_.begin() + index);
 }
 
+bool TMonitoredItem::HasName(std::string_view name) const {
+    return ItemType == mitApplication ? SameProgram(Name, name) : SameTextAscii(Name, name);
+}
+
+bool TMonitoredItem::MatchesProgram(std::string_view processPath) const {
+    return ItemType == mitApplication ? ProgramMatches(Name, processPath) : SameTextAscii(Name, processPath);
+}
+
 int TMonitoredList::IndexOfName(std::string_view name) const {
     for (int i = 0; i < Count(); ++i)
-        if (SameTextAscii(Items(i).Name, name)) return i;
+        if (Items(i).HasName(name)) return i;
     return -1;
 }
 
@@ -108,7 +117,7 @@ TMatch TMonitoredList::FindMatch(std::string_view applicationPath, std::string_v
             webIndex = i;
             break;
         }
-        if (SameTextAscii(item.Name, applicationPath)) appIndex = i;
+        if (item.MatchesProgram(applicationPath)) appIndex = i;
     }
     if (webIndex != -1) return TMatch{webIndex, mitWebSite};
     return TMatch{appIndex, mitApplication};
@@ -116,7 +125,9 @@ TMatch TMonitoredList::FindMatch(std::string_view applicationPath, std::string_v
 
 TClassifyCode TMonitoredList::Classify(const TMonitoredItem& candidate, int& index,
                                        std::string_view programFile) const {
-    if (SameTextAscii(candidate.Name, programFile)) return TClassifyCode::OwnProgram;
+    if (SameTextAscii(candidate.Name, programFile) ||
+        (candidate.ItemType == mitApplication && ProgramMatches(candidate.Name, programFile)))
+        return TClassifyCode::OwnProgram;
     index = IndexOfName(candidate.Name);
     if (index == -1) return TClassifyCode::NotOnList;
     const TMonitoredItem& existing = Items(index);

@@ -32,6 +32,13 @@ public:
     void CopyFrom(const TMonitoredItem& source);
     std::string GetTypeText() const;
     TDateTime GetDuration() const;  // Seconds as a day fraction
+
+    // Whether this entry is the one `name` spells: for an application the
+    // same program (see ProgramNames.h), otherwise equal ignoring ASCII case.
+    bool HasName(std::string_view name) const;
+    // Whether the program at `processPath` belongs to this entry. Entries of
+    // other types compare their name with the path ignoring ASCII case.
+    bool MatchesProgram(std::string_view processPath) const;
 };
 
 // Display text of a type: "all", "App", "Web".
@@ -94,12 +101,12 @@ public:
     void Delete(int index);
     void Clear() noexcept { entries_.clear(); }
 
-    // First entry whose Name equals `name` ignoring ASCII case; -1 if none.
+    // First entry that HasName(`name`); -1 if none.
     int IndexOfName(std::string_view name) const;
     int IndexOfItem(const TMonitoredItem& item) const { return IndexOfName(item.Name); }
 
     // First web-site match (over every entry) wins; otherwise the last entry
-    // whose Name equals the path ignoring ASCII case.
+    // whose program is the one at the path (MatchesProgram).
     TMatch FindMatch(std::string_view applicationPath, std::string_view address) const;
 
     // The add-check. `programFile` is the running program's own path, which

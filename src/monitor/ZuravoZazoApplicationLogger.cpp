@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <utility>
+#include <vector>
 
 #include "common/Exceptions.h"
 #include "common/StringUtils.h"
@@ -76,29 +77,24 @@ void TZuravoZazoApplicationLogger::WritePendingRows() {
     pendingRows_.clear();
 }
 
-void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, const TUsageQuery& query,
-                                                      TMonitoredItemType type, bool accumulate) {
+void TZuravoZazoApplicationLogger::MonitoredItemsLoad(TMonitoredList& list, TMonitoredItemType type, TDateTime from,
+                                                      TDateTime to, bool accumulate) {
     try {
-        std::unique_ptr<TSQLiteTable> table;
+        std::vector<TUsageTotal> totals;
         {
             TSQLiteDatabase db(logDBFileName_, DecimalSeparatorForText());
-            table = db.GetTable(query.Sql, query.Params);
+            totals = UsageTotals(db, type, from, to);
         }
-        list.SetCapacity(list.Count() + table->RowCount());
-        if (table->RowCount() == 0) return;
-        const int captionField = table->FieldIndex("caption");
-        const int activeField = table->FieldIndex("active");
-        const int nameField = table->FieldIndex("name");
-        const int totalField = table->FieldIndex("total_duration");
-        for (table->MoveFirst(); !table->Eof(); table->Next()) {
-            const auto seconds = static_cast<std::int32_t>(table->FieldAsInteger(totalField));
+        list.SetCapacity(list.Count() + static_cast<int>(totals.size()));
+        for (TUsageTotal& total : totals) {
+            const auto seconds = static_cast<std::int32_t>(total.Seconds);
             if (accumulate) SecondsOnList += seconds;
             auto item = std::make_unique<TMonitoredItem>();
-            item->Caption = table->FieldAsString(captionField);
-            item->Name = table->FieldAsString(nameField);
+            item->Caption = std::move(total.Caption);
+            item->Name = std::move(total.Name);
             item->Seconds = seconds;
             item->ItemType = type;
-            item->Active = table->FieldAsInteger(activeField) == 1;
+            item->Active = total.Active;
             std::string key = item->Caption;
             list.Add(std::move(key), std::move(item));
         }
@@ -111,14 +107,14 @@ void TZuravoZazoApplicationLogger::MonitoredListLoad(bool accumulate) {
     TodayList().Clear();
     const TDateTime now = ProgramNow();
     const TDateTime from = TodayStart(now);
-    MonitoredItemsLoad(TodayList(), BuildWebSitesQuery(from, now), mitWebSite, accumulate);
-    MonitoredItemsLoad(TodayList(), BuildApplicationsQuery(from, now), mitApplication, accumulate);
+    MonitoredItemsLoad(TodayList(), mitWebSite, from, now, accumulate);
+    MonitoredItemsLoad(TodayList(), mitApplication, from, now, accumulate);
 }
 
 void TZuravoZazoApplicationLogger::UsageListLoad(bool accumulate, TDateTime from, TDateTime to) {
     UsageList().Clear();
-    MonitoredItemsLoad(UsageList(), BuildWebSitesQuery(from, to), mitWebSite, accumulate);
-    MonitoredItemsLoad(UsageList(), BuildApplicationsQuery(from, to), mitApplication, accumulate);
+    MonitoredItemsLoad(UsageList(), mitWebSite, from, to, accumulate);
+    MonitoredItemsLoad(UsageList(), mitApplication, from, to, accumulate);
 }
 
 void TZuravoZazoApplicationLogger::MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result) {

@@ -47,9 +47,10 @@ public:
 
     void MonitoredListLoad(bool accumulate);
     void UsageListLoad(bool accumulate, TDateTime from, TDateTime to);
-    // Runs one statistics query and appends a row's entry per result row; a
-    // failure is traced and loads nothing.
-    void MonitoredItemsLoad(TMonitoredList& list, const TUsageQuery& query, TMonitoredItemType type, bool accumulate);
+    // Appends an entry per list entry of `type` with its seconds between the
+    // bounds (UsageTotals); a failure is traced and loads nothing.
+    void MonitoredItemsLoad(TMonitoredList& list, TMonitoredItemType type, TDateTime from, TDateTime to,
+                            bool accumulate);
 
     // Applies the result of the options' removal to TodayList.
     void MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result);

@@ -7,6 +7,8 @@
 #include "environment/DateTimeUtils.h"
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "model/ProgramNames.h"
+#include "storage/LoggedPrograms.h"
 
 namespace vh {
 
@@ -160,16 +162,31 @@ std::string PurgeOldRowsSql() {
     return "DELETE FROM applications where date_created  < ?";
 }
 
-// Names compare ignoring case, as the list's own match does: rows of an entry
-// typed in other letter case are the entry's rows and stay.
-std::string PurgeUnlistedApplicationsSql() {
-    return "delete from applications where origin = 1 and app_name COLLATE NOCASE not in (select distinct name "
-           "from applications_list)";
+void PurgeUnlistedApplications(const std::string& logDBFileName) noexcept {
+    try {
+        TSQLiteDatabase db(logDBFileName);
+        std::vector<std::string> entries;
+        const auto table = db.GetTable("SELECT DISTINCT name FROM applications_list");
+        for (table->MoveFirst(); !table->Eof(); table->Next()) entries.push_back(table->FieldAsString(0));
+        TSQLiteParams unlisted;
+        for (const std::string& program : LoggedPrograms(db)) {
+            const bool listed = std::any_of(entries.begin(), entries.end(),
+                                            [&](const std::string& entry) { return ProgramMatches(entry, program); });
+            if (!listed) unlisted.emplace_back(program);
+        }
+        if (unlisted.empty()) return;
+        // One statement, so the clean-up is whole or not done at all.
+        std::string sql = "DELETE FROM applications WHERE origin = 1 AND app_name COLLATE NOCASE IN (?";
+        for (size_t i = 1; i < unlisted.size(); ++i) sql += ", ?";
+        db.ExecSQL(sql + ")", unlisted);
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "PurgeUnlistedApplications"));
+    }
 }
 
 void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText) {
     DBExecSQL(logDBFileName, PurgeOldRowsSql(), {cutoffText});
-    DBExecSQL(logDBFileName, PurgeUnlistedApplicationsSql());
+    PurgeUnlistedApplications(logDBFileName);
 }
 
 void PurgeActivityLog() {

@@ -64,10 +64,13 @@ void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutof
 // The installed environment's log database and the program clock.
 void PurgeActivityLog();
 
-// The statements of the clean-up, in order; the first takes the cut-off text
-// as its parameter.
+// The clean-up's two steps, in order. The first statement takes the cut-off
+// text as its parameter. The second deletes, in one statement, the
+// application rows of programs that no application entry names by the list's
+// own rule (a bare file name keeps its program's rows in every folder);
+// failures are traced.
 std::string PurgeOldRowsSql();
-std::string PurgeUnlistedApplicationsSql();
+void PurgeUnlistedApplications(const std::string& logDBFileName) noexcept;
 
 inline constexpr int kActivityLogDays = 90;
 

@@ -5,6 +5,8 @@
 
 #include "common/Exceptions.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "model/ProgramNames.h"
+#include "storage/LoggedPrograms.h"
 
 namespace vh {
 
@@ -28,6 +30,20 @@ std::string SelectTotals(std::string_view totalExpression) {
            " AS total_duration FROM entries e ORDER BY e.name";
 }
 
+std::vector<TUsageTotal> ReadTotals(TSQLiteDatabase& db, const TUsageQuery& query) {
+    const auto table = db.GetTable(query.Sql, query.Params);
+    std::vector<TUsageTotal> totals;
+    if (table->RowCount() == 0) return totals;
+    const int caption = table->FieldIndex("caption");
+    const int active = table->FieldIndex("active");
+    const int name = table->FieldIndex("name");
+    const int total = table->FieldIndex("total_duration");
+    for (table->MoveFirst(); !table->Eof(); table->Next())
+        totals.push_back({table->FieldAsString(caption), table->FieldAsInteger(active) == 1, table->FieldAsString(name),
+                          table->FieldAsInteger(total)});
+    return totals;
+}
+
 }  // namespace
 
 TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now) {
@@ -43,17 +59,13 @@ TPeriodBounds UsagePeriodBounds(TUsagePeriod period, TDateTime now) {
     return {};
 }
 
-// Each entry sums its own rows through the application and address
-// indexes (both ignore case), reading only the rows of the period.
-TUsageQuery BuildApplicationsQuery(std::string_view fromText, std::string_view toText) {
-    const std::string period(kInPeriod);
+// Each entry sums the browser rows logged under its name through the address
+// index (which ignores case), reading only the rows of the period.
+TUsageQuery BuildApplicationEntriesQuery(std::string_view fromText, std::string_view toText) {
     return WithBounds("WITH " + DistinctEntries("applications_list") +
-                          SelectTotals("COALESCE((SELECT SUM(duration) FROM applications WHERE app_name = e.name "
-                                       "COLLATE NOCASE AND origin = 1 AND " +
-                                       period +
-                                       "), 0) + COALESCE((SELECT SUM(duration) FROM applications WHERE browser_url = "
-                                       "e.name COLLATE NOCASE AND origin = 2 AND " +
-                                       period + "), 0)"),
+                          SelectTotals("COALESCE((SELECT SUM(duration) FROM applications WHERE browser_url = e.name "
+                                       "COLLATE NOCASE AND origin = 2 AND " +
+                                       std::string(kInPeriod) + "), 0)"),
                       fromText, toText);
 }
 
@@ -77,12 +89,26 @@ TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toTex
         fromText, toText);
 }
 
-TUsageQuery BuildApplicationsQuery(TDateTime from, TDateTime to) {
-    return BuildApplicationsQuery(DateTimeToDbString(from), DateTimeToDbString(to));
+std::vector<TUsageTotal> ApplicationTotals(TSQLiteDatabase& db, std::string_view fromText, std::string_view toText) {
+    std::vector<TUsageTotal> totals = ReadTotals(db, BuildApplicationEntriesQuery(fromText, toText));
+    // The rule is C++, so it runs over the few programs of the period rather
+    // than in SQL over every row.
+    const std::vector<TProgramSeconds> programs = LoggedProgramSeconds(db, fromText, toText);
+    for (TUsageTotal& total : totals)
+        for (const TProgramSeconds& program : programs)
+            if (ProgramMatches(total.Name, program.Path)) total.Seconds += program.Seconds;
+    return totals;
 }
 
-TUsageQuery BuildWebSitesQuery(TDateTime from, TDateTime to) {
-    return BuildWebSitesQuery(DateTimeToDbString(from), DateTimeToDbString(to));
+std::vector<TUsageTotal> WebSiteTotals(TSQLiteDatabase& db, std::string_view fromText, std::string_view toText) {
+    return ReadTotals(db, BuildWebSitesQuery(fromText, toText));
+}
+
+std::vector<TUsageTotal> UsageTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to) {
+    VH_ASSERT(type == mitApplication || type == mitWebSite);
+    const std::string fromText = DateTimeToDbString(from);
+    const std::string toText = DateTimeToDbString(to);
+    return type == mitApplication ? ApplicationTotals(db, fromText, toText) : WebSiteTotals(db, fromText, toText);
 }
 
 }  // namespace vh

@@ -5,11 +5,14 @@
 // distinct entry name.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/DateTime.h"
 #include "model/DayRules.h"
+#include "model/MonitoredObjects.h"
 #include "storage/SQLiteTable3.h"
 
 namespace vh {
@@ -40,24 +43,38 @@ struct TUsageQuery {
     TSQLiteParams Params;
 };
 
-// The queries for dates already in the stored text form ("yyyy-mm-dd hh:nn:ss"),
-// compared as text; both bounds count. They read the log through its
-// application and address indexes, so their cost follows the rows of the
-// period that concern the list, not the size of the log.
-//
-// Application entries count the rows of origin 1 whose app_name equals the
-// name, and the rows of origin 2 whose browser_url equals it (a browser on the
-// list as an application is logged under its path as the address). Web-site
-// entries count every row whose browser_url contains the name (LIKE, so ASCII
-// case is ignored and "%" and "_" are wildcards). Names compare ignoring ASCII
-// case; a log row counts once for each distinct entry name it matches. The
-// bounds travel as bound parameters, never inside the statement's text.
-TUsageQuery BuildApplicationsQuery(std::string_view fromText, std::string_view toText);
-TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toText);
+// One entry's total: one per distinct name of a list table.
+struct TUsageTotal {
+    std::string Caption;
+    bool Active = false;
+    std::string Name;
+    std::int64_t Seconds = 0;
+};
 
-// The same for date-times, formatted with the installed environment's
-// DateTimeToDbString.
-TUsageQuery BuildApplicationsQuery(TDateTime from, TDateTime to);
-TUsageQuery BuildWebSitesQuery(TDateTime from, TDateTime to);
+// The per-entry totals for dates already in the stored text form ("yyyy-mm-dd
+// hh:nn:ss"), compared as text; both bounds count. They read the log through
+// its application and address indexes, so their cost follows the rows of the
+// period that concern the list, not the size of the log. The bounds travel as
+// bound parameters, never inside a statement's text.
+//
+// Application entries count the rows of origin 1 whose program the entry
+// names (ProgramMatches: a full path in any spelling, or a bare file name in
+// any folder), and the rows of origin 2 whose browser_url equals the name (a
+// browser on the list as an application is logged under the entry's name as
+// the address), ignoring ASCII case.
+std::vector<TUsageTotal> ApplicationTotals(TSQLiteDatabase& db, std::string_view fromText, std::string_view toText);
+// Web-site entries count every row whose browser_url contains the name (LIKE,
+// so ASCII case is ignored and "%" and "_" are wildcards). A log row counts
+// once for each distinct entry name it matches.
+std::vector<TUsageTotal> WebSiteTotals(TSQLiteDatabase& db, std::string_view fromText, std::string_view toText);
+
+// The statements behind them: the web sites' totals, and the application
+// entries with their browser rows (origin 2) summed.
+TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toText);
+TUsageQuery BuildApplicationEntriesQuery(std::string_view fromText, std::string_view toText);
+
+// Totals of one type (mitApplication or mitWebSite) for date-times, formatted
+// with the installed environment's DateTimeToDbString.
+std::vector<TUsageTotal> UsageTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to);
 
 }  // namespace vh

@@ -5,6 +5,7 @@
 
 #include "common/Exceptions.h"
 #include "common/StringUtils.h"
+#include "model/ProgramNames.h"
 
 namespace vh {
 namespace {
@@ -18,7 +19,20 @@ constexpr char kAppAmongApps[] =
 constexpr char kAppAmongSites[] =
     "You have already added an site with the same URL to the list. Please choose filename.";
 constexpr char kDuplicateCaption[] = "Please note";
-constexpr char kOwnProgramCaption[] = "Please Note";
+constexpr char kPleaseNoteCaption[] = "Please Note";
+
+TAddOutcome TakenOutcome() {
+    TAddOutcome outcome;
+    outcome.Taken = true;
+    return outcome;
+}
+
+TAddOutcome Refusal(std::string message, const char* caption) {
+    TAddOutcome outcome;
+    outcome.Message = std::move(message);
+    outcome.MessageCaption = caption;
+    return outcome;
+}
 
 void AppendCopy(TMonitoredList& list, const TMonitoredItem& item) {
     auto copy = std::make_unique<TMonitoredItem>();
@@ -104,9 +118,26 @@ bool TAppSiteAddWizardModel::Finish() {
 }
 
 TAddOutcome TAppSiteAddWizardModel::Add(TMonitoredItemType type, const std::string& name, const std::string& tag) {
-    TAddOutcome outcome = Classified(type, name, tag);
+    TAddOutcome outcome =
+        type == mitApplication && !name.empty() ? AddApplication(name, tag) : Classified(type, name, tag);
     // Whichever way of adding applications came first wins a shared path.
     if (outcome.Taken && type == mitApplication && !scanFirst_) nameFirst_ = true;
+    return outcome;
+}
+
+TAddOutcome TAppSiteAddWizardModel::AddApplication(const std::string& typed, const std::string& tag) {
+    std::string name = TrimmedProgramName(typed);
+    if (settings_.ExpandEnvironment) name = TrimmedProgramName(settings_.ExpandEnvironment(name));
+    const bool fullPath = !IsBareProgramKey(ProgramNameKey(name));
+    const TPathKind kind = fullPath && settings_.PathKindOf ? settings_.PathKindOf(name) : TPathKind::File;
+    if (const auto problem = ProgramNameProblem(name, kind == TPathKind::Folder))
+        return Refusal(*problem, kPleaseNoteCaption);
+    TAddOutcome outcome = Classified(mitApplication, name, tag);
+    if (outcome.Taken) {
+        const std::string caption = Trim(tag).empty() ? name : Trim(tag);
+        outcome.Info = caption + "\r\n" + name;
+        if (kind == TPathKind::Missing) outcome.Info += "\r\n" + MissingProgramFileNotice(name);
+    }
     return outcome;
 }
 
@@ -128,13 +159,13 @@ TAddOutcome TAppSiteAddWizardModel::Classified(TMonitoredItemType type, const st
     switch (result_.Classify(candidate, index, settings_.ProgramFile)) {
         case TClassifyCode::NotOnList:
             AppendCopy(type == mitWebSite ? sites_ : addedByName_, candidate);
-            return {true, {}, {}};
+            return TakenOutcome();
         case TClassifyCode::Inactive: {
             TMonitoredItem* entry = Find(type == mitWebSite ? sites_ : persistedApps_, name);
             if (!entry) return {};
             entry->Active = true;
             entry->Selected = true;
-            return {true, {}, {}};
+            return TakenOutcome();
         }
         case TClassifyCode::ActiveNotSelected:
             if (type == mitApplication) {
@@ -148,11 +179,11 @@ TAddOutcome TAppSiteAddWizardModel::Classified(TMonitoredItemType type, const st
             } else if (TMonitoredItem* site = Find(sites_, name)) {
                 site->Selected = true;
             }
-            return {true, {}, {}};
+            return TakenOutcome();
         case TClassifyCode::ActiveSelected: return AddActiveSelected(candidate);
         case TClassifyCode::OwnProgram:
-            return {false, "\"" + settings_.ProgramName + "\" could not be added to time-limit list",
-                    kOwnProgramCaption};
+            return Refusal("\"" + settings_.ProgramName + "\" could not be added to time-limit list",
+                           kPleaseNoteCaption);
     }
     return {};
 }
@@ -171,7 +202,7 @@ TAddOutcome TAppSiteAddWizardModel::AddActiveSelected(const TMonitoredItem& cand
     if (found->Caption == candidate.Caption) {
         const char* message = site ? (foundAmongSites ? kSiteAmongSites : kSiteAmongApps)
                                    : (foundAmongSites ? kAppAmongSites : kAppAmongApps);
-        return {false, message, kDuplicateCaption};
+        return Refusal(message, kDuplicateCaption);
     }
     // The views are rebuilt from the working lists: a caption written only
     // into a view would be lost, so an application's goes to its home list.
@@ -179,7 +210,7 @@ TAddOutcome TAppSiteAddWizardModel::AddActiveSelected(const TMonitoredItem& cand
         found->Caption = candidate.Caption;
     else
         WriteApplicationCaption(candidate.Name, candidate.Caption);
-    return {true, {}, {}};
+    return TakenOutcome();
 }
 
 bool TAppSiteAddWizardModel::WriteApplicationCaption(const std::string& name, const std::string& caption) {

@@ -5,6 +5,7 @@
 // merging a scan, and the result list whose Selected and Active marks tell
 // the caller what to add, update, delete or leave pending.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,20 +16,29 @@
 
 namespace vh {
 
-// What the wizard needs to know of the options and the program.
+enum class TPathKind { Missing, File, Folder };
+
+// What the wizard needs to know of the options, the program and the system.
 struct TAddWizardSettings {
     TAccessMode AccessMode = kAccessDeferred;
     bool DeleteActionProcessed = false;  // the day's one immediate removal is used up
     std::string ProgramFile;             // may never be put on its own list
     std::string ProgramName;             // named when the user tries
+    // A typed program's environment variables ("%ProgramFiles%") expanded;
+    // none leaves the text as typed.
+    std::function<std::string(const std::string&)> ExpandEnvironment;
+    // What the system has at a full path; none takes every path as a file.
+    std::function<TPathKind(const std::string&)> PathKindOf;
 };
 
-// What an add attempt answers: whether the entry was taken, and a refusal to
-// show the user (empty when there is none).
+// What an add attempt answers: whether the entry was taken, a refusal to
+// show the user (empty when there is none), and for a taken application
+// what the page's info memo shows (empty: the memo keeps its text).
 struct TAddOutcome {
     bool Taken = false;
     std::string Message;
     std::string MessageCaption;
+    std::string Info;
 };
 
 // The three lists a user ticks in.
@@ -42,6 +52,9 @@ public:
 
     // Adds an entry of `type` (mitWebSite or mitApplication) with `name` as
     // typed and an optional tag as its caption. Raises for any other type.
+    // An application's name is stored trimmed of blanks and quotes with its
+    // environment variables expanded, and only when it can name a program;
+    // a full path with no file behind it is taken with a notice.
     TAddOutcome Add(TMonitoredItemType type, const std::string& name, const std::string& tag);
 
     // Toggles the tick of the row `index` of a list's current view.
@@ -76,6 +89,7 @@ public:
     bool FirstRemovalDone() const noexcept { return firstRemovalDone_; }
 
 private:
+    TAddOutcome AddApplication(const std::string& typed, const std::string& tag);
     TAddOutcome Classified(TMonitoredItemType type, const std::string& name, const std::string& tag);
     TAddOutcome AddActiveSelected(const TMonitoredItem& candidate);
     void Tick(TMonitoredItem& shown);

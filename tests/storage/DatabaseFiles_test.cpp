@@ -201,22 +201,31 @@ TEST_F(PurgeLog, RemovesRowsStrictlyOlderThanNinetyDays) {
               (Rows{{"2025-12-31 12:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-31 11:00:00", "C:\\Apps\\Kept.exe"}}));
 }
 
-TEST_F(PurgeLog, RemovesApplicationRowsNotOnTheListIgnoringCase) {
+// Rows stay for every program an entry names by the list's own rule: another
+// letter case, another slash, a bare file name in any folder.
+TEST_F(PurgeLog, KeepsTheRowsOfEveryProgramAnEntryNamesAndOnlyThose) {
+    RunScript(log_,
+              "INSERT INTO applications_list(name, caption, active) VALUES('notepad', 'Notepad', 1);"
+              "INSERT INTO applications_list(name, caption, active) VALUES('c:/tools//edit.exe', 'Edit', 1);");
     AddRow("2026-03-30 10:00:00", "C:\\Apps\\Kept.exe", 1);
-    AddRow("2026-03-30 10:00:01", "c:\\apps\\kept.exe", 1);  // the same entry, as the list match sees it
+    AddRow("2026-03-30 10:00:01", "c:\\apps\\kept.exe", 1);
     AddRow("2026-03-30 10:00:02", "C:\\Apps\\Removed.exe", 1);
     AddRow("2026-03-30 10:00:03", "C:\\Browser\\b.exe", 2, "gone.example.org");  // web rows stay
+    AddRow("2026-03-30 10:00:04", "C:\\Windows\\notepad.exe", 1);
+    AddRow("2026-03-30 10:00:05", "D:\\Other\\NOTEPAD.EXE", 1);
+    AddRow("2026-03-30 10:00:06", "C:\\Windows\\xnotepad.exe", 1);
+    AddRow("2026-03-30 10:00:07", "C:\\Tools\\Edit.exe", 1);
     PurgeActivityLog(log_, "2025-12-30 10:00:00");
     EXPECT_EQ(Remaining(), (Rows{{"2026-03-30 10:00:00", "C:\\Apps\\Kept.exe"},
                                  {"2026-03-30 10:00:01", "c:\\apps\\kept.exe"},
-                                 {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"}}));
+                                 {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"},
+                                 {"2026-03-30 10:00:04", "C:\\Windows\\notepad.exe"},
+                                 {"2026-03-30 10:00:05", "D:\\Other\\NOTEPAD.EXE"},
+                                 {"2026-03-30 10:00:07", "C:\\Tools\\Edit.exe"}}));
 }
 
-TEST_F(PurgeLog, StatementTexts) {
+TEST_F(PurgeLog, OldRowsStatementText) {
     EXPECT_EQ(PurgeOldRowsSql(), "DELETE FROM applications where date_created  < ?");
-    EXPECT_EQ(PurgeUnlistedApplicationsSql(),
-              "delete from applications where origin = 1 and app_name COLLATE NOCASE not in (select distinct name "
-              "from applications_list)");
 }
 
 TEST(DatabaseRoutines, FailuresAreSwallowed) {

@@ -189,7 +189,7 @@ TEST_F(StorageFaults, PurgeActivityLogDeletesWholeStatementsOnly) {
     for (int done = 0; done < 4; ++done) {
         prepare();
         if (done & 1) DBExecSQL(log_, PurgeOldRowsSql(), {cutoff});
-        if (done & 2) testing::RunScript(log_, PurgeUnlistedApplicationsSql());
+        if (done & 2) PurgeUnlistedApplications(log_);
         states.push_back(Contents(log_));
     }
     ASSERT_EQ(std::set(states.begin(), states.end()).size(), 4u);

@@ -29,11 +29,19 @@ const TMonitoredItem* Entry(const TMonitoredList& list, const std::string& name)
     return index < 0 ? nullptr : &list.Items(index);
 }
 
+TAddWizardSettings Settings(TAccessMode mode = kAccessDeferred, bool processed = false) {
+    TAddWizardSettings settings;
+    settings.AccessMode = mode;
+    settings.DeleteActionProcessed = processed;
+    settings.ProgramFile = kProgram;
+    settings.ProgramName = "Vornhalt";
+    return settings;
+}
+
 class AddWizardModel : public ::testing::Test {
 protected:
     TAppSiteAddWizardModel& Make(TAccessMode mode = kAccessDeferred, bool processed = false) {
-        model_ = std::make_unique<TAppSiteAddWizardModel>(persisted_, result_,
-                                                          TAddWizardSettings{mode, processed, kProgram, "Vornhalt"});
+        model_ = std::make_unique<TAppSiteAddWizardModel>(persisted_, result_, Settings(mode, processed));
         return *model_;
     }
     int Row(TMonitoredList& view, const std::string& name) { return view.IndexOfName(name); }
@@ -223,6 +231,54 @@ TEST_F(AddWizardModel, ReaddingAPendingEntryActivatesItAndOnlyAddedSitesCanBeDel
     EXPECT_TRUE(model.DeleteSite(model.Sites().IndexOfName("news.org")));
     EXPECT_FALSE(model.DeleteSite(5));
     EXPECT_EQ(model.Sites().Count(), 1);
+}
+
+// The by-name page takes what the list's rule can match: typed names are
+// stored trimmed with their variables expanded, spellings of a listed
+// program are that entry, and what cannot be a program is refused.
+TEST_F(AddWizardModel, ApplicationsByNameAreStoredAsTheRuleMatchesThemAndNonProgramsAreRefused) {
+    AddEntry(persisted_, mitApplication, "c:\\windows\\notepad.exe", "Notepad");
+    TAddWizardSettings settings = Settings();
+    settings.ExpandEnvironment = [](const std::string& text) {
+        std::string expanded = text;
+        const std::string variable = "%ProgramFiles%";
+        if (const auto at = expanded.find(variable); at != std::string::npos)
+            expanded.replace(at, variable.size(), "C:\\Program Files");
+        return expanded;
+    };
+    settings.PathKindOf = [](const std::string& path) {
+        if (path == "C:\\Games") return TPathKind::Folder;
+        return path == "C:\\Program Files\\Office\\excel.exe" ? TPathKind::File : TPathKind::Missing;
+    };
+    model_ = std::make_unique<TAppSiteAddWizardModel>(persisted_, result_, settings);
+    auto& model = *model_;
+
+    const TAddOutcome excel = model.Add(mitApplication, "  \"%ProgramFiles%\\Office\\excel.exe\" ", "");
+    EXPECT_TRUE(excel.Taken);
+    EXPECT_EQ(excel.Info, "C:\\Program Files\\Office\\excel.exe\r\nC:\\Program Files\\Office\\excel.exe");
+    ASSERT_NE(Entry(model.AddedByName(), "C:\\Program Files\\Office\\excel.exe"), nullptr);
+    EXPECT_EQ(model.AddedByName().Items(0).Name, "C:\\Program Files\\Office\\excel.exe");
+
+    const TAddOutcome later = model.Add(mitApplication, "D:\\Later\\tool.exe", "Tool");
+    EXPECT_TRUE(later.Taken);
+    EXPECT_NE(later.Info.find("No such file exists yet"), std::string::npos) << later.Info;
+    EXPECT_TRUE(model.Add(mitApplication, "calc", "").Taken);  // a bare name is looked for nowhere
+
+    // Another spelling of the listed notepad is the duplicate it is.
+    const TAddOutcome again = model.Add(mitApplication, "C:/Windows/NOTEPAD.EXE", "Notepad");
+    EXPECT_FALSE(again.Taken);
+    EXPECT_EQ(again.Message,
+              "You have already added an application with the same filename. Please choose another filename.");
+    EXPECT_EQ(model.AddedByName().Count(), 3);
+
+    for (const char* bad : {"   ", "C:\\Games", "C:\\Games\\", "chess?.exe", "vornhalt"}) {
+        const TAddOutcome refused = model.Add(mitApplication, bad, "");
+        EXPECT_FALSE(refused.Taken) << bad;
+        EXPECT_FALSE(refused.Message.empty()) << bad;
+    }
+    EXPECT_EQ(model.AddedByName().Count(), 3);
+    EXPECT_FALSE(model.Add(mitApplication, "", "").Taken);
+    EXPECT_TRUE(model.Add(mitApplication, "", "").Message.empty());  // nothing typed: nothing said
 }
 
 }  // namespace

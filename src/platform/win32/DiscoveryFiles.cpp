@@ -10,6 +10,7 @@
 #include "common/Exceptions.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/EnvironmentPlatform.h"
+#include "platform/win32/EnvironmentStrings.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/LongPaths.h"
 #include "platform/win32/SystemErrorText.h"
@@ -106,14 +107,7 @@ std::optional<std::string> ShortcutReader::LongPathName(const std::string& path)
 }
 
 std::string ShortcutReader::ExpandEnvironmentVariables(const std::string& text) {
-    const std::wstring wide = Utf8ToWide(text);
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return text;
-        if (length <= buffer.size()) return WideToUtf8(std::wstring_view(buffer.data(), length - 1));
-        buffer.resize(length);
-    }
+    return ExpandEnvironmentStringsUtf8(text);
 }
 
 std::string ShortcutReader::ReadFileBytes(const std::string& path) {

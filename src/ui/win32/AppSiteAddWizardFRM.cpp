@@ -9,6 +9,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramDiscovery.h"
+#include "platform/win32/EnvironmentStrings.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 #include "storage/Options.h"
@@ -46,9 +47,14 @@ TAddWizardSettings SettingsFrom(const TOptions& options) {
     settings.AccessMode = options.GetAccessMode();
     settings.DeleteActionProcessed = options.MonitoredItemDeleteActionProcessed();
     settings.ProgramName = kWizardCaption;
+    settings.ExpandEnvironment = [](const std::string& text) { return ExpandEnvironmentStringsUtf8(text); };
     if (EnvironmentInstalled()) {
         settings.ProgramFile = GProgramFile();
         settings.ProgramName = GProgramName();
+        settings.PathKindOf = [](const std::string& path) {
+            if (SafeDirectoryExists(path)) return TPathKind::Folder;
+            return SafeFileExists(path) ? TPathKind::File : TPathKind::Missing;
+        };
     }
     return settings;
 }
@@ -458,10 +464,12 @@ bool TfrmAppSiteAddWizard::AddEntry(TMonitoredItemType type, TEdit& name, TEdit&
     const TAddOutcome outcome = model_->Add(type, name.Text(), tag.Text());
     if (!outcome.Message.empty()) ShowWarning(outcome.Message, outcome.MessageCaption);
     if (!outcome.Taken) return false;
-    if (type == mitWebSite)
+    if (type == mitWebSite) {
         FillList(lbxSites, TWizardList::Sites);
-    else
+    } else {
         RefillByName();
+        if (!outcome.Info.empty()) mmAppInfoApp.SetText(outcome.Info);
+    }
     name.SetText("");
     tag.SetText("");
     return true;
