@@ -81,22 +81,41 @@ void Generate(const std::string& file, int rows, TDateTime now) {
     sqlite3_close(db);
 }
 
-// Median milliseconds of `runs` loads (both queries, one connection each, as the engine does).
-double TimeLoads(const std::string& file, const TUsageQuery& web, const TUsageQuery& apps, int runs, long long& total) {
+// Median milliseconds of `runs` loads, one connection each, as the engine
+// does: `load` gives one type's totals from an open connection.
+template <class Load>
+double TimeRuns(int runs, long long& total, const Load& load) {
     std::vector<double> times;
     for (int r = 0; r < runs; ++r) {
         const auto begin = Clock::now();
-        total = 0;
-        for (const TUsageQuery* query : {&web, &apps}) {
-            TSQLiteDatabase db(file);
-            auto table = db.GetTable(query->Sql, query->Params);
-            const int field = table->RowCount() ? table->FieldIndex("total_duration") : 0;
-            for (table->MoveFirst(); !table->Eof(); table->Next()) total += table->FieldAsInteger(field);
-        }
+        total = load();
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The straightforward queries' sums.
+long long ReferenceTotal(const std::string& file, const std::string& web, const std::string& apps) {
+    long long total = 0;
+    for (const std::string* query : {&web, &apps}) {
+        TSQLiteDatabase db(file);
+        auto table = db.GetTable(*query);
+        const int field = table->RowCount() ? table->FieldIndex("total_duration") : 0;
+        for (table->MoveFirst(); !table->Eof(); table->Next()) total += table->FieldAsInteger(field);
+    }
+    return total;
+}
+
+long long ProgramTotal(const std::string& file, const std::string& from, const std::string& to) {
+    long long total = 0;
+    {
+        TSQLiteDatabase db(file);
+        for (const TUsageTotal& t : WebSiteTotals(db, from, to)) total += t.Seconds;
+    }
+    TSQLiteDatabase db(file);
+    for (const TUsageTotal& t : ApplicationTotals(db, from, to)) total += t.Seconds;
+    return total;
 }
 
 long long RowsIn(const std::string& file, const std::string& from, const std::string& to) {
@@ -120,11 +139,11 @@ int main(int argc, char** argv) {
         const TPeriodBounds bounds = UsagePeriodBounds(static_cast<TUsagePeriod>(p), now);
         const std::string from = DbText(bounds.From), to = DbText(bounds.To);
         long long referenceTotal = 0, total = 0;
-        const double reference =
-            TimeLoads(file.string(), {testing::ReferenceWebSitesQuery(from, to), {}},
-                      {testing::ReferenceApplicationsQuery(from, to), {}}, std::max(1, runs / 5), referenceTotal);
-        const double fast =
-            TimeLoads(file.string(), BuildWebSitesQuery(from, to), BuildApplicationsQuery(from, to), runs, total);
+        const double reference = TimeRuns(std::max(1, runs / 5), referenceTotal, [&] {
+            return ReferenceTotal(file.string(), testing::ReferenceWebSitesQuery(from, to),
+                                  testing::ReferenceApplicationsQuery(from, to));
+        });
+        const double fast = TimeRuns(runs, total, [&] { return ProgramTotal(file.string(), from, to); });
         std::printf("%-14s %9lld %14.1f %12.2f %8.0fx  %s\n", std::string(kUsagePeriodTexts[p]).c_str(),
                     RowsIn(file.string(), from, to), reference, fast, reference / fast,
                     referenceTotal == total ? "equal" : "DIFFERENT");

@@ -1,7 +1,8 @@
 // The real Vornhalt.exe's add wizard under Wine: the hot key shows the main
 // window, its add button opens the wizard, a web site and Wine's notepad are
-// added by address and by file name, and after Finish both databases' list
-// tables and the main list hold both; notepad in front is then timed.
+// added by address and by its path written as the page's example writes it
+// (forward slashes, other letter case), and after Finish both databases'
+// list tables and the main list hold both; notepad in front is then timed.
 
 #include <windows.h>
 
@@ -103,7 +104,7 @@ constexpr POINT kNext{300, 579};
 
 using AddWizardEndToEnd = ProgramTest;
 
-TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) {
+TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByAPathWithForwardSlashesWhichAreSavedListedAndTimed) {
     PrepareListedNotepad();
     for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"})
         TSQLiteDatabase(Utf8Path(AppData(name))).ExecSQL("DELETE FROM applications_list");
@@ -151,15 +152,16 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) 
     EXPECT_EQ(Rows(VisibleChildren(wizard, L"ListBox").at(0)), std::set<std::wstring>{L"example.com"});
     SaveScreenshot(wizard, "Vornhalt-add-wizard-sites");
 
-    // Page 2 (no scan), then page 3: notepad by its file name.
+    // Page 2 (no scan), then page 3: notepad by its path, as in
+    // "ex. c:/program files/excel.exe".
     PostClick(wizard, kNext.x, kNext.y);
     ASSERT_TRUE(WaitUntil([&] { return !VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 2";
     PostClick(wizard, kNext.x, kNext.y);
     ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 3";
     edits = VisibleChildren(wizard, L"Edit");
     ASSERT_EQ(edits.size(), 3u);  // file name, tag, info memo
-    const std::wstring notepad = NotepadPath().wstring();
-    SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notepad.c_str()));
+    constexpr wchar_t kTypedPath[] = L"c:/windows/system32/NOTEPAD.EXE";
+    SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTypedPath));
     SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Notepad"));
     PostClick(wizard, kAddApp.x, kAddApp.y);
     ASSERT_TRUE(WaitUntil([&] { return Text(edits[0]).empty(); }, 5s)) << "notepad was not taken";
@@ -169,7 +171,7 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByNameWhichAreSavedListedAndTimed) 
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 5s)) << "still open";
 
     // Both databases' list tables, and the main list.
-    const std::set<std::string> apps{std::string(kNotepadPath) + "|Notepad|1"};
+    const std::set<std::string> apps{"c:/windows/system32/NOTEPAD.EXE|Notepad|1"};
     const std::set<std::string> sites{"example.com|example.com|1"};
     for (const wchar_t* name : {L"settings.sqlite", L"actmondb.sqlite"}) {
         EXPECT_TRUE(WaitUntil([&] { return ListTable(AppData(name), "applications_list") == apps; }, 5s))

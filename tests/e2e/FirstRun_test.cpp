@@ -1,14 +1,20 @@
 // The very first start: the real program asks for the settings before its
 // main window exists, and what the user applies is in the settings database.
+// Notepad, put on the list by its file name as the wizard's prompt invites,
+// is then timed, reminded about and closed, and its minute outlives a
+// restart.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "AccessibleTree.h"
 #include "Screenshot.h"
 #include "support/E2eSupport.h"
+#include "support/ForegroundSupport.h"
 #include "support/ProgramFolder.h"
 #include "support/ProgramTest.h"
 #include "support/StorageTestSupport.h"
@@ -93,8 +99,9 @@ std::vector<HWND> SingleLineEdits(HWND window) {
 }
 
 // Insert on the list step opens the add wizard (its caption is the program's
-// name); through its pages to the one that takes a file name, notepad's path,
-// "Add", then Enter finishes it. Places are the wizard's at 96 DPI.
+// name); through its pages to the one that takes a file name, notepad's file
+// name as the prompt's "eg excel.exe" invites, "Add", then Enter finishes it.
+// Places are the wizard's at 96 DPI.
 void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
     PostMessageW(settings, WM_KEYDOWN, VK_INSERT, 0);
     HWND wizard = nullptr;
@@ -120,19 +127,34 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
             path = edit;
         }
     }
-    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\windows\\system32\\notepad.exe"));
+    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"notepad.exe"));
     PostClick(wizard, 273, 123);  // "Add"
-    Sleep(1000);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(path).empty(); }, 5s)) << "notepad.exe was not taken";
     Shoot(wizard, "Settings-2a-wizard");
     PressEnter(wizard);  // Finish
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 10s))
         << "the wizard did not close";
 }
 
-TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
+// The reminder window of the program, once it shows, keeping notepad in front
+// until then (under Wine a window started earlier can take the focus late).
+HWND WaitForReminderKeepingInFront(const RunningProgram& program, HWND inFront, std::chrono::milliseconds timeout) {
+    HWND reminder = nullptr;
+    WaitUntil(
+        [&] {
+            reminder = program.FindWindowTitled(L"Reminder");
+            if (reminder == nullptr && GetForegroundWindow() != inFront) SetForegroundWindow(inFront);
+            return reminder && IsWindowVisible(reminder);
+        },
+        timeout);
+    return reminder;
+}
+
+TEST(FirstRun, AsksForTheSettingsOnceAndTimesRemindsAndClosesNotepadListedByItsFileName) {
     RemoveProgramAppDataFolder();
     TempFolder programFolder;
     const fs::path exe = PrepareProgramFolder(programFolder.Path());
+    int loggedMinutes = -1;
     {
         RunningProgram program(exe);
         HWND settings = program.WaitForWindow(L"Settings", 20s);
@@ -177,8 +199,25 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT text FROM reminders WHERE reminder_type = 'morning'"),
                   (Rows{{"Call Anna at nine"}}));
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'IsNotFirstRun'"), (Rows{{"1"}}));
-        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT lower(name), active FROM applications_list"),
-                  (Rows{{"c:\\windows\\system32\\notepad.exe", "1"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT name, active FROM applications_list"),
+                  (Rows{{"notepad.exe", "1"}}));
+
+        // Notepad in front is timed; after the minute the reminder counts
+        // down and notepad is closed.
+        RunningProgram notepad(NotepadPath());
+        const HWND notepadWindow = WaitForMainWindow(notepad, 20s);
+        ASSERT_NE(notepadWindow, nullptr);
+        const HWND reminder = WaitForReminderKeepingInFront(program, notepadWindow, 150s);
+        ASSERT_NE(reminder, nullptr) << "no reminder; windows: " << WindowTitles(program.ProcessId())
+                                     << "; in front: " << DescribeForegroundWindow();
+        EXPECT_TRUE(notepad.WaitForExit(100s)) << "notepad was not closed after the countdown";
+        const std::string log = Utf8Path(ProgramAppDataFolder() / L"actmondb.sqlite");
+        const Rows logged = vh::testing::QueryRows(
+            log, "SELECT lower(app_name), SUM(duration) FROM applications WHERE origin = 1 GROUP BY 1");
+        ASSERT_EQ(logged.size(), 1u);
+        EXPECT_EQ(logged[0][0], "c:\\windows\\system32\\notepad.exe");
+        loggedMinutes = std::stoi(logged[0][1]) / 60;
+        EXPECT_GE(loggedMinutes, 1) << "the limit was reached before a minute was logged";
 
         WriteUninstallFlag(programFolder.Path());
         ASSERT_TRUE(program.WaitForExit(10s));
@@ -194,6 +233,18 @@ TEST(FirstRun, AsksForTheSettingsBeforeTheMainWindowAndOnlyOnce) {
         },
         20s));
     EXPECT_FALSE(settingsShown) << "the settings came again at the second start";
+    // The minutes on notepad (the limit's, and the countdown's in front) are
+    // still today's.
+    const HWND main = ShowMainWindowByHotKey(again);
+    ASSERT_NE(main, nullptr) << "the hot key did not show the main window";
+    std::map<std::string, std::string> texts;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            texts = win32::testing::AccessibleTexts(VH_ACCESSIBLE_READER, main);
+            return texts["Time on List:"] == "00:0" + std::to_string(loggedMinutes);
+        },
+        10s))
+        << "Time on List: \"" << texts["Time on List:"] << "\" " << texts["<output>"];
     WriteUninstallFlag(programFolder.Path());
     EXPECT_TRUE(again.WaitForExit(10s));
     fs::remove(programFolder.Path() / L"uninstall.flag");

@@ -34,19 +34,6 @@ void SaveScreenshot(HWND window, const std::string& name) {
 
 class FocusModeEndToEnd : public ProgramTest {
 protected:
-    // The main window, shown by a double press of the hot key.
-    static HWND ShowMainWindow(const RunningProgram& program) {
-        HWND main = program.WaitForWindow(L"Vornhalt", 20s);
-        if (!main) return nullptr;
-        ATOM hotKey = 0;
-        // The hot key is claimed at the end of the start-up.
-        WaitUntil([&] { return (hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri")) != 0; }, 20s);
-        PostMessageW(main, WM_HOTKEY, hotKey, 0);
-        PostMessageW(main, WM_HOTKEY, hotKey, 0);
-        if (!WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5s)) return nullptr;
-        return main;
-    }
-
     std::string Setting(const std::string& name) const {
         TSQLiteDatabase settings(win32::WideToUtf8(AppData(L"settings.sqlite").wstring()));
         auto table = settings.GetTable("SELECT value FROM settings WHERE name = '" + name + "'");
@@ -82,7 +69,7 @@ TEST_F(FocusModeEndToEnd, TwoMinutesOfFocusCloseNotepadAndOutliveARestart) {
     PostMessageW(question, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, 10s));
 
-    HWND main = ShowMainWindow(*program);
+    HWND main = ShowMainWindowByHotKey(*program);
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     PostClick(main, 227 + 42, 53 + 16);  // "Focus"

@@ -43,18 +43,8 @@ std::wstring RowText(HWND list, int row) {
     return text;
 }
 
-// The accessible children of the window's client as another process reads
-// them: name -> value (empty for texts without a value).
 std::map<std::string, std::string> AccessibleTexts(HWND window) {
-    std::map<std::string, std::string> texts;
-    const win32::testing::TReaderRun run = win32::testing::RunAccessibleReader(
-        VH_ACCESSIBLE_READER, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
-    const auto reads = win32::testing::ParseReads(run.output);
-    if (reads.empty()) texts["<output>"] = run.output;
-    for (const auto& read : reads) {
-        for (const auto& entry : read) texts[entry.name] = entry.value;
-    }
-    return texts;
+    return win32::testing::AccessibleTexts(VH_ACCESSIBLE_READER, window);
 }
 
 void SaveScreenshot(HWND window, const std::string& name) {

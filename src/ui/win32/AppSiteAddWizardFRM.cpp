@@ -51,10 +51,6 @@ TAddWizardSettings SettingsFrom(const TOptions& options) {
     if (EnvironmentInstalled()) {
         settings.ProgramFile = GProgramFile();
         settings.ProgramName = GProgramName();
-        settings.PathKindOf = [](const std::string& path) {
-            if (SafeDirectoryExists(path)) return TPathKind::Folder;
-            return SafeFileExists(path) ? TPathKind::File : TPathKind::Missing;
-        };
     }
     return settings;
 }
@@ -297,6 +293,11 @@ TfrmAppSiteAddWizard::TfrmAppSiteAddWizard(HWND owner)
     };
     ChooseFile = [this] { return RunOpenDialog(Handle()); };
     CaptionOf = [](const std::string& path) { return ApplicationCaption(path); };
+    PathKindOf = [](const std::string& path) {
+        if (!EnvironmentInstalled()) return TPathKind::File;
+        if (SafeDirectoryExists(path)) return TPathKind::Folder;
+        return SafeFileExists(path) ? TPathKind::File : TPathKind::Missing;
+    };
 }
 
 void TfrmAppSiteAddWizard::BuildPage1() {
@@ -428,7 +429,9 @@ int TfrmAppSiteAddWizard::Execute(TOptions* options, TMonitoredList* persistedLi
     options_ = options;
     persisted_ = persistedList;
     result_ = resultList;
-    model_ = std::make_unique<TAppSiteAddWizardModel>(*persisted_, *result_, SettingsFrom(*options_));
+    TAddWizardSettings settings = SettingsFrom(*options_);
+    settings.PathKindOf = PathKindOf;
+    model_ = std::make_unique<TAppSiteAddWizardModel>(*persisted_, *result_, std::move(settings));
     FillList(lbxSites, TWizardList::Sites);
     ShowPage(0);
     return ShowModal();

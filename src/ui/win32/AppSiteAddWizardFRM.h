@@ -101,13 +101,14 @@ public:
     TTimer& tmrEnumFolders;
 
     // Seams, set to the real services: the scan (discovery over Windows), the
-    // open dialog (answers the chosen path, empty when cancelled) and the
-    // caption of an executable.
+    // open dialog (answers the chosen path, empty when cancelled), the
+    // caption of an executable and what the system has at a typed path.
     using TScanner =
         std::function<TDiscoveryResult(TScanType, const TScanProgressEvent&, const std::function<void(int total)>&)>;
     TScanner Scanner;
     std::function<std::string()> ChooseFile;
     std::function<std::string(const std::string&)> CaptionOf;
+    std::function<TPathKind(const std::string&)> PathKindOf;
 
     // Runs the wizard modally over the caller's options, persisted list and
     // (empty) result list; all three must be given and outlive the call.

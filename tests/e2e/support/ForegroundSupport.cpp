@@ -7,6 +7,7 @@
 namespace vh::e2e {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 fs::path OwnFolder() {
     std::wstring path(32768, L'\0');
@@ -46,6 +47,18 @@ HWND WaitForMainWindow(const RunningProgram& program, std::chrono::milliseconds 
         },
         timeout);
     return search.found;
+}
+
+HWND ShowMainWindowByHotKey(const RunningProgram& program) {
+    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    if (!main) return nullptr;
+    ATOM hotKey = 0;
+    // The hot key is claimed at the end of the start-up.
+    WaitUntil([&] { return (hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri")) != 0; }, 20s);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    if (!WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5s)) return nullptr;
+    return main;
 }
 
 bool BringToFront(HWND window, std::chrono::milliseconds timeout) {

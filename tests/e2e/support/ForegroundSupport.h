@@ -21,6 +21,11 @@ std::filesystem::path NotepadPath();
 // A visible, unowned top-level window of the program, or null after the time-out.
 HWND WaitForMainWindow(const RunningProgram& program, std::chrono::milliseconds timeout);
 
+// The program's main window ("Vornhalt"), shown as a user shows it from the
+// tray: a double press of the hot key, which the test posts as the system
+// would send it. Null when it does not show.
+HWND ShowMainWindowByHotKey(const RunningProgram& program);
+
 // Asks for the window to come to the front and waits until it is there.
 bool BringToFront(HWND window, std::chrono::milliseconds timeout);
 

@@ -72,4 +72,14 @@ const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& nam
     return nullptr;
 }
 
+std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath, HWND window) {
+    std::map<std::string, std::string> texts;
+    const TReaderRun run = RunAccessibleReader(readerPath, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
+    const auto reads = ParseReads(run.output);
+    if (reads.empty()) texts["<output>"] = run.output;
+    for (const auto& read : reads)
+        for (const auto& entry : read) texts[entry.name] = entry.value;
+    return texts;
+}
+
 }  // namespace vh::win32::testing

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,10 @@ std::vector<std::vector<TreeEntry>> ParseReads(const std::string& output);
 
 // The first entry of that name (with a value, when asked); nullptr for none.
 const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& name, bool withValue = false);
+
+// The accessible children of a window's client as another process reads
+// them: name -> value (empty for texts without a value). When nothing was
+// read, "<output>" holds what the reader printed.
+std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath, HWND window);
 
 }  // namespace vh::win32::testing

@@ -11,6 +11,7 @@
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "doubles/TempFolder.h"
 #include "environment/IniFile.h"
+#include "model/ProgramNames.h"
 #include "storage/Options.h"
 
 namespace vh::win32 {
@@ -118,6 +119,7 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
     std::vector<std::string> scannedRows;
     std::vector<std::string> byNameRows;
     std::string info;
+    std::string info3;
     int gaugeSeen = -1;
     testing::WhenModal([&](TForm&) {
         titles.push_back(form.lblCaption.Caption());
@@ -169,6 +171,11 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
         EXPECT_EQ(form.edAppTag.Text(), std::string("Caption of ") + kNotepad);
         form.edAppTag.SetText("Notepad");
         Click(form, form.btnAddApp);
+        // A typed path with nothing behind it yet is taken, with a notice.
+        form.PathKindOf = [](const std::string&) { return TPathKind::Missing; };
+        form.edApp.SetText("  \"D:/Games/Later/later.exe\" ");
+        Click(form, form.btnAddApp);
+        info3 = form.mmAppInfoApp.Text();
         byNameRows = Rows(form.lbxApps);
         Shot(form, "AddWizard_3_apps");
         PostMessageW(form.Handle(), WM_KEYDOWN, VK_RETURN, 0);  // Enter on page 3 is Finish
@@ -183,9 +190,11 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
     EXPECT_EQ(gaugeSeen, 15 + 85 / 2);
     EXPECT_EQ(scannedRows, (std::vector<std::string>{"Chess", "Golf"}));
     EXPECT_EQ(info, std::string("Chess\r\n") + kChess);
-    EXPECT_EQ(byNameRows, (std::vector<std::string>{"Chess", "Notepad"}));
+    EXPECT_EQ(byNameRows, (std::vector<std::string>{"Chess", "D:/Games/Later/later.exe", "Notepad"}));
+    EXPECT_EQ(info3, "D:/Games/Later/later.exe\r\nD:/Games/Later/later.exe\r\n" +
+                         MissingProgramFileNotice("D:/Games/Later/later.exe"));
 
-    ASSERT_EQ(result_.Count(), 3);
+    ASSERT_EQ(result_.Count(), 4);
     for (const char* name : {"www.example.com", kChess, kNotepad}) {
         const int index = result_.IndexOfName(name);
         ASSERT_GE(index, 0) << name;
