@@ -92,8 +92,4 @@ std::optional<std::string> ProgramNameProblem(std::string_view typed, bool exist
     return std::nullopt;
 }
 
-std::string MissingProgramFileNotice(std::string_view path) {
-    return "No such file exists yet: \"" + std::string(path) + "\" will be timed once the program is installed there.";
-}
-
 }  // namespace vh

@@ -34,8 +34,9 @@ bool SameProgram(std::string_view a, std::string_view b);
 // names.
 std::optional<std::string> ProgramNameProblem(std::string_view typed, bool existingFolder = false);
 
-// What the user is told of a typed full path at which no file exists (yet).
-std::string MissingProgramFileNotice(std::string_view path);
+// What the user is told, below the entry's name, of a typed full path at
+// which no file exists (yet): the entry is kept, for a program installed later.
+inline constexpr std::string_view kMissingProgramFileNotice = "No such file exists yet.";
 
 // The typed text as it is stored: blanks and surrounding quotes dropped,
 // otherwise as typed (environment variables are the caller's to expand).

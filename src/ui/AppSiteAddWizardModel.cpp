@@ -136,7 +136,7 @@ TAddOutcome TAppSiteAddWizardModel::AddApplication(const std::string& typed, con
     if (outcome.Taken) {
         const std::string caption = Trim(tag).empty() ? name : Trim(tag);
         outcome.Info = caption + "\r\n" + name;
-        if (kind == TPathKind::Missing) outcome.Info += "\r\n" + MissingProgramFileNotice(name);
+        if (kind == TPathKind::Missing) outcome.Info += "\r\n" + std::string(kMissingProgramFileNotice);
     }
     return outcome;
 }

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "model/MonitoredObjects.h"
+#include "support/ListEntries.h"
 
 namespace vh {
 namespace {
@@ -51,17 +52,9 @@ TEST(ProgramMatches, TwoSpellingsOfOneProgramAreOneEntry) {
     // The list's look-ups, the add-check and the live match follow the rule
     // for application entries; web entries keep their plain comparison.
     TMonitoredList list;
-    auto add = [&](TMonitoredItemType type, const char* name) {
-        auto item = std::make_unique<TMonitoredItem>();
-        item->ItemType = type;
-        item->Name = name;
-        item->Caption = name;
-        item->Selected = true;
-        list.Add(name, std::move(item));
-    };
-    add(mitApplication, "c:\\windows\\notepad.exe");
-    add(mitApplication, "calc");
-    add(mitWebSite, "example.com/");
+    for (const auto& [type, name] : {std::pair{mitApplication, "c:\\windows\\notepad.exe"},
+                                     std::pair{mitApplication, "calc"}, std::pair{mitWebSite, "example.com/"}})
+        testing::AddListEntry(list, type, name, name, /*active=*/true, /*selected=*/true);
     EXPECT_EQ(list.IndexOfName("C:/Windows/Notepad.exe"), list.IndexOfName("c:\\windows\\notepad.exe"));
     EXPECT_GE(list.IndexOfName("CALC.exe"), 0);
     EXPECT_EQ(list.IndexOfName("example.com\\"), -1);

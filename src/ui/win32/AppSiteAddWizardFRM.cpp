@@ -430,7 +430,8 @@ int TfrmAppSiteAddWizard::Execute(TOptions* options, TMonitoredList* persistedLi
     persisted_ = persistedList;
     result_ = resultList;
     TAddWizardSettings settings = SettingsFrom(*options_);
-    settings.PathKindOf = PathKindOf;
+    // Through the seam at each call, so a test may replace it while the wizard runs.
+    settings.PathKindOf = [this](const std::string& path) { return PathKindOf ? PathKindOf(path) : TPathKind::File; };
     model_ = std::make_unique<TAppSiteAddWizardModel>(*persisted_, *result_, std::move(settings));
     FillList(lbxSites, TWizardList::Sites);
     ShowPage(0);

@@ -74,7 +74,8 @@ const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& nam
 
 std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath, HWND window) {
     std::map<std::string, std::string> texts;
-    const TReaderRun run = RunAccessibleReader(readerPath, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
+    const TReaderRun run =
+        RunAccessibleReader(readerPath, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
     const auto reads = ParseReads(run.output);
     if (reads.empty()) texts["<output>"] = run.output;
     for (const auto& read : reads)

@@ -191,8 +191,8 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
     EXPECT_EQ(scannedRows, (std::vector<std::string>{"Chess", "Golf"}));
     EXPECT_EQ(info, std::string("Chess\r\n") + kChess);
     EXPECT_EQ(byNameRows, (std::vector<std::string>{"Chess", "D:/Games/Later/later.exe", "Notepad"}));
-    EXPECT_EQ(info3, "D:/Games/Later/later.exe\r\nD:/Games/Later/later.exe\r\n" +
-                         MissingProgramFileNotice("D:/Games/Later/later.exe"));
+    EXPECT_EQ(info3,
+              "D:/Games/Later/later.exe\r\nD:/Games/Later/later.exe\r\n" + std::string(kMissingProgramFileNotice));
 
     ASSERT_EQ(result_.Count(), 4);
     for (const char* name : {"www.example.com", kChess, kNotepad}) {
