@@ -24,8 +24,8 @@
 #include "storage/Options.h"
 #include "storage/UsageStatistics.h"
 #include "support/StorageTestSupport.h"
-#include "ui/win32/MainFRM.h"
-#include "ui/win32/Skins.h"
+#include "ui/win32/main/MainFRM.h"
+#include "ui/win32/skin/Skins.h"
 
 namespace {
 

@@ -19,6 +19,12 @@ RANK = {name: i for i, name in enumerate(LAYERS)}
 PORTABLE_LIBRARY_HEADERS = {"sqlite3.h", "png.h", "jpeglib.h", "gif_lib.h", "zlib.h"}
 PORTABLE_LIBRARY_FOLDERS = ("gtest/", "gmock/", "benchmark/")
 
+# The folders of ui/win32, lowest first. A folder uses the ones below it; of
+# the windows' folders of one rank none uses another (a dialog never opens a
+# window; the settings dialog does not reach into the add wizard); only the
+# main window opens them all.
+WINDOW_FOLDERS = {"toolkit": 0, "skin": 1, "dialogs": 2, "reminder": 3, "settings": 3, "addwizard": 3, "main": 4}
+
 # Test folders that build only for Windows, whole.
 WINDOWS_ONLY_TEST_FOLDERS = {"platform", "e2e"}
 
@@ -37,6 +43,15 @@ def layer_of(relative):
     parts = relative.split("/")
     if parts[0] == "src" and len(parts) > 2:
         return parts[1]
+    return None
+
+
+def window_folder_of(relative):
+    """The ui/win32 folder a file of src/ lies in, if any. (Tests may drive a
+    folder's code through the windows above it.)"""
+    parts = relative.split("/")
+    if len(parts) > 4 and parts[0] == "src" and parts[1:3] == ["ui", "win32"]:
+        return parts[3] if parts[3] in WINDOW_FOLDERS else None
     return None
 
 
@@ -64,6 +79,11 @@ def check_file(relative, text):
             problems.append(f'{where}: portable code includes "{header}"')
         if layer in RANK and parts[0] in RANK and RANK[parts[0]] > RANK[layer]:
             problems.append(f'{where}: {layer}/ includes "{header}" of the higher layer {parts[0]}/')
+        folder = window_folder_of(relative)
+        used = parts[2] if len(parts) > 3 and parts[:2] == ["ui", "win32"] else None
+        if folder and used in WINDOW_FOLDERS and used != folder:
+            if WINDOW_FOLDERS[used] >= WINDOW_FOLDERS[folder]:
+                problems.append(f'{where}: ui/win32/{folder}/ includes "{header}" of ui/win32/{used}/')
     return problems
 
 
@@ -94,6 +114,15 @@ def self_test():
         ("tests/e2e/A_test.cpp", '#include <windows.h>\n', 0),
         ("src/storage/A.cpp", "#include <sqlite3.h>\n", 0),
         ("tests/model/A_test.cpp", '#include <gtest/gtest.h>\n#include "storage/B.h"\n', 0),
+        # The window folders: a dialog never includes a window's folder, nor
+        # one window another's; the main window includes them all.
+        ("src/ui/win32/dialogs/A.cpp", '#include "ui/win32/main/MainFRM.h"\n', 1),
+        ("src/ui/win32/settings/A.cpp", '#include "ui/win32/addwizard/AppSiteAddWizardFRM.h"\n', 1),
+        ("src/ui/win32/toolkit/A.cpp", '#include "ui/win32/skin/BaseFRM.h"\n', 1),
+        ("tests/ui/win32/toolkit/A_test.cpp", '#include "ui/win32/dialogs/WarningFRM.h"\n', 0),
+        ("src/ui/win32/main/A.cpp",
+         '#include "ui/win32/dialogs/WarningFRM.h"\n#include "ui/win32/addwizard/AppSiteAddWizardFRM.h"\n', 0),
+        ("src/ui/win32/dialogs/A.cpp", '#include "ui/win32/skin/BaseFRM.h"\n#include "ui/win32/toolkit/Form.h"\n', 0),
     ]
     failures = 0
     for relative, text, expected in cases:

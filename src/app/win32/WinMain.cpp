@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/AppearanceConnection.h"
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "environment/win32/ProgramEnvironment.h"
@@ -16,14 +17,13 @@
 #include "storage/AppearancePreferences.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/Options.h"
-#include "ui/win32/AppearanceConnection.h"
-#include "ui/win32/ErrorMessageFRM.h"
-#include "ui/win32/ExceptionBoundary.h"
-#include "ui/win32/Form.h"
-#include "ui/win32/MainFRM.h"
-#include "ui/win32/SettingsDialogs.h"
-#include "ui/win32/SettingsFRM.h"
-#include "ui/win32/WarningFRM.h"
+#include "ui/win32/dialogs/ErrorMessageFRM.h"
+#include "ui/win32/dialogs/WarningFRM.h"
+#include "ui/win32/main/MainFRM.h"
+#include "ui/win32/main/SettingsDialogs.h"
+#include "ui/win32/settings/SettingsFRM.h"
+#include "ui/win32/toolkit/ExceptionBoundary.h"
+#include "ui/win32/toolkit/Form.h"
 
 namespace {
 

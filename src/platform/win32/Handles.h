@@ -106,6 +106,23 @@ private:
     HDC dc_;
 };
 
+// A window's paint DC for one WM_PAINT: BeginPaint paired with EndPaint, also
+// when drawing raises.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    HDC Get() const noexcept { return dc_; }
+    const RECT& Invalid() const noexcept { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects an object into a DC and restores the previous one on exit. Declare
 // the object's owner before this, so the owner outlives the selection.
 class ScopedSelect {
@@ -122,6 +139,7 @@ private:
     HGDIOBJ previous_;
 };
 
-static_assert(!std::is_copy_constructible_v<ClientDc> && !std::is_copy_constructible_v<ScopedSelect>);
+static_assert(!std::is_copy_constructible_v<ClientDc> && !std::is_copy_constructible_v<ScopedSelect> &&
+              !std::is_copy_constructible_v<PaintDc>);
 
 }  // namespace vh::win32

@@ -7,7 +7,7 @@
 #include "common/Exceptions.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
-#include "ui/win32/Form.h"
+#include "ui/win32/toolkit/Form.h"
 
 namespace vh::win32::testing {
 

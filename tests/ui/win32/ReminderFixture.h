@@ -13,7 +13,7 @@
 #include "doubles/FakeEnvironmentClock.h"
 #include "environment/DateTimeUtils.h"
 #include "platform/win32/Handles.h"
-#include "ui/win32/ReminderFRM.h"
+#include "ui/win32/reminder/ReminderFRM.h"
 
 namespace vh::win32::testing {
 

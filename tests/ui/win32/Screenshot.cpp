@@ -8,7 +8,7 @@
 
 #include "common/Exceptions.h"
 #include "common/Paths.h"
-#include "ui/win32/Form.h"
+#include "ui/win32/toolkit/Form.h"
 
 namespace vh::win32::testing {
 

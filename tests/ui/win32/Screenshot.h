@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "ui/win32/Bitmap32.h"
+#include "ui/win32/toolkit/Bitmap32.h"
 
 namespace vh::win32::testing {
 

@@ -8,9 +8,9 @@
 
 #include "common/Exceptions.h"
 #include "common/Paths.h"
-#include "ui/win32/BaseFRM.h"
-#include "ui/win32/ExceptionBoundary.h"
-#include "ui/win32/Skins.h"
+#include "ui/win32/skin/BaseFRM.h"
+#include "ui/win32/skin/Skins.h"
+#include "ui/win32/toolkit/ExceptionBoundary.h"
 
 namespace vh::win32::testing {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "Screenshot.h"
-#include "ui/win32/Bitmap32.h"
-#include "ui/win32/Form.h"
-#include "ui/win32/Picture.h"
+#include "ui/win32/toolkit/Bitmap32.h"
+#include "ui/win32/toolkit/Form.h"
+#include "ui/win32/toolkit/Picture.h"
 
 namespace vh::win32::testing {
 

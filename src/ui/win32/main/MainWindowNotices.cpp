@@ -1,0 +1,54 @@
+#include "ui/win32/main/MainWindowNotices.h"
+
+#include <shellapi.h>
+#include <wtsapi32.h>
+
+#include <cwchar>
+#include <iterator>
+
+#include "platform/win32/Utf16.h"
+
+namespace vh::win32 {
+
+TTrayIcon::TTrayIcon(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip)
+    : window_(window), id_(id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = id_;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = callbackMessage;
+    data.hIcon = icon;
+    const std::wstring wideTip = Utf8ToWide(tip);
+    wcsncpy(data.szTip, wideTip.c_str(), std::size(data.szTip) - 1);
+    added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+TTrayIcon::~TTrayIcon() {
+    if (!added_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = id_;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+THotKey::THotKey(HWND window, const std::string& atomName, UINT modifiers, UINT virtualKey) : window_(window) {
+    atom_ = GlobalAddAtomW(Utf8ToWide(atomName).c_str());
+    registered_ = atom_ != 0 && RegisterHotKey(window_, atom_, modifiers, virtualKey) != FALSE;
+}
+
+THotKey::~THotKey() {
+    if (registered_) UnregisterHotKey(window_, atom_);
+    if (atom_ != 0) GlobalDeleteAtom(atom_);
+}
+
+TSessionNotices::TSessionNotices(HWND window) : window_(window) {
+    registered_ = WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+TSessionNotices::~TSessionNotices() {
+    if (registered_) WTSUnRegisterSessionNotification(window_);
+}
+
+}  // namespace vh::win32

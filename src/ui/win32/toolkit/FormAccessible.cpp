@@ -1,0 +1,311 @@
+#include "ui/win32/toolkit/FormAccessible.h"
+
+#include <oleauto.h>
+
+#include <string>
+
+#include "platform/win32/Utf16.h"
+#include "ui/win32/toolkit/Form.h"
+
+namespace vh::win32 {
+namespace {
+
+long SystemRole(TAccessibleRole role) noexcept {
+    switch (role) {
+        case TAccessibleRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
+        case TAccessibleRole::Text: return ROLE_SYSTEM_TEXT;
+        case TAccessibleRole::Link: return ROLE_SYSTEM_LINK;
+        case TAccessibleRole::PushButton: return ROLE_SYSTEM_PUSHBUTTON;
+        case TAccessibleRole::Graphic: return ROLE_SYSTEM_GRAPHIC;
+        case TAccessibleRole::None: break;
+    }
+    return ROLE_SYSTEM_CLIENT;
+}
+
+HRESULT ToBstr(const std::string& text, BSTR* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    if (text.empty()) return S_FALSE;
+    try {
+        const std::wstring wide = Utf8ToWide(text);
+        *result = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    return *result ? S_OK : E_OUTOFMEMORY;
+}
+
+bool IsSelf(const VARIANT& childId) noexcept {
+    return childId.vt == VT_I4 && childId.lVal == CHILDID_SELF;
+}
+
+}  // namespace
+
+Microsoft::WRL::ComPtr<TFormAccessible> TFormAccessible::Create(TForm& form) {
+    // COM objects own themselves: the last Release deletes them.
+    Microsoft::WRL::ComPtr<TFormAccessible> object;
+    object.Attach(new TFormAccessible(form));
+    return object;
+}
+
+HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IDispatch && riid != __uuidof(IAccessible)) return E_NOINTERFACE;
+    *object = static_cast<IAccessible*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG TFormAccessible::AddRef() {
+    return ++references_;
+}
+
+ULONG TFormAccessible::Release() {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT TFormAccessible::GetTypeInfoCount(UINT* count) {
+    if (count) *count = 0;
+    return S_OK;
+}
+HRESULT TFormAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) {
+    return E_NOTIMPL;
+}
+HRESULT TFormAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
+}
+HRESULT TFormAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+    return E_NOTIMPL;
+}
+
+HRESULT TFormAccessible::Resolve(const VARIANT& childId, TControl*& control) const noexcept {
+    control = nullptr;
+    if (!form_) return CO_E_OBJNOTCONNECTED;
+    if (childId.vt != VT_I4) return E_INVALIDARG;
+    if (childId.lVal == CHILDID_SELF) return S_OK;
+    control = form_->AccessibleChild(childId.lVal);
+    return control ? S_OK : E_INVALIDARG;
+}
+
+HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
+    if (!parent) return E_POINTER;
+    *parent = nullptr;
+    if (!form_) return CO_E_OBJNOTCONNECTED;
+    return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                      reinterpret_cast<void**>(parent));
+}
+
+HRESULT TFormAccessible::get_accChildCount(long* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    if (!form_) return CO_E_OBJNOTCONNECTED;
+    *count = form_->AccessibleChildCount();
+    return S_OK;
+}
+
+HRESULT TFormAccessible::get_accChild(VARIANT childId, IDispatch** child) {
+    if (!child) return E_POINTER;
+    *child = nullptr;
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    // Window-less controls are simple elements of this object.
+    return S_FALSE;
+}
+
+HRESULT TFormAccessible::get_accName(VARIANT childId, BSTR* name) {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    try {
+        return ToBstr(control ? control->AccessibleInfo().name : form_->Caption(), name);
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+HRESULT TFormAccessible::get_accValue(VARIANT childId, BSTR* value) {
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    if (!control) return DISP_E_MEMBERNOTFOUND;
+    try {
+        const TAccessibleInfo info = control->AccessibleInfo();
+        if (!info.hasValue) return DISP_E_MEMBERNOTFOUND;
+        return ToBstr(info.value, value);
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+HRESULT TFormAccessible::get_accDescription(VARIANT, BSTR* description) {
+    if (description) *description = nullptr;
+    return S_FALSE;
+}
+
+HRESULT TFormAccessible::get_accRole(VARIANT childId, VARIANT* role) {
+    if (!role) return E_POINTER;
+    VariantInit(role);
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    role->vt = VT_I4;
+    try {
+        role->lVal = control ? SystemRole(control->AccessibleInfo().role) : ROLE_SYSTEM_CLIENT;
+    } catch (...) {
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT TFormAccessible::get_accState(VARIANT childId, VARIANT* state) {
+    if (!state) return E_POINTER;
+    VariantInit(state);
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    long flags = 0;
+    if (control) {
+        if (!control->Visible() || control->Page) flags |= STATE_SYSTEM_INVISIBLE;
+        if (!control->Enabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
+        try {
+            const TAccessibleRole role = control->AccessibleInfo().role;
+            if (role == TAccessibleRole::StaticText || role == TAccessibleRole::Text) flags |= STATE_SYSTEM_READONLY;
+            if (role == TAccessibleRole::Link) flags |= STATE_SYSTEM_LINKED;
+        } catch (...) {
+            return E_FAIL;
+        }
+    } else if (!form_->Visible()) {
+        flags |= STATE_SYSTEM_INVISIBLE;
+    }
+    state->vt = VT_I4;
+    state->lVal = flags;
+    return S_OK;
+}
+
+HRESULT TFormAccessible::get_accHelp(VARIANT, BSTR* help) {
+    if (help) *help = nullptr;
+    return S_FALSE;
+}
+
+HRESULT TFormAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic) {
+    if (helpFile) *helpFile = nullptr;
+    if (topic) *topic = 0;
+    return S_FALSE;
+}
+
+HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
+    if (shortcut) *shortcut = nullptr;
+    return S_FALSE;
+}
+
+HRESULT TFormAccessible::get_accFocus(VARIANT* child) {
+    // Window-less controls never take the focus.
+    if (!child) return E_POINTER;
+    VariantInit(child);
+    return form_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT TFormAccessible::get_accSelection(VARIANT* children) {
+    if (!children) return E_POINTER;
+    VariantInit(children);
+    return form_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT TFormAccessible::get_accDefaultAction(VARIANT childId, BSTR* action) {
+    if (!action) return E_POINTER;
+    *action = nullptr;
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    if (!control) return S_FALSE;
+    try {
+        return ToBstr(control->AccessibleInfo().defaultAction, action);
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+HRESULT TFormAccessible::accSelect(long, VARIANT) {
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TFormAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT childId) {
+    if (!left || !top || !width || !height) return E_POINTER;
+    *left = *top = *width = *height = 0;
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    RECT rect{};
+    if (control) {
+        const IntRect device = control->DeviceRect();
+        rect = {device.left, device.top, device.right, device.bottom};
+    } else {
+        GetClientRect(form_->Handle(), &rect);
+    }
+    MapWindowPoints(form_->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    *left = rect.left;
+    *top = rect.top;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return S_OK;
+}
+
+HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+    if (!end) return E_POINTER;
+    VariantInit(end);
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(start, control); FAILED(hr)) return hr;
+    const long count = form_->AccessibleChildCount();
+    long next = 0;
+    if (IsSelf(start)) {
+        if (direction == NAVDIR_FIRSTCHILD) next = count > 0 ? 1 : 0;
+        if (direction == NAVDIR_LASTCHILD) next = count;
+    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) {
+        next = start.lVal < count ? start.lVal + 1 : 0;
+    } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) {
+        next = start.lVal > 1 ? start.lVal - 1 : 0;
+    }
+    if (next == 0) return S_FALSE;
+    end->vt = VT_I4;
+    end->lVal = next;
+    return S_OK;
+}
+
+HRESULT TFormAccessible::accHitTest(long left, long top, VARIANT* child) {
+    if (!child) return E_POINTER;
+    VariantInit(child);
+    if (!form_) return CO_E_OBJNOTCONNECTED;
+    POINT point{left, top};
+    ScreenToClient(form_->Handle(), &point);
+    RECT client{};
+    GetClientRect(form_->Handle(), &client);
+    if (!PtInRect(&client, point)) return S_FALSE;
+    child->vt = VT_I4;
+    child->lVal = form_->AccessibleChildAt(point.x, point.y);
+    return S_OK;
+}
+
+HRESULT TFormAccessible::accDoDefaultAction(VARIANT childId) {
+    TControl* control = nullptr;
+    if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
+    if (!control) return DISP_E_MEMBERNOTFOUND;
+    try {
+        if (control->AccessibleInfo().defaultAction.empty()) return DISP_E_MEMBERNOTFOUND;
+    } catch (...) {
+        return E_FAIL;
+    }
+    // Posted: the click may run a modal loop or close the form, which must
+    // not happen inside a client's call.
+    return form_->PostAccessibleDefaultAction(childId.lVal) ? S_OK : E_FAIL;
+}
+
+HRESULT TFormAccessible::put_accName(VARIANT, BSTR) {
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT TFormAccessible::put_accValue(VARIANT, BSTR) {
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+}  // namespace vh::win32
