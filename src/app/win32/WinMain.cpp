@@ -75,8 +75,9 @@ int RunProgram() {
     TfrmMain* main = nullptr;
     bool uninstalling = false;
     try {
+        // Told once the main window runs: a notice nobody answers (started
+        // with Windows, behind other windows) must not hold the limits back.
         const std::vector<std::string> kept = CopyDatabasesToAppData();
-        if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
         // Every window from here on takes the user's colours and picture.
         ConnectAppearancePreferences(AppearancePreferences());
         TOptions& options = GOptions_Local();
@@ -92,6 +93,7 @@ int RunProgram() {
             exitCode = 0;
         } else {
             main = &CreateForm<TfrmMain>(options);
+            if (!kept.empty()) main->PostNotice(DamagedDatabasesMessage(kept));
             exitCode = RunMessageLoop();
         }
     } catch (...) {
