@@ -100,12 +100,17 @@ int RunProgram() {
         HandleCurrentException("WinMain");
     }
     // The main window goes first (tray icon, hot key, notices), then the
-    // options are saved while the lock is still held.
+    // options are saved while the lock is still held. Each step is traced:
+    // setup and uninstall wait for the end.
+    Trace("end: the message loop has ended");
     if (main) FreeForm(main);
+    Trace("end: the main window is gone");
     FreeOptions();
+    Trace("end: the options are released");
     // The program's end: another party's "Vornhalt.flag" goes with it.
     RemoveFlagFile();
     ReleaseInstanceLock();
+    Trace("end: the instance lock is released");
     return exitCode;
 }
 
