@@ -26,30 +26,14 @@ constexpr int kHeaderY = 15;
 // WTS_SESSION_LOCK, as the session notice brings it.
 constexpr WPARAM kSessionLock = 7;
 
-// The bar in front keeps it shown. Xvfb has no window manager: a late focus
-// event of the tray click that showed the bar may give it the foreground back
-// after the test gave it to `window`. Brings `window` to the front until it
-// has stayed there for `span` on its own; false when that takes longer than
-// `timeout`.
-bool KeepInFront(HWND window, std::chrono::milliseconds span, std::chrono::milliseconds timeout) {
-    auto since = std::chrono::steady_clock::now();
-    return WaitUntil(
-        [&] {
-            if (GetForegroundWindow() != window) {
-                SetForegroundWindow(window);
-                since = std::chrono::steady_clock::now();
-                return false;
-            }
-            return std::chrono::steady_clock::now() - since >= span;
-        },
-        timeout);
-}
-
 TEST_F(DockingEndToEnd, DocksTopRightInTheUsersColourAndAHeaderDragTakesItToTheBottomLeftForGood) {
     // Red 0x80, green 0x50, blue 0x20; opaque, so the screen shows the colour itself.
     ASSERT_NO_FATAL_FAILURE(Prepare(L"[Background]\r\nColor=2117760\r\nTransparency=0\r\n"));
     ASSERT_NO_FATAL_FAILURE(StartShown());
     const RECT work = WorkArea();
+    // Visible before it is laid out at the lite view's height on a loaded
+    // machine: the place is read once it has that height.
+    WaitUntil([&] { return WindowRectOf(main_).bottom - WindowRectOf(main_).top == 295; }, 5s);
     RECT rect = WindowRectOf(main_);
     EXPECT_EQ(rect.right, work.right + 1) << Describe(rect) << " in " << Describe(work);
     EXPECT_EQ(rect.top, work.top);
@@ -135,12 +119,7 @@ TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMo
     // The mouse gone: the second's check, the 3-second countdown, the slide.
     const auto left = std::chrono::steady_clock::now();
     MoveMouseTo(work.left + 10, work.top + 10);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            KeepInFront(notepadWindow, 0ms, 1s);
-            return WindowRectOf(main_).left == work.right - 2;
-        },
-        15s))
+    ASSERT_TRUE(WaitForLeftBehind(notepadWindow, work.right - 2, 15s))
         << Describe(WindowRectOf(main_)) << "; in front: " << DescribeForegroundWindow();
     const auto hiddenAfter = std::chrono::steady_clock::now() - left;
     EXPECT_GE(hiddenAfter, 3s) << "hid before the countdown ran out";
