@@ -272,6 +272,7 @@ void TMainMonitor::tmrShutdownTimer() {
     if (terminating_) return;
     if (SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) {
         terminating_ = true;
+        Trace("tmrShutdownTimer: uninstall.flag found, the program ends");
         window_.TerminateApplication();
     }
 }
