@@ -60,13 +60,14 @@ void TfrmMain::SetFocusDisplayVisible(bool focus) {
         control->SetVisible(!focus);
     // The texts follow the mode in every layout, so the first look at the
     // display never shows one mode's title over another's value.
-    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay);
+    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay, monitor_.FocusScheduled);
     lblMain_FocusModeTimeLink.SetCaption(texts.link);
     lblMain_FocusTimeTitle.SetCaption(texts.title);
 }
 
 void TfrmMain::ShowFocusLayout() {
     focusLayoutShown_ = true;
+    // Also when already shown: a scheduled period may have joined the focus.
     SetFocusDisplayVisible(true);
     RefreshFocusTime();
 }
@@ -81,7 +82,7 @@ void TfrmMain::ShowNormalLayout() {
 
 void TfrmMain::actChangeFocusModeTimeFormatExecute() {
     monitor_.FocusTimeDisplay = static_cast<std::uint8_t>(NextDisplayMode(monitor_.FocusTimeDisplay));
-    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay);
+    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay, monitor_.FocusScheduled);
     lblMain_FocusModeTimeLink.SetCaption(texts.link);
     lblMain_FocusTimeTitle.SetCaption(texts.title);
     RefreshFocusTime();
@@ -90,7 +91,7 @@ void TfrmMain::actChangeFocusModeTimeFormatExecute() {
 void TfrmMain::RefreshFocusTime() {
     const std::optional<std::string> value =
         FocusDisplayValue(monitor_.FocusTimeDisplay, ProgramNow(), monitor_.FocusStartTime, monitor_.FocusEndTime,
-                          monitor_.FocusDuration);
+                          monitor_.FocusDuration, monitor_.FocusScheduled);
     if (value) lblMain_FocusTime.SetCaption(*value);
     // Title and value end at the right margin whatever the mode's title; the
     // panel behind them runs on past the window's edge.
