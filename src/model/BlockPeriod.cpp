@@ -73,6 +73,10 @@ std::string MinuteText(int minute) {
     return text;
 }
 
+std::optional<int> ParseMinuteText(std::string_view text) {
+    return ParseMinute(text);
+}
+
 std::string BlockPeriodText(const TBlockPeriod& period) {
     VH_ASSERT(IsValidBlockPeriod(period));
     std::string text;

@@ -50,7 +50,8 @@ std::optional<TBlockPeriod> ParseBlockPeriod(std::string_view text);
 // 22:00–02:00"), "every day" for all seven, "(past midnight)" is left to
 // the times.
 std::string BlockPeriodDisplayText(const TBlockPeriod& period);
-// "hh:nn" of a minute of the day.
+// "hh:nn" of a minute of the day, and back (00:00 to 23:59, two digits each).
 std::string MinuteText(int minute);
+std::optional<int> ParseMinuteText(std::string_view text);
 
 }  // namespace vh

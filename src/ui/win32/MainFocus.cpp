@@ -7,6 +7,7 @@
 #include <string>
 
 #include "environment/DateTimeUtils.h"
+#include "model/DayRules.h"
 #include "model/MonitoredObjects.h"
 #include "storage/Options.h"
 #include "ui/DpiScale.h"
@@ -114,11 +115,15 @@ void TfrmMain::btnFocusClick() {
     TDateTime duration = monitor_.FocusDuration;
     auto& dialog = CreateForm<TfrmFocusSettings>();
     dialog.AppWizardRunner = [this, &dialog](TMonitoredList& list) { RunAddWizard(dialog.Handle(), list); };
+    dialog.SetSchedule(monitor_.BlockSchedule(), ProgramNow(), NextResetDateTime(ProgramNow()));
     const bool ok = dialog.Execute(duration, added);
     // What the wizard chose stays on the list even when focus mode is not
     // started; applying also ends the day's immediate removals.
     ApplyCandidates(added);
     if (!ok) return;
+    if (const std::optional<TBlockSchedule> schedule = dialog.ChangedSchedule())
+        monitor_.ChangeBlockSchedule(*schedule);
+    if (duration <= 0) return;
     monitor_.FocusDuration = duration;
     monitor_.StartFocus(duration);
 }
