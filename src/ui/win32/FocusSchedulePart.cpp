@@ -54,6 +54,8 @@ TFocusSchedulePart::TFocusSchedulePart(TForm& form, int left, int top)
         TCheckBox& box = form.Add<TCheckBox>();
         box.Name = "chk" + std::string(WeekdayName(day));
         box.SetText(std::string(WeekdayName(day)));
+        // Tab goes from the list through the days to the times.
+        box.SetTabOrder(lbxSchedule.TabOrder() + 1 + day);
         chkDays[static_cast<std::size_t>(day)] = &box;
     }
     for (TMaskEdit* edit : {&medStart, &medEnd}) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -175,6 +176,14 @@ TEST_F(MainDialogs, BlockModeScheduleEditsPeriodsAndSaysWhenALooseningTakesEffec
         EXPECT_LE(UnscaleFromDpi(part.lblScheduleNote.MeasureCaption().height, form.Dpi()),
                   part.lblScheduleNote.Height());
 
+        // Tab walks the part in reading order.
+        const std::vector<TWinControl*>& tabs = form.TabList().Items();
+        std::vector<std::string> order;
+        for (auto it = std::find(tabs.begin(), tabs.end(), &part.lbxSchedule); it != tabs.end(); ++it)
+            order.push_back((*it)->Name);
+        EXPECT_EQ(order,
+                  (std::vector<std::string>{"lbxSchedule", "chkMon", "chkTue", "chkWed", "chkThu", "chkFri", "chkSat",
+                                            "chkSun", "medStart", "medEnd", "btnAdd", "btnChange", "btnDelete"}));
         // The row chosen fills the editors; shortening it keeps the old period until the reset.
         SendMessageW(part.lbxSchedule.Handle(), LB_SETCURSEL, 1, 0);
         part.lbxScheduleChange();
