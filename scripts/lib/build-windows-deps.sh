@@ -6,33 +6,46 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 TRIPLE=x86_64-w64-mingw32
-SOURCES_LIST=/etc/apt/sources.list.d/vornhalt-deb-src.sources
 PACKAGES=(sqlite3 libpng1.6 libjpeg-turbo giflib)
+# Debian's source indices live in an apt state of our own under the cache:
+# the machine's apt sources and lists stay as they are, and no root is needed.
+APT_STATE="$VH_CACHE/apt"
 
+vh_apt() {
+  local tool=$1
+  shift
+  "$tool" -o Dir::Etc::SourceList="$APT_STATE/sources.list" -o Dir::Etc::SourceParts="$APT_STATE/sources.list.d" \
+    -o Dir::State::Lists="$APT_STATE/lists" -o Dir::Cache="$APT_STATE/cache" "$@"
+}
+
+# Fetched when missing and again once a day, so a new source version (a
+# security fix) is seen; an old index stays in use when the mirror cannot be
+# reached.
 ensure_deb_src() {
-  if apt-cache showsrc sqlite3 2>/dev/null | grep -q '^Version:'; then return; fi
-  vh_log "adding deb-src entries for this machine's Debian suites"
+  local stamp="$APT_STATE/updated"
+  if [ -f "$stamp" ] && [ -z "$(find "$stamp" -mmin +1440)" ]; then return; fi
   local codename
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-  vh_sudo tee "$SOURCES_LIST" >/dev/null <<SRC
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $codename $codename-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: $codename-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+  mkdir -p "$APT_STATE/sources.list.d" "$APT_STATE/lists/partial" "$APT_STATE/cache/archives/partial"
+  local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  cat > "$APT_STATE/sources.list" <<SRC
+deb-src [signed-by=$keyring] http://deb.debian.org/debian $codename main
+deb-src [signed-by=$keyring] http://deb.debian.org/debian $codename-updates main
+deb-src [signed-by=$keyring] http://deb.debian.org/debian-security $codename-security main
 SRC
-  vh_sudo apt-get update -q >&2
+  vh_log "reading Debian's source indices into $APT_STATE"
+  if vh_apt apt-get update -q >&2; then
+    touch "$stamp"
+  elif [ -f "$stamp" ]; then
+    vh_log "the source indices could not be refreshed; using those of $(date -r "$stamp" +%F)"
+  else
+    vh_die "Debian's source indices could not be read"
+  fi
 }
 
 # All source versions apt knows for a package, newest first.
 source_versions() {
-  apt-cache showsrc "$1" | awk '/^Version:/ {print $2}' | sort -V -r -u
+  vh_apt apt-cache showsrc "$1" | awk '/^Version:/ {print $2}' | sort -V -r -u
 }
 
 # Downloads and unpacks (with Debian's patches) the newest source version the
@@ -41,7 +54,7 @@ fetch_source() {
   local pkg=$1 dest=$2 v
   mkdir -p "$dest"
   for v in $(source_versions "$pkg"); do
-    if (cd "$dest" && apt-get source --download-only -q "$pkg=$v" >&2); then
+    if (cd "$dest" && vh_apt apt-get source --download-only -q "$pkg=$v" >&2); then
       local dsc
       dsc=$(ls "$dest"/"${pkg}"_*.dsc | head -n 1)
       (cd "$dest" && dpkg-source --no-check -x "$(basename "$dsc")" src >&2)

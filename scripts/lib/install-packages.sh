@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is
-# missing, so a warm machine pays nothing.
+# missing, so a warm machine pays nothing. README.md lists them.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 VH_PACKAGES=(
@@ -19,19 +19,11 @@ for p in "${VH_PACKAGES[@]}"; do
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
 
+# Only the missing ones, named before apt runs. Nothing else on the machine is
+# changed: the toolchain file names the posix-thread compilers itself, so the
+# mingw-w64 alternatives stay as they are.
 if [ ${#missing[@]} -gt 0 ]; then
-  vh_log "installing Debian packages: ${missing[*]}"
+  vh_log "installing: ${missing[*]}"
   vh_sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive vh_sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-
-# The posix thread model gives std::thread and std::mutex; make it the default
-# alternative so plain x86_64-w64-mingw32-g++ names it too.
-for tool in gcc g++; do
-  if [ -x "/usr/bin/x86_64-w64-mingw32-$tool-posix" ]; then
-    current=$(readlink -f "/usr/bin/x86_64-w64-mingw32-$tool" 2>/dev/null || true)
-    if [ "$current" != "/usr/bin/x86_64-w64-mingw32-$tool-posix" ]; then
-      vh_sudo update-alternatives --set "x86_64-w64-mingw32-$tool" "/usr/bin/x86_64-w64-mingw32-$tool-posix" >/dev/null
-    fi
-  fi
-done

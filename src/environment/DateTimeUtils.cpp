@@ -119,6 +119,11 @@ TDateTime ProgramNow() {
     return RoundToMillisecond(State().clock->UtcToLocal(utc));
 }
 
+TDateTime ProgramLocalTimeOf(TDateTime utc) {
+    VH_ASSERT(State().initialized);
+    return RoundToMillisecond(State().clock->UtcToLocal(utc));
+}
+
 TDateTime ProgramDate() {
     return std::trunc(ProgramNow());
 }

@@ -40,6 +40,8 @@ TDateTime ProgramDate();  // midnight of ProgramNow's day
 TDateTime ProgramTime();  // ProgramNow's time of day
 // The same moment in universal time.
 TDateTime ProgramNowUtc();
+// The local date-time of a universal moment, under the rules ProgramNow reads by.
+TDateTime ProgramLocalTimeOf(TDateTime utc);
 // Moves the program clock by `delta` days.
 void ShiftProgramClock(double delta);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -33,8 +34,11 @@ TTraceOutputs& Outputs() {
     return outputs;
 }
 
+// To the millisecond: the trace is how the steps of a start or an end are timed.
 std::string UtcStamp() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    const auto clock = std::chrono::system_clock::now();
+    const std::time_t now = std::chrono::system_clock::to_time_t(clock);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(clock.time_since_epoch()).count() % 1000;
     std::tm parts{};
 #ifdef _WIN32
     gmtime_s(&parts, &now);
@@ -43,7 +47,9 @@ std::string UtcStamp() {
 #endif
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-    return text;
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(millis));
+    return std::string(text) + fraction;
 }
 
 void AppendToFile(const TTraceFile& file, std::string_view line) {

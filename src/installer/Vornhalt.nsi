@@ -1,20 +1,22 @@
 ; Vornhalt's setup program and uninstaller (NSIS, 64-bit).
-; Built by the installer target: makensis -DVERSION=... -DBUILD_DIR=... -DICON=... -DOUTFILE=...
-; BUILD_DIR is the folder where the build leaves Vornhalt.exe, its ready-made
-; databases and the picture folders Graphics\ and Skins\.
+; Built by the installer target: makensis -DVERSION=... -DBUILD_DIR=... -DICON=... -DOUTFILE=... -DPICTURES=...
+; BUILD_DIR is the folder where the build leaves Vornhalt.exe and its ready-made
+; databases; PICTURES the generated Pictures.nsh, which names the pictures of
+; Graphics\ and Skins\ for the setup to install and the uninstaller to remove.
 
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
 
-!ifndef VERSION | BUILD_DIR | ICON | OUTFILE
-  !error "VERSION, BUILD_DIR, ICON and OUTFILE must be defined"
+!ifndef VERSION | BUILD_DIR | ICON | OUTFILE | PICTURES
+  !error "VERSION, BUILD_DIR, ICON, OUTFILE and PICTURES must be defined"
 !endif
 
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include "${PICTURES}"
 
 !define PRODUCT "Vornhalt"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vornhalt"
@@ -53,8 +55,11 @@ VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_PAGE_DIRECTORY
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowSetupCaption
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Vornhalt.exe"
+; Started as the logged-on user, not with the setup's elevation (see
+; RunAsLoggedOnUser).
+!define MUI_FINISHPAGE_RUN ""
 !define MUI_FINISHPAGE_RUN_TEXT "Run Vornhalt now"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsLoggedOnUser
 ; The second check box of the page is "start with Windows": the install wrote
 ; the Run value; leaving the page with the box cleared takes it away again.
 !define MUI_FINISHPAGE_SHOWREADME ""
@@ -182,13 +187,7 @@ Section "-Vornhalt"
   File "${BUILD_DIR}/Vornhalt.exe"
   File "${BUILD_DIR}/settings.sqlite"
   File "${BUILD_DIR}/actmondb.sqlite"
-  ; Whatever pictures the build has, without naming them.
-  !if /FileExists "${BUILD_DIR}/Graphics"
-    File /r "${BUILD_DIR}/Graphics"
-  !endif
-  !if /FileExists "${BUILD_DIR}/Skins"
-    File /r "${BUILD_DIR}/Skins"
-  !endif
+  !insertmacro InstallPictures
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\Vornhalt.lnk" "$INSTDIR\Vornhalt.exe" "" "$INSTDIR\Vornhalt.exe" 0
@@ -212,6 +211,14 @@ Function ShowSetupCaption
 FunctionEnd
 
 Function KeepStartWithWindows
+FunctionEnd
+
+; The setup runs elevated, and so would a program it started itself: its data
+; would go to the administrator's profile and it would fight the user's own
+; start for the instance lock. The running shell (explorer) starts it as the
+; user who is logged on.
+Function RunAsLoggedOnUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\Vornhalt.exe"'
 FunctionEnd
 
 Function FinishPageLeave
@@ -244,8 +251,8 @@ Section "-un.Vornhalt"
   Delete "$INSTDIR\Vornhalt.exe"
   Delete "$INSTDIR\settings.sqlite"
   Delete "$INSTDIR\actmondb.sqlite"
-  RMDir /r "$INSTDIR\Graphics"
-  RMDir /r "$INSTDIR\Skins"
+  ; Only the pictures setup installed: pictures the user added stay.
+  !insertmacro RemovePictures
   Delete "$INSTDIR\uninstall.exe"
   Delete "$SMPROGRAMS\Vornhalt.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"

@@ -82,6 +82,9 @@ void TMainMonitor::Start() {
     FocusEndTime = ProgramNow();
     Show5MinButton = options_.Site().IniFile().ReadBool(kCommonSection, "Show5MinButton", true);
     RestoreFocus();
+    scheduled_.Load(options_.Site().IniFile());
+    // A period that began while the program was not running is on from now.
+    FollowBlockSchedule();
 }
 
 bool TMainMonitor::InFocus() const {
@@ -97,9 +100,46 @@ bool TMainMonitor::StartFocus(TDateTime duration) {
     FocusStartTime = start;
     FocusDuration = minutes / kMinutesPerDay;
     FocusEndTime = start + FocusDuration;
+    handFocus_ = TFocusPeriod{FocusStartTime, FocusEndTime};
+    FocusScheduled = false;
     window_.RefreshTime();
     window_.ShowFocusLayout();
+    // A period it runs into makes one block with it.
+    FollowBlockSchedule();
     return true;
+}
+
+void TMainMonitor::ChangeBlockSchedule(const TBlockSchedule& chosen) {
+    scheduled_.Change(options_.Site().IniFile(), chosen, NextResetDateTime(ProgramNow()));
+    FollowBlockSchedule();
+}
+
+void TMainMonitor::FollowBlockSchedule() {
+    const TDateTime now = ProgramNow();
+    const TDateTime nowUtc = ProgramNowUtc();
+    std::optional<TBlockInterval> hand;
+    if (handFocus_ && now <= handFocus_->End) {
+        // Program time runs at the zone's offset of now from universal time.
+        const TDateTime offset = now - nowUtc;
+        hand = TBlockInterval{handFocus_->Start - offset, handFocus_->End - offset};
+    }
+    const std::optional<TRunningBlock> block =
+        scheduled_.Follow(options_.Site().IniFile(), nowUtc, ProgramLocalTimeOf, hand);
+    if (!block || !block->Scheduled) {
+        FocusScheduled = false;
+        return;
+    }
+    // The focus on now, by hand or by the schedule, is never shortened.
+    const bool wasInFocus = InFocus() && (FocusScheduled || hand);
+    const TDateTime end = std::max(ProgramLocalTimeOf(block->EndUtc), wasInFocus ? FocusEndTime : 0.0);
+    const TDateTime start = std::min(ProgramLocalTimeOf(block->StartUtc), wasInFocus ? FocusStartTime : now);
+    if (FocusScheduled && wasInFocus && end == FocusEndTime && start == FocusStartTime) return;
+    FocusStartTime = start;
+    FocusEndTime = end;
+    FocusDuration = end - start;
+    FocusScheduled = true;
+    window_.RefreshTime();
+    window_.ShowFocusLayout();
 }
 
 void TMainMonitor::RestoreFocus() {
@@ -117,6 +157,7 @@ void TMainMonitor::RestoreFocus() {
     FocusStartTime = period->Start;
     FocusDuration = minutes / kMinutesPerDay;
     FocusEndTime = period->End;
+    handFocus_ = *period;
     window_.RefreshTime();
     window_.ShowFocusLayout();
 }
@@ -157,6 +198,7 @@ void TMainMonitor::ScanSteps() {
 
     SelectReminderPeriod();
 
+    FollowBlockSchedule();
     const bool inFocus = InFocus();
     if (!inFocus) {
         window_.ShowNormalLayout();
@@ -272,6 +314,7 @@ void TMainMonitor::tmrShutdownTimer() {
     if (terminating_) return;
     if (SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) {
         terminating_ = true;
+        Trace("tmrShutdownTimer: uninstall.flag found, the program ends");
         window_.TerminateApplication();
     }
 }

@@ -8,13 +8,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/DateTime.h"
 #include "monitor/IMainWindow.h"
+#include "monitor/ScheduledFocus.h"
 #include "monitor/ZuravoZazoApplication.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"
 #include "platform/IWindowSystem.h"
+#include "storage/FocusPeriod.h"
 
 namespace vh {
 
@@ -80,6 +83,8 @@ public:
     TDateTime FocusStartTime = 0;
     TDateTime FocusDuration = 0;
     bool FocusReminderAllowed = true;
+    // The focus running is (or has merged into) a period of the block schedule.
+    bool FocusScheduled = false;
     bool Suspended = false;
     std::uint8_t ReminderPeriod = 255;
     bool ReminderChangeOpen = false;
@@ -104,6 +109,12 @@ public:
     // Another duration changes nothing and answers false.
     bool StartFocus(TDateTime duration);
     bool InFocus() const;
+    // The block schedule in force and the one last chosen.
+    const TBlockScheduleState& BlockSchedule() const noexcept { return scheduled_.State(); }
+    // The Block Mode dialog's schedule: tightening in force at once,
+    // loosening from the next daily reset; a period it starts runs at once.
+    // An EIniFileError changes nothing.
+    void ChangeBlockSchedule(const TBlockSchedule& chosen);
     // Stores the period of the program time and tells the window when it changed.
     void SelectReminderPeriod();
 
@@ -132,6 +143,8 @@ private:
     // The reminder flags after a reminder of the kind was shown.
     void ReminderShown(bool inFocus);
     void RestoreFocus();
+    // Focus on while a scheduled block runs, exactly as if started by hand.
+    void FollowBlockSchedule();
 
     TOptions& options_;
     IWindowSystem& windows_;
@@ -139,6 +152,9 @@ private:
     std::unique_ptr<TZuravoZazoApplication> probe_;
     std::unique_ptr<TZuravoZazoApplicationLogger> logger_;
     bool terminating_ = false;
+    TScheduledFocus scheduled_;
+    // The focus started by hand, in program time, apart from what it merged with.
+    std::optional<TFocusPeriod> handFocus_;
 };
 
 }  // namespace vh

@@ -32,7 +32,8 @@ TDisplayTexts TimeDisplayTexts(int mode) {
     return texts[static_cast<std::size_t>(ValidMode(mode))];
 }
 
-TDisplayTexts FocusDisplayTexts(int mode) {
+TDisplayTexts FocusDisplayTexts(int mode, bool scheduled) {
+    if (scheduled && ValidMode(mode) == 0) return {"Scheduled Until:", "Show Time Left"};
     static const std::array<TDisplayTexts, kDisplayModeCount> texts = {{
         {"Focus Started:", "Show Focus End Time"},
         {"Focus Ends In:", "Show Time Now"},
@@ -59,8 +60,10 @@ std::string TimeDisplayValue(int mode, std::int32_t secondsOnList, std::int32_t 
 }
 
 std::optional<std::string> FocusDisplayValue(int mode, TDateTime now, TDateTime focusStart, TDateTime focusEnd,
-                                             TDateTime focusDuration) {
+                                             TDateTime focusDuration, bool scheduled) {
     if (now > focusEnd) return std::nullopt;
+    if (scheduled && ValidMode(mode) == 0)
+        return FormatHHNN(TimeOf(focusEnd + 0.5 / kSecondsPerDay), TMinuteRounding::Down);
     const double elapsedMinutes = std::floor((now - focusStart) * kMinutesPerDay + 1e-6);
     switch (ValidMode(mode)) {
         case 1: return FormatHHNN(focusDuration - elapsedMinutes / kMinutesPerDay, TMinuteRounding::Down);

@@ -26,15 +26,16 @@ struct TDisplayTexts {
 };
 // 0 "Time on List", 1 "Time to Limit", 2 "Time Now".
 TDisplayTexts TimeDisplayTexts(int mode);
-// 0 "Focus Started", 1 "Focus Ends In", 2 "Time Now".
-TDisplayTexts FocusDisplayTexts(int mode);
+// 0 "Focus Started", 1 "Focus Ends In", 2 "Time Now"; a scheduled focus
+// says so in mode 0: "Scheduled Until", its end.
+TDisplayTexts FocusDisplayTexts(int mode, bool scheduled = false);
 
 // The value of the time display: whole minutes used ("hh:nn"), what is left
 // of the limit (never below "00:00"), or the clock's time ("hh:nn AM/PM").
 std::string TimeDisplayValue(int mode, std::int32_t secondsOnList, std::int32_t timeLimitSeconds, TDateTime now);
 // The value of the focus display; none once the focus end has passed.
 std::optional<std::string> FocusDisplayValue(int mode, TDateTime now, TDateTime focusStart, TDateTime focusEnd,
-                                             TDateTime focusDuration);
+                                             TDateTime focusDuration, bool scheduled = false);
 // "hh:nn AM/PM" on a twelve-hour clock: midnight is 12:00 AM, noon 12:00 PM.
 std::string FormatTimeAmPm(TDateTime time);
 

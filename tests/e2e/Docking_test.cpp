@@ -31,6 +31,9 @@ TEST_F(DockingEndToEnd, DocksTopRightInTheUsersColourAndAHeaderDragTakesItToTheB
     ASSERT_NO_FATAL_FAILURE(Prepare(L"[Background]\r\nColor=2117760\r\nTransparency=0\r\n"));
     ASSERT_NO_FATAL_FAILURE(StartShown());
     const RECT work = WorkArea();
+    // Visible before it is laid out at the lite view's height on a loaded
+    // machine: the place is read once it has that height.
+    WaitUntil([&] { return WindowRectOf(main_).bottom - WindowRectOf(main_).top == 295; }, 5s);
     RECT rect = WindowRectOf(main_);
     EXPECT_EQ(rect.right, work.right + 1) << Describe(rect) << " in " << Describe(work);
     EXPECT_EQ(rect.top, work.top);
@@ -109,14 +112,15 @@ TEST_F(DockingEndToEnd, AutoHidesToASliverAfterTheUserLeftAndComesBackUnderTheMo
     // The mouse over the bar keeps it shown, even with the notepad in front.
     const int middle = shown.top + 15;  // the header
     MoveMouseTo(shown.left + width / 2, middle);
-    ASSERT_TRUE(BringToFront(notepadWindow, 10s));
-    std::this_thread::sleep_for(5s);
+    // Longer than the second's check and the countdown together.
+    ASSERT_TRUE(KeepInFront(notepadWindow, 5s, 30s)) << "in front: " << DescribeForegroundWindow();
     EXPECT_EQ(WindowRectOf(main_).left, shown.left) << "the bar hid with the mouse on it";
 
     // The mouse gone: the second's check, the 3-second countdown, the slide.
     const auto left = std::chrono::steady_clock::now();
     MoveMouseTo(work.left + 10, work.top + 10);
-    ASSERT_TRUE(WaitForLeft(work.right - 2, 10s)) << Describe(WindowRectOf(main_));
+    ASSERT_TRUE(WaitForLeftBehind(notepadWindow, work.right - 2, 15s))
+        << Describe(WindowRectOf(main_)) << "; in front: " << DescribeForegroundWindow();
     const auto hiddenAfter = std::chrono::steady_clock::now() - left;
     EXPECT_GE(hiddenAfter, 3s) << "hid before the countdown ran out";
 

@@ -5,7 +5,9 @@
 // does (hot key, Focus, "00:02", OK): notepad in front gets the focus
 // reminder and is closed. The program ends through "uninstall.flag" and starts
 // again within the two minutes: focus mode goes on, and a new notepad in
-// front is closed again, without a second reminder.
+// front is closed again, without a second reminder. A scheduled period
+// starting a minute after the program's start leaves notepad alone until it
+// begins, then closes it, also after a restart.
 
 #include <gtest/gtest.h>
 
@@ -117,6 +119,76 @@ TEST_F(FocusModeEndToEnd, TwoMinutesOfFocusCloseNotepadAndOutliveARestart) {
     EXPECT_TRUE(second->WaitForExit(20s)) << "a listed notepad outlived a restart in focus mode";
     EXPECT_EQ(program->FindWindowTitled(L"Reminder"), nullptr) << "the focus reminder came twice in a day";
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2min) << "the test was too slow to prove the restart";
+    EndThroughFlag(*program);
+}
+
+// The local wall-clock time `seconds` from now, on a whole minute.
+SYSTEMTIME LocalTimeIn(int seconds) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    now.wSecond = 0;
+    now.wMilliseconds = 0;
+    FILETIME file{};
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += static_cast<ULONGLONG>(seconds) * 10'000'000ULL;
+    file = {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME result{};
+    FileTimeToSystemTime(&file, &result);
+    return result;
+}
+
+TEST_F(FocusModeEndToEnd, AScheduledPeriodClosesNotepadWhenItBeginsAndNotBeforeAndOutlivesARestart) {
+    PrepareListedNotepad();
+    // At least a minute ahead, on the next whole minute; four minutes long.
+    const SYSTEMTIME start = LocalTimeIn(120);
+    const SYSTEMTIME end = LocalTimeIn(120 + 4 * 60);
+    static const wchar_t* const kDays[] = {L"Sun", L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat"};
+    wchar_t period[64];
+    swprintf(period, 64, L"%ls %02u:%02u-%02u:%02u", kDays[start.wDayOfWeek], start.wHour, start.wMinute, end.wHour,
+             end.wMinute);
+    ASSERT_TRUE(WritePrivateProfileStringW(L"BlockSchedule", L"Period1", period, AppData(L"Vornhalt.ini").c_str()));
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int secondsToStart =
+        ((start.wHour * 60 + start.wMinute) * 60 - (now.wHour * 60 + now.wMinute) * 60 - now.wSecond + 86400) % 86400;
+    const auto startsAt = std::chrono::steady_clock::now() + std::chrono::seconds(secondsToStart);
+
+    auto program = std::make_unique<RunningProgram>(exe_);
+    ASSERT_NE(program->WaitForWindow(L"Vornhalt", 20s), nullptr);
+    HWND notepadWindow = nullptr;
+    auto notepad = StartNotepadInFront(notepadWindow);
+    ASSERT_NE(notepadWindow, nullptr);
+    // Before the start nothing blocks: no reminder, notepad stays.
+    const auto beforeStart =
+        std::chrono::duration_cast<std::chrono::milliseconds>(startsAt - std::chrono::steady_clock::now() - 3s);
+    ASSERT_GT(beforeStart.count(), 10'000) << "the program took too long to start to prove anything";
+    EXPECT_FALSE(
+        WaitUntil([&] { return notepad->WaitForExit(0ms) || program->FindWindowTitled(L"Reminder"); }, beforeStart))
+        << "blocked before the period began";
+    HWND reminder = program->WaitForWindow(L"Reminder", 30s);
+    ASSERT_NE(reminder, nullptr) << "no focus reminder at the period's start; in front: " << DescribeForegroundWindow();
+    EXPECT_GE(std::chrono::steady_clock::now(), startsAt - 1s);
+    PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(notepad->WaitForExit(15s)) << "the listed notepad was not closed";
+    HWND main = ShowMainWindow(*program);
+    ASSERT_NE(main, nullptr);
+    SaveScreenshot(main, "Vornhalt-main-scheduled");
+    {
+        SCOPED_TRACE("the first run");
+        EndThroughFlag(*program);
+    }
+    program.reset();
+
+    // Started again within the period: it is on from the start.
+    fs::remove(folder_.Path() / L"uninstall.flag");
+    program = std::make_unique<RunningProgram>(exe_);
+    ASSERT_NE(program->WaitForWindow(L"Vornhalt", 20s), nullptr);
+    HWND secondWindow = nullptr;
+    auto second = StartNotepadInFront(secondWindow);
+    ASSERT_NE(secondWindow, nullptr);
+    EXPECT_TRUE(second->WaitForExit(20s)) << "a listed notepad outlived a restart within the period";
+    EXPECT_LT(std::chrono::steady_clock::now(), startsAt + 4min) << "the test was too slow to prove the restart";
     EndThroughFlag(*program);
 }
 

@@ -2,8 +2,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "Screenshot.h"
@@ -79,12 +83,27 @@ void ExpectInstalled(const fs::path& folder, bool startsWithWindows) {
     EXPECT_GE(kilobytes, fs::file_size(folder / L"Vornhalt.exe") / 1024);
 }
 
+// The files below `folder`; nothing while the uninstaller is still deleting.
+std::optional<std::map<fs::path, std::string>> FilesLeft(const fs::path& folder) {
+    try {
+        if (!fs::exists(folder)) return std::map<fs::path, std::string>{};
+        return ReadFiles(folder);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 // Waits for the uninstaller (which runs on from a copy of itself in the temp
-// folder) to finish, then checks that nothing of the installation is left.
-void ExpectUninstalled(const fs::path& folder) {
-    EXPECT_TRUE(
-        WaitUntil([&] { return !fs::exists(folder) && !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 30s))
-        << folder << " or the uninstall entry is still there";
+// folder) to finish, then checks that nothing of the installation is left
+// but `kept`, the user's own files, with their folders.
+void ExpectUninstalled(const fs::path& folder, const std::map<fs::path, std::string>& kept = {}) {
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const bool filesGone = kept.empty() ? !fs::exists(folder) : FilesLeft(folder) == kept;
+            return filesGone && !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+        },
+        30s))
+        << folder << " holds more than the user's files, or the uninstall entry is still there";
     EXPECT_FALSE(fs::exists(StartMenuShortcut()));
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, kRunKey, L"Vornhalt"), std::nullopt);
 }
@@ -110,9 +129,11 @@ void InstallSilently(const fs::path& folder) {
 
 // Silent setup, the program started from Program Files, the setup again over
 // the running program (an upgrade), the program started once more, and the
-// silent uninstall while it runs.
-TEST_F(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheData) {
+// silent uninstall while it runs, which keeps the pictures the user added.
+TEST_F(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepTheUsersDataAndPictures) {
     const fs::path folder = DefaultInstallFolder();
+    const fs::path userPictures[] = {fs::path(L"Skins") / L"Holiday.png",
+                                     fs::path(L"Skins") / L"Mountains" / L"My Alps.png"};
     InstallSilently(folder);
     if (HasFatalFailure()) return;
 
@@ -135,6 +156,11 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepThe
         RunningProgram program(folder / L"Vornhalt.exe");
         ExpectRunning(program);
         EXPECT_FALSE(program.WaitForExit(2s));
+        // Pictures of the user's own beside the installed ones.
+        for (const fs::path& mine : userPictures) {
+            fs::create_directories((folder / mine).parent_path());
+            std::ofstream(folder / mine, std::ios::binary) << "my picture";
+        }
         const auto start = Clock::now();
         ASSERT_EQ(RunToEnd(Uninstaller(), L"/S", 30s), 0u);
         EXPECT_TRUE(
@@ -142,7 +168,8 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstallEndTheRunningProgramAndKeepThe
             << "the uninstaller did not end the program within 15 s";
         data = ReadFiles(ProgramAppDataFolder());
     }
-    ExpectUninstalled(folder);
+    ExpectUninstalled(folder, {{userPictures[0], "my picture"}, {userPictures[1], "my picture"}});
+    fs::remove_all(folder);
     ASSERT_TRUE(data.contains(L"settings.sqlite"));
     ASSERT_TRUE(data.contains(L"actmondb.sqlite"));
     EXPECT_EQ(ReadFiles(ProgramAppDataFolder()), data) << "the uninstaller changed the user's data";
@@ -253,11 +280,25 @@ void Click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+// The parent process id of the running process with the image name `name`.
+std::optional<DWORD> ParentOfProcess(const std::wstring& name) {
+    // A failed snapshot is INVALID_HANDLE_VALUE, as a failed CreateFileW.
+    const win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return std::nullopt;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0) return entry.th32ParentProcessID;
+    return std::nullopt;
+}
+
 // The setup's pages with a folder of the user's choosing, "start with
-// Windows" cleared and "run now" kept, then the uninstaller's pages, which end
-// the program and, with their box ticked, delete the user's data too.
-TEST_F(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
+// Windows" cleared and "run now" kept (the program started through the
+// shell), then the uninstaller's pages, which end the program and, with their
+// box ticked, delete the user's data too.
+TEST_F(Installer, PagesInstallIntoTheChosenFolderRunTheProgramAsTheUserAndUninstallCanDeleteTheData) {
     TempFolder temp;
+    DWORD setupId = 0;
     const fs::path folder = temp.Path() / L"Chosen Vornhalt";
     {
         RunningProgram setup(SetupProgram());
@@ -284,9 +325,14 @@ TEST_F(Installer, PagesInstallIntoTheChosenFolderAndUninstallCanDeleteTheData) {
         DWORD exitCode = 1;
         ASSERT_TRUE(setup.WaitForExit(30s, &exitCode));
         EXPECT_EQ(exitCode, 0u);
+        setupId = setup.ProcessId();
     }
     ExpectInstalled(folder, false);
     EXPECT_TRUE(WaitUntil([] { return fs::exists(LockFile()); }, 20s)) << "\"Run Vornhalt now\" did not start it";
+    // The shell started it, as the logged-on user, not the elevated setup.
+    const std::optional<DWORD> parent = ParentOfProcess(L"Vornhalt.exe");
+    ASSERT_TRUE(parent.has_value()) << "no Vornhalt.exe process";
+    EXPECT_NE(*parent, setupId) << "started by the setup itself";
     {
         RunningProgram uninstaller(Uninstaller());
         HWND wizard = WaitForTopWindow(L"Vornhalt Uninstall");

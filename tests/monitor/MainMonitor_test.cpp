@@ -15,6 +15,7 @@
 #include "doubles/TempFolder.h"
 #include "environment/DateTimeUtils.h"
 #include "environment/IniFile.h"
+#include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
 #include "support/StorageTestSupport.h"
@@ -509,6 +510,52 @@ TEST_F(FocusModeTest, APeriodNoDialogCouldHaveStartedIsNotRestored) {
     Restart();
     EXPECT_TRUE(monitor_->InFocus());
     EXPECT_EQ(window_.focusLayouts, 1);
+}
+
+// 10 March 2024 is a Sunday; the clock starts at 9:00.
+TEST_F(FocusModeTest, AScheduledPeriodClosesListedWindowsFromItsStartAndSurvivesARestart) {
+    GetIniFile().WriteString("BlockSchedule", "Period1", "Sun 09:01-09:30");
+    GetIniFile().WriteString("BlockSchedule", "Period2", "Sun 25:00-26:00");
+    int unreadable = 0;
+    SetTraceSinkForTesting([&unreadable](char, std::string_view text) {
+        if (text.find("Period2=Sun 25:00-26:00") != std::string_view::npos) ++unreadable;
+    });
+    Start();
+    Pass(3);
+    monitor_->tmrScanTimer();
+    SetTraceSinkForTesting(nullptr);
+    EXPECT_EQ(unreadable, 1);
+    EXPECT_FALSE(monitor_->InFocus());
+    EXPECT_TRUE(windows_.Closed.empty());
+    Pass(60);
+    monitor_->tmrScanTimer();
+    EXPECT_TRUE(monitor_->InFocus());
+    EXPECT_TRUE(monitor_->FocusScheduled);
+    EXPECT_EQ(window_.focusLayouts, 1);
+    ASSERT_EQ(window_.reminders.size(), 1u);
+    EXPECT_EQ(window_.reminders[0].remaining, "00:29");
+    EXPECT_EQ(windows_.Closed, (std::vector<TWindowId>{game_}));
+
+    // Started again within the period, it is on from the start.
+    Pass(600);
+    Restart();
+    EXPECT_TRUE(monitor_->InFocus());
+    EXPECT_TRUE(monitor_->FocusScheduled);
+    EXPECT_EQ(window_.focusLayouts, 1);
+    EXPECT_NEAR(monitor_->FocusEndTime, EncodeDateTime({2024, 3, 10, 9, 30, 0, 0}), 1e-8);
+
+    // Deleting the running period ends nothing today.
+    monitor_->ChangeBlockSchedule({});
+    EXPECT_TRUE(GetIniFile().SectionExists("BlockSchedulePending"));
+    EXPECT_EQ(GetIniFile().ReadString("BlockSchedule", "Period1", ""), "Sun 09:01-09:30");
+    Pass(3);
+    monitor_->tmrScanTimer();
+    EXPECT_TRUE(monitor_->InFocus());
+    Pass(20 * 60);
+    monitor_->tmrScanTimer();
+    EXPECT_FALSE(monitor_->InFocus());
+    EXPECT_FALSE(monitor_->FocusScheduled);
+    EXPECT_EQ(window_.normalLayouts, 1);
 }
 
 TEST_F(MainMonitorTest, ABrowsersAddressIsLoggedAsTheEntrysName) {

@@ -51,6 +51,10 @@ TEST(MainViewRules, FocusDisplayShowsElapsedRemainingOrNowUntilTheEnd) {
     EXPECT_EQ(FocusDisplayValue(1, now, start, start + duration, duration), "00:35");
     EXPECT_EQ(FocusDisplayValue(2, now, start, start + duration, duration), "09:10");
     EXPECT_EQ(FocusDisplayValue(0, start + duration + 1e-5, start, start + duration, duration), std::nullopt);
+    // A scheduled focus first says so and when it ends; the other modes are the same.
+    EXPECT_EQ(FocusDisplayTexts(0, true).title, "Scheduled Until:");
+    EXPECT_EQ(FocusDisplayValue(0, now, start, start + duration, duration, true), "09:45");
+    EXPECT_EQ(FocusDisplayValue(1, now, start, start + duration, duration, true), "00:35");
 }
 
 TEST(MainViewRules, FocusDisplayAtTheStartMidwayAndUntilTheEndInEachMode) {

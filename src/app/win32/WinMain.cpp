@@ -75,8 +75,9 @@ int RunProgram() {
     TfrmMain* main = nullptr;
     bool uninstalling = false;
     try {
+        // Told once the main window runs: a notice nobody answers (started
+        // with Windows, behind other windows) must not hold the limits back.
         const std::vector<std::string> kept = CopyDatabasesToAppData();
-        if (!kept.empty()) ShowWarning(DamagedDatabasesMessage(kept), kPleaseNote);
         // Every window from here on takes the user's colours and picture.
         ConnectAppearancePreferences(AppearancePreferences());
         TOptions& options = GOptions_Local();
@@ -92,18 +93,24 @@ int RunProgram() {
             exitCode = 0;
         } else {
             main = &CreateForm<TfrmMain>(options);
+            if (!kept.empty()) main->PostNotice(DamagedDatabasesMessage(kept));
             exitCode = RunMessageLoop();
         }
     } catch (...) {
         HandleCurrentException("WinMain");
     }
     // The main window goes first (tray icon, hot key, notices), then the
-    // options are saved while the lock is still held.
+    // options are saved while the lock is still held. Each step is traced:
+    // setup and uninstall wait for the end.
+    Trace("end: the message loop has ended");
     if (main) FreeForm(main);
+    Trace("end: the main window is gone");
     FreeOptions();
+    Trace("end: the options are released");
     // The program's end: another party's "Vornhalt.flag" goes with it.
     RemoveFlagFile();
     ReleaseInstanceLock();
+    Trace("end: the instance lock is released");
     return exitCode;
 }
 

@@ -36,6 +36,20 @@ void MoveMouseTo(int x, int y) {
     SendInput(1, &input, sizeof(input));
 }
 
+bool KeepInFront(HWND window, std::chrono::milliseconds span, std::chrono::milliseconds timeout) {
+    auto since = std::chrono::steady_clock::now();
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() != window) {
+                SetForegroundWindow(window);
+                since = std::chrono::steady_clock::now();
+                return false;
+            }
+            return std::chrono::steady_clock::now() - since >= span;
+        },
+        timeout);
+}
+
 void DockingEndToEnd::Prepare(const std::wstring& iniText) {
     PrepareListedNotepad();
     const std::filesystem::path ini = AppData(L"Vornhalt.ini");
@@ -57,6 +71,15 @@ void DockingEndToEnd::StartShown() {
 
 bool DockingEndToEnd::WaitForLeft(int left, std::chrono::milliseconds timeout) const {
     return WaitUntil([&] { return WindowRectOf(main_).left == left; }, timeout);
+}
+
+bool DockingEndToEnd::WaitForLeftBehind(HWND inFront, int left, std::chrono::milliseconds timeout) const {
+    return WaitUntil(
+        [&] {
+            KeepInFront(inFront, 0ms, 1s);
+            return WindowRectOf(main_).left == left;
+        },
+        timeout);
 }
 
 void DockingEndToEnd::Screenshot(const std::string& name) const {

@@ -3,7 +3,10 @@
 // definitions at 150 %.
 #include <gtest/gtest.h>
 
+#include "model/MonitoredObjects.h"
+
 #include "ReminderFixture.h"
+#include "ui/win32/dialogs/FocusSettingsFRM.h"
 
 namespace vh::win32 {
 namespace {
@@ -33,6 +36,28 @@ TEST_F(ReminderWindow, AtOneHundredFortyFourDpiEverythingIsOneAndAHalfTimesItsSi
         form.btnOk.Click();
     });
     form.Execute(false, "", false);
+}
+
+TEST_F(ReminderWindow, BlockModeWithThreeScheduledPeriodsAtOneHundredFortyFourDpi) {
+    auto& form = CreateForm<TfrmFocusSettings>();
+    ASSERT_EQ(form.Dpi(), 144);
+    TBlockScheduleState current;
+    for (const char* text : {"Mon,Tue,Wed,Thu,Fri 09:00-12:00", "Mon,Tue,Wed,Thu,Fri 14:00-17:00", "Sat 22:00-02:00"})
+        current.InForce.push_back(ParseBlockPeriod(text).value());
+    form.SetSchedule(current, EncodeDateTime({2024, 3, 10, 9, 0, 0, 0}), EncodeDateTime({2024, 3, 11, 4, 0, 0, 0}));
+    testing::WhenModal([&](TForm&) {
+        TFocusSchedulePart& part = form.Schedule;
+        EXPECT_EQ(part.lbxSchedule.Count(), 3);
+        // The check boxes grew with their captions and stay inside the dialog.
+        EXPECT_LE(part.chkDays[6]->BoundsRect().right, form.ClientSize().width - 10);
+        EXPECT_LE(part.btnDelete.BoundsRect().right, form.ClientSize().width - 10);
+        EXPECT_EQ(ChildRect(part.lbxSchedule.Handle()), ScaleRectToDpi(part.lbxSchedule.BoundsRect(), 144));
+        testing::SaveScreen(form, "TfrmFocusSettings-schedule-144dpi");
+        PostMessageW(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    TMonitoredList list;
+    TDateTime duration = 0;
+    EXPECT_FALSE(form.Execute(duration, list));
 }
 
 }  // namespace

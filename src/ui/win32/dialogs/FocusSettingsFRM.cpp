@@ -12,11 +12,14 @@
 namespace vh::win32 {
 namespace {
 
-constexpr int kClientWidth = 330;
+constexpr int kColumnWidth = 330;
 constexpr int kMargin = 10;
+constexpr int kScheduleLeft = kColumnWidth + 10;
+constexpr int kScheduleTop = 44;
+constexpr int kClientWidth = kScheduleLeft + TFocusSchedulePart::kWidth + kMargin;
 constexpr int kTimeTop = 68;
 constexpr int kEditWidth = 58;
-constexpr int kButtonTop = 142;
+constexpr int kButtonTop = kScheduleTop + TFocusSchedulePart::kHeight + 10;
 constexpr int kClientHeight = kButtonTop + 32 + kMargin;
 constexpr int kButtonWidth = 85;
 constexpr int kButtonGap = 8;
@@ -51,8 +54,9 @@ TfrmFocusSettings::TfrmFocusSettings()
       medTimeLimit(Add<TMaskEdit>()),
       pmnButtons(AddPopupMenu("pmnButtons")),
       miOk(pmnButtons.Add("miOk", "OK", VK_RETURN)),
-      miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)) {
-    const int inner = kClientWidth - 2 * kMargin;
+      miCancel(pmnButtons.Add("miCancel", "Cancel", VK_ESCAPE)),
+      Schedule(*this, kScheduleLeft, kScheduleTop) {
+    const int inner = kColumnWidth - 2 * kMargin;
     PlaceLabel(lblAppsDescription, "lblAppsDescription", "Block all sites and applications", true,
                {kMargin, 44, kMargin + inner, 62});
     // The link's words are part of the sentence, drawn by the link over the
@@ -105,6 +109,7 @@ void TfrmFocusSettings::FitTexts() {
 
 void TfrmFocusSettings::FormDpiChanged() {
     FitTexts();
+    Schedule.FitTexts();
     TfrmBase::FormDpiChanged();
 }
 
@@ -113,11 +118,26 @@ bool TfrmFocusSettings::Execute(TDateTime& duration, TMonitoredList& list) {
     FitTexts();
     medTimeLimit.SetText("00:00");
     if (ShowModal() != mrOk) return false;
-    duration = CheckTimeLimitText(medTimeLimit.Text()).time;
+    const TimeLimitCheck check = CheckTimeLimitText(medTimeLimit.Text());
+    duration = check.accepted ? check.time : 0;
     return true;
 }
 
+void TfrmFocusSettings::SetSchedule(const TBlockScheduleState& current, TDateTime now, TDateTime nextReset) {
+    Schedule.Load(current, now, nextReset);
+}
+
+std::optional<TBlockSchedule> TfrmFocusSettings::ChangedSchedule() const {
+    if (!Schedule.Changed()) return std::nullopt;
+    return Schedule.Chosen();
+}
+
 void TfrmFocusSettings::btnOkClick() {
+    // Only the schedule changed: nothing to start by hand.
+    if (Schedule.Changed() && medTimeLimit.Text() == "00:00") {
+        SetModalResult(mrOk);
+        return;
+    }
     if (CheckTimeLimitEdit(*this, medTimeLimit)) SetModalResult(mrOk);
 }
 

@@ -20,6 +20,7 @@
 #include "ui/win32/addwizard/AppSiteAddWizardFRM.h"
 #include "ui/win32/dialogs/ReminderChangeFRM.h"
 #include "ui/win32/reminder/ReminderFRM.h"
+#include "ui/win32/skin/DialogRoutines.h"
 
 namespace vh::win32 {
 namespace {
@@ -185,7 +186,6 @@ void TfrmMain::AfterConstruction() {
     monitor_.LastScanTime = ProgramNow();
     monitor_.tmrTimeTimer();
     monitor_.tmrUsageTimer();
-    monitor_.tmrReminderChangeTimer();
     docking_.Start();
     ShowView(tsMain, true);
     tmrReminderChange.SetEnabled(true);
@@ -199,6 +199,21 @@ void TfrmMain::AfterConstruction() {
     for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
         timer->SetEnabled(true);
     MinimizeApplication();
+    // The reminder-change question waits in a modal loop: asked once the
+    // message loop runs, with the scan already timed.
+    PostMessageW(Handle(), kAfterStartMessage, 0, 0);
+}
+
+void TfrmMain::PostNotice(const std::string& message) {
+    notices_.push_back(message);
+    PostMessageW(Handle(), kNoticeMessage, 0, 0);
+}
+
+void TfrmMain::ShowPostedNotices() {
+    // Taken first: a notice posted while one is open comes after it.
+    std::vector<std::string> notices;
+    notices.swap(notices_);
+    for (const std::string& notice : notices) ShowWarning(notice, kPleaseNote);
 }
 
 TfrmMain::~TfrmMain() {
@@ -225,6 +240,8 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        case kNoticeMessage: ShowPostedNotices(); return 0;
+        case kAfterStartMessage: monitor_.tmrReminderChangeTimer(); return 0;
         // A task bar moved or resized, a monitor added or removed.
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) docking_.ReDock();

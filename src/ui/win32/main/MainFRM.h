@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/MonitoredObjects.h"
 #include "monitor/Enforcement.h"
@@ -36,6 +37,9 @@ namespace vh::win32 {
 inline constexpr char kApplicationTitle[] = "Vornhalt";
 // The tray icon's callback message.
 inline constexpr UINT kTrayIconMessage = WM_USER + 1;
+// Posted to itself: what the start-up leaves for the running window.
+inline constexpr UINT kNoticeMessage = WM_USER + 2;
+inline constexpr UINT kAfterStartMessage = WM_USER + 3;
 
 class TfrmMain : public TfrmBase, private IMainWindow {
 public:
@@ -194,6 +198,10 @@ public:
     void actChangeFocusModeTimeFormatExecute();
 
     void AfterConstruction() override;
+    // Shows `message` ("Please Note") from the message loop, so that the
+    // monitoring timers run while it waits for OK: a notice of the start-up
+    // (databases kept aside) never holds the limits back.
+    void PostNotice(const std::string& message);
 
 protected:
     void FormClose(TCloseAction& action) override;
@@ -240,6 +248,7 @@ private:
 
     void TrayIconMessage(LPARAM mouseMessage);
     void RestoreApplication();
+    void ShowPostedNotices();
 
     TOptions& options_;
     WindowSystem windows_;
@@ -252,6 +261,7 @@ private:
     TMainDocking docking_;
     TMainAppearanceMenu appearanceMenu_;
     bool focusLayoutShown_ = true;  // until the building hides it
+    std::vector<std::string> notices_;
     // Declared last: they go first, while the window still exists.
     std::optional<TSessionNotices> sessionNotices_;
     std::optional<TTrayIcon> trayIcon_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "environment/DateTimeUtils.h"
+#include "model/DayRules.h"
 #include "model/MonitoredObjects.h"
 #include "storage/Options.h"
 #include "ui/DpiScale.h"
@@ -60,13 +61,14 @@ void TfrmMain::SetFocusDisplayVisible(bool focus) {
         control->SetVisible(!focus);
     // The texts follow the mode in every layout, so the first look at the
     // display never shows one mode's title over another's value.
-    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay);
+    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay, monitor_.FocusScheduled);
     lblMain_FocusModeTimeLink.SetCaption(texts.link);
     lblMain_FocusTimeTitle.SetCaption(texts.title);
 }
 
 void TfrmMain::ShowFocusLayout() {
     focusLayoutShown_ = true;
+    // Also when already shown: a scheduled period may have joined the focus.
     SetFocusDisplayVisible(true);
     RefreshFocusTime();
 }
@@ -81,7 +83,7 @@ void TfrmMain::ShowNormalLayout() {
 
 void TfrmMain::actChangeFocusModeTimeFormatExecute() {
     monitor_.FocusTimeDisplay = static_cast<std::uint8_t>(NextDisplayMode(monitor_.FocusTimeDisplay));
-    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay);
+    const TDisplayTexts texts = FocusDisplayTexts(monitor_.FocusTimeDisplay, monitor_.FocusScheduled);
     lblMain_FocusModeTimeLink.SetCaption(texts.link);
     lblMain_FocusTimeTitle.SetCaption(texts.title);
     RefreshFocusTime();
@@ -90,7 +92,7 @@ void TfrmMain::actChangeFocusModeTimeFormatExecute() {
 void TfrmMain::RefreshFocusTime() {
     const std::optional<std::string> value =
         FocusDisplayValue(monitor_.FocusTimeDisplay, ProgramNow(), monitor_.FocusStartTime, monitor_.FocusEndTime,
-                          monitor_.FocusDuration);
+                          monitor_.FocusDuration, monitor_.FocusScheduled);
     if (value) lblMain_FocusTime.SetCaption(*value);
     // Title and value end at the right margin whatever the mode's title; the
     // panel behind them runs on past the window's edge.
@@ -113,11 +115,15 @@ void TfrmMain::btnFocusClick() {
     TDateTime duration = monitor_.FocusDuration;
     auto& dialog = CreateForm<TfrmFocusSettings>();
     dialog.AppWizardRunner = [this, &dialog](TMonitoredList& list) { RunAddWizard(dialog.Handle(), list); };
+    dialog.SetSchedule(monitor_.BlockSchedule(), ProgramNow(), NextResetDateTime(ProgramNow()));
     const bool ok = dialog.Execute(duration, added);
     // What the wizard chose stays on the list even when focus mode is not
     // started; applying also ends the day's immediate removals.
     ApplyCandidates(added);
     if (!ok) return;
+    if (const std::optional<TBlockSchedule> schedule = dialog.ChangedSchedule())
+        monitor_.ChangeBlockSchedule(*schedule);
+    if (duration <= 0) return;
     monitor_.FocusDuration = duration;
     monitor_.StartFocus(duration);
 }

@@ -4,7 +4,10 @@
 #include <wtsapi32.h>
 
 #include <cwchar>
+#include <future>
 #include <iterator>
+#include <memory>
+#include <thread>
 
 #include "platform/win32/Utf16.h"
 
@@ -24,13 +27,32 @@ TTrayIcon::TTrayIcon(HWND window, UINT id, UINT callbackMessage, HICON icon, con
     added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
+// The shell answers NIM_DELETE only once it has dealt with it; Wine's
+// notification area, when its last icon goes, waits 2 s for a window manager
+// to hide its own window first. The removal is sent from a helper thread and
+// waited for briefly: once sent the shell removes the icon even if this
+// process has ended meanwhile.
 TTrayIcon::~TTrayIcon() {
     if (!added_) return;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = window_;
     data.uID = id_;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    try {
+        auto removed = std::make_shared<std::promise<void>>();
+        std::future<void> done = removed->get_future();
+        std::thread([data, removed]() mutable noexcept {
+            Shell_NotifyIconW(NIM_DELETE, &data);
+            try {
+                removed->set_value();
+            } catch (...) {
+            }
+        }).detach();
+        done.wait_for(kRemovalWait);
+    } catch (...) {
+        // No thread: removed here, however long it takes.
+        Shell_NotifyIconW(NIM_DELETE, &data);
+    }
 }
 
 THotKey::THotKey(HWND window, const std::string& atomName, UINT modifiers, UINT virtualKey) : window_(window) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 namespace vh::win32 {
@@ -13,7 +14,10 @@ class TTrayIcon {
 public:
     // Adds the icon; Added() tells whether the shell took it.
     TTrayIcon(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip);
+    // Removes the icon, waiting at most kRemovalWait for the shell (see the
+    // .cpp): the program's end, which setup waits for, is not held up.
     ~TTrayIcon();
+    static constexpr std::chrono::milliseconds kRemovalWait{250};
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
     bool Added() const noexcept { return added_; }

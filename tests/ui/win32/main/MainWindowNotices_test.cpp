@@ -1,6 +1,10 @@
 #include "ui/win32/main/MainWindowNotices.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <thread>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
@@ -45,6 +49,33 @@ TEST(MainWindowNotices, SessionNoticesUnregisterWithTheirOwner) {
     // Registering again after the owner went succeeds as the first time did.
     TSessionNotices again(window.Get());
     EXPECT_TRUE(again.Registered());
+}
+
+// The shell may take long to answer a removal (Wine's notification area
+// waits 2 s for a window manager when its last icon goes): the owner waits
+// only briefly, and the icon is gone all the same.
+TEST(MainWindowNotices, TheTrayIconGoesWithItsOwnerWhoWaitsForTheShellOnlyBriefly) {
+    using namespace std::chrono_literals;
+    UniqueWindow window(CreateWindowExW(0, L"STATIC", L"tray", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof(probe);
+    probe.hWnd = window.Get();
+    probe.uID = 7;
+    probe.uFlags = NIF_TIP;
+    std::chrono::steady_clock::time_point start;
+    {
+        TTrayIcon icon(window.Get(), 7, WM_USER + 1, LoadIconW(nullptr, IDI_APPLICATION), "tray test");
+        ASSERT_TRUE(icon.Added());
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon is not there";
+        start = std::chrono::steady_clock::now();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, TTrayIcon::kRemovalWait + 500ms);
+    // A modification finds no icon once the shell has removed it.
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (Shell_NotifyIconW(NIM_MODIFY, &probe) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon stayed";
 }
 
 }  // namespace
