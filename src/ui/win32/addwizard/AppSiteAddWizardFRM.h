@@ -13,29 +13,15 @@
 
 #include "environment/ApplicationDiscovery.h"
 #include "ui/AppSiteAddWizardModel.h"
+#include "ui/win32/addwizard/WizardListBox.h"
 #include "ui/win32/skin/BaseFRM.h"
 #include "ui/win32/toolkit/Gauge.h"
-#include "ui/win32/toolkit/ListControls.h"
 
 namespace vh {
 class TOptions;
 }
 
 namespace vh::win32 {
-
-// A list of the wizard whose rows carry a tick in their rightmost 18 pixels.
-class TWizardListBox : public TItemListBox {
-public:
-    explicit TWizardListBox(TForm& form);
-    std::function<void(int row)> OnTickClick;
-    std::function<void(int row)> OnDblClick;
-    std::function<void(int screenX, int screenY)> OnContextMenu;
-    std::function<void()> OnCtrlDelete;
-
-protected:
-    void Command(WORD code) override;
-    LRESULT SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-};
 
 class TfrmAppSiteAddWizard : public TfrmBase {
 public:

@@ -19,6 +19,7 @@
 #include "ui/MainViewRules.h"
 #include "ui/win32/addwizard/AppSiteAddWizardFRM.h"
 #include "ui/win32/dialogs/ReminderChangeFRM.h"
+#include "ui/win32/dialogs/WarningFRM.h"
 #include "ui/win32/reminder/ReminderFRM.h"
 #include "ui/win32/skin/DialogRoutines.h"
 

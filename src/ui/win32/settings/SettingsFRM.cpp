@@ -1,5 +1,7 @@
 #include "ui/win32/settings/SettingsFRM.h"
 
+#include "ui/win32/settings/SettingsLayout.h"
+
 #include <cmath>
 #include <string>
 
@@ -15,80 +17,10 @@
 namespace vh::win32 {
 namespace {
 
-constexpr int kClientWidth = 318;
-constexpr int kClientHeight = 431;
-constexpr int kHeaderHeight = 32;
-constexpr int kMargin = 10;
-constexpr int kPageWidth = kClientWidth;
-constexpr int kPageHeight = kClientHeight - kHeaderHeight;
-
-// Every page's two buttons at its foot.
-constexpr int kButtonTop = kPageHeight - kMargin - 30;
-constexpr int kButtonWidth = 90;
-constexpr int kCaptionMargin = 10;
-
-// A skinned drop-down list: a frame, the list inside it, and the button that
-// opens it over the list's own arrow.
-constexpr int kComboHeight = 30;
-constexpr int kComboButton = 26;
-constexpr int kFieldLeft = 122;
-constexpr int kLabelHeight = 16;
-constexpr int kListRowHeight = 16;
-constexpr int kReminderRowHeight = 18;
-// The list's type column, as wide as its header.
-constexpr int kTypeColumnWidth = 70;
-constexpr int kListWidth = kPageWidth - 2 * kMargin;
-
-const char* const kTransparencies[] = {"0", "5", "10", "15", "20", "25", "30", "40", "50", "60", "70", "80", "90"};
-const char* const kExpirationActions[] = {"Reminder Only", "Close Browser/App.", "Shutdown Profile"};
-const char* const kReminders[] = {"Morning", "Afternoon", "Evening"};
-const char* const kChangePeriods[] = {"Never", "Daily", "Weekly", "Fortnightly", "Monthly"};
-
-constexpr char kBackgroundText[] =
-    "You can customise the background using an image of your choice, or a selection of landscapes and a colour "
-    "palette. You can also set the transparency of the application on your desktop.";
-constexpr char kMonitoredListText[] =
-    "Add application and sites to time limit (eg google.com or Internet Explorer). To time limit all websites, add "
-    "your browsers to the list. To time limit email access, add your email websites and Outlook to the list. ";
-constexpr char kExpirationQuestion[] = "What should the application do when the time limit is reached?";
-constexpr char kExpirationText[] =
-    "Please confirm your settings before proceeding.  We suggest setting reminders initially. To block distracting "
-    "sites/games/email at any time click Focus.";
+using namespace settings_layout;
 
 COLORREF ColorOf(std::int32_t value) {
     return static_cast<COLORREF>(value) & 0x00FFFFFFu;
-}
-
-void PlaceFrame(TTabSheet& page, TImagePanel& frame, const char* name, int left, int top, int width, int height) {
-    SkinPanel(frame, name, Skins().panelFrame, kHeaderSide);
-    page.Insert(frame, left, top, width, height);
-}
-
-void PlaceCombo(TTabSheet& page, TImagePanel& frame, TComboBox& combo, TImageButton& button, const char* frameName,
-                const char* comboName, const char* buttonName, const std::string& accessibleName, int left, int top,
-                int width) {
-    PlaceFrame(page, frame, frameName, left, top, width, kComboHeight);
-    combo.Name = comboName;
-    // The height of a drop-down list includes its open list.
-    page.Insert(combo, left + 2, top + 2, width - 4, 200);
-    SkinComboButton(button, buttonName);
-    button.AccessibleName = accessibleName;
-    button.OnClick = [&combo](TControl&) {
-        combo.SetFocus();
-        combo.DropDown();
-    };
-    page.Insert(button, left + width - 2 - kComboButton, top + 2, kComboButton, kComboHeight - 4);
-}
-
-void PlaceButton(TTabSheet& page, TImageButton& button, const char* name, const std::string& caption, bool right) {
-    SkinDialogButton(button, name, caption, 0, 0, kButtonWidth);
-    const IntRect r = button.BoundsRect();
-    page.Insert(button, right ? kPageWidth - kMargin - kButtonWidth : kMargin, kButtonTop, kButtonWidth, r.Height());
-}
-
-template <std::size_t N>
-void FillItems(TComboBox& combo, const char* const (&items)[N]) {
-    for (const char* item : items) combo.AddItem(item);
 }
 
 void DrawRowText(HDC dc, const std::string& text, RECT rect, UINT align) {
@@ -98,15 +30,6 @@ void DrawRowText(HDC dc, const std::string& text, RECT rect, UINT align) {
 }
 
 }  // namespace
-
-// ---- TFocusMemo ----
-
-void TFocusMemo::Command(WORD code) {
-    if ((code == EN_SETFOCUS || code == EN_KILLFOCUS) && OnFocusChange) OnFocusChange(code == EN_SETFOCUS);
-    TMemo::Command(code);
-}
-
-// ---- TfrmSettings ----
 
 TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance)
     : TfrmBase(kSettingsCaption, kClientWidth, kClientHeight),
@@ -183,111 +106,10 @@ TfrmSettings::TfrmSettings(TOptions& options, TAppearancePreferences& appearance
     pcMain.Name = "pcMain";
     pcMain.SetBounds(0, kHeaderHeight, kPageWidth, kPageHeight);
 
-    // ---- tsBackground
-    TTabSheet& bg = tsBackground;
-    PlacePageLabel(bg, lblBackground, "lblBackground", "Background", kMargin, 10, 200);
-    PlacePageLabel(bg, lblImage, "lblImage", "Image:", kMargin, 46, kFieldLeft - kMargin);
-    PlaceCombo(bg, pnlImage, cbxImage, btnImageDown, "pnlImage", "cbxImage", "btnImageDown", "Image:", kFieldLeft, 39,
-               kPageWidth - kMargin - kFieldLeft);
-    SkinDialogButton(btnBrowseImage, "btnBrowseImage", "Browse...", 0, 0, kButtonWidth);
-    bg.Insert(btnBrowseImage, kPageWidth - kMargin - kButtonWidth, 74, kButtonWidth, btnBrowseImage.Height());
-    PlacePageLabel(bg, lblColor, "lblColor", "Color:", kMargin, 122, kFieldLeft - kMargin);
-    PlaceCombo(bg, pnlColor, cbxColor, btnColorDropDown, "pnlColor", "cbxColor", "btnColorDropDown",
-               "Color:", kFieldLeft, 115, kPageWidth - kMargin - kFieldLeft);
-    PlacePageLabel(bg, lblTextColor, "lblTextColor", "Text Color:", kMargin, 160, kFieldLeft - kMargin);
-    PlaceCombo(bg, pnlTextColor, cbxTextColor, btnTextColor, "pnlTextColor", "cbxTextColor", "btnTextColor",
-               "Text Color:", kFieldLeft, 153, kPageWidth - kMargin - kFieldLeft);
-    PlacePageLabel(bg, lblTransparency, "lblTransparency", "Transparency:", kMargin, 198, kFieldLeft - kMargin);
-    PlaceCombo(bg, pnlTransparency, cbxTransparency, btnTransparency, "pnlTransparency", "cbxTransparency",
-               "btnTransparency", "Transparency:", kFieldLeft, 191, kPageWidth - kMargin - kFieldLeft);
-    FillItems(cbxTransparency, kTransparencies);
-    PlacePageLabel(bg, lblBackgroundText, "lblBackgroundText", kBackgroundText, kMargin, 240, kPageWidth - 2 * kMargin,
-                   110, false);
-    PlaceButton(bg, btnBackgroundCancel, "btnBackgroundCancel", "Cancel", false);
-    PlaceButton(bg, btnBackgroundNext, "btnBackgroundNext", "Next >", true);
-
-    // ---- tsMonitoredList
-    TTabSheet& list = tsMonitoredList;
-    PlacePageLabel(list, lblMonitoredListText, "lblMonitoredListText", kMonitoredListText, kMargin, 8,
-                   kPageWidth - 2 * kMargin, 100, false);
-    const int listWidth = kListWidth;
-    const int typeWidth = kTypeColumnWidth;
-    PlaceFrame(list, pnlNameHeader, "pnlNameHeader", kMargin, 112, listWidth - typeWidth, 22);
-    pnlNameHeader.SetBackground(Skins().columnHead);
-    pnlNameHeader.SetSideWidth(4);
-    pnlNameHeader.SetSideHeight(4);
-    PlacePageLabel(list, lblNameHeader, "lblNameHeader", "Name", kMargin + 8, 115, 120);
-    PlaceFrame(list, pnlTypeHeader, "pnlTypeHeader", kMargin + listWidth - typeWidth, 112, typeWidth, 22);
-    pnlTypeHeader.SetBackground(Skins().columnHead);
-    pnlTypeHeader.SetSideWidth(4);
-    pnlTypeHeader.SetSideHeight(4);
-    PlacePageLabel(list, lblTypeHeader, "lblTypeHeader", "Type", kMargin + listWidth - typeWidth, 115, typeWidth);
-    lblTypeHeader.Alignment = TLabel::TAlignment::taCenter;
-    lbxAppSites.Name = "lbxAppSites";
-    lbxAppSites.SetItemHeight(kListRowHeight);
-    list.Insert(lbxAppSites, kMargin, 134, listWidth, 178);
-    lbxAppSites.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) { DrawListRow(item); };
-    // Picture buttons under the list's right end, each with its hint.
-    const std::pair<TImageButton*, const TPicture*> listButtons[] = {{&btnApp_Add, &Skins().addButton},
-                                                                     {&btnApp_Delete, &Skins().deleteButton}};
-    int buttonLeft = kMargin + listWidth - 40;
-    for (const auto& [button, picture] : listButtons) {
-        button->SetBackground(*picture);
-        button->SetBackgroundSelected(*picture);
-        button->SetBackgroundDowned(*picture);
-        button->SetSideWidth(0);
-        button->SetSideHeight(0);
-        list.Insert(*button, buttonLeft, 318, 14, 16);
-        buttonLeft += 22;
-    }
-    btnApp_Add.Name = "btnApp_Add";
-    btnApp_Delete.Name = "btnApp_Delete";
-    for (const auto& [button, hint] :
-         {std::pair{&btnApp_Add, "Add site/application"}, std::pair{&btnApp_Delete, "Delete"}}) {
-        hints_.Add(*button, hint);
-        button->AccessibleName = hint;
-    }
-    PlaceButton(list, btnListBack, "btnListBack", "< Back", false);
-    PlaceButton(list, btnListNext, "btnListNext", "Next >", true);
-
-    // ---- tsExpiration
-    TTabSheet& exp = tsExpiration;
-    PlacePageLabel(exp, lblTimeLimit, "lblTimeLimit", "Daily time limit:", kMargin, 18, 130);
-    PlaceFrame(exp, pnlTimeLimit, "pnlTimeLimit", 136, 11, 72, kComboHeight);
-    medTimeLimit.Name = "medTimeLimit";
-    exp.Insert(medTimeLimit, 142, 16, 60, 20);
-    PlacePageLabel(exp, lblHoursMinutes, "lblHoursMinutes", "hours:minutes", 214, 18, 96, kLabelHeight);
-    lblHoursMinutes.SetFont(WhiteFont(false));
-    PlacePageLabel(exp, lblExpirationQuestion, "lblExpirationQuestion", kExpirationQuestion, kMargin, 56,
-                   kPageWidth - 2 * kMargin, 34);
-    PlacePageLabel(exp, lblExpirationAction, "lblExpirationAction", "Time up action:", kMargin, 106, 114);
-    PlaceCombo(exp, pnlExpirationAction, cbxExpirationAction, btnExpirationActionDown, "pnlExpirationAction",
-               "cbxExpirationAction", "btnExpirationActionDown", "Time up action:", 124, 99,
-               kPageWidth - kMargin - 124);
-    FillItems(cbxExpirationAction, kExpirationActions);
-    PlacePageLabel(exp, lblExpirationText, "lblExpirationText", kExpirationText, kMargin, 146, kPageWidth - 2 * kMargin,
-                   90, false);
-    PlaceButton(exp, btnExpirationBack, "btnExpirationBack", "< Back", false);
-    PlaceButton(exp, btnExpirationNext, "btnExpirationNext", "Next >", true);
-
-    // ---- tsReminder
-    TTabSheet& rem = tsReminder;
-    PlacePageLabel(rem, lblReminderSettings, "lblReminderSettings", "Reminder Settings", kMargin, 10, 200);
-    PlacePageLabel(rem, lblReminder, "lblReminder", "Reminder:", kMargin, 46, 90);
-    PlaceCombo(rem, pnlReminder, cbxReminder, btnReminderDown, "pnlReminder", "cbxReminder", "btnReminderDown",
-               "Reminder:", kFieldLeft, 39, kPageWidth - kMargin - kFieldLeft);
-    FillItems(cbxReminder, kReminders);
-    cbxReminder.OnDrawItem = [this](TOwnerDrawComboBox&, const DRAWITEMSTRUCT& item) { DrawReminderItem(item); };
-    PlaceFrame(rem, pnlReminderMemo, "pnlReminderMemo", kMargin, 78, kPageWidth - 2 * kMargin, 222);
-    memReminder.Name = "memReminder";
-    rem.Insert(memReminder, kMargin + 4, 82, kPageWidth - 2 * kMargin - 8, 214);
-    PlacePageLabel(rem, lblReminderChange, "lblReminderChange", "Alert to change reminder:", kMargin, 318, 190);
-    PlaceCombo(rem, pnlReminderChange, cbRemiderChangePeriod, btnReminderChangeDown, "pnlReminderChange",
-               "cbRemiderChangePeriod", "btnReminderChangeDown", "Alert to change reminder:", 202, 311,
-               kPageWidth - kMargin - 202);
-    FillItems(cbRemiderChangePeriod, kChangePeriods);
-    PlaceButton(rem, btnReminderBack, "btnReminderBack", "< Back", false);
-    PlaceButton(rem, btnFinish, "btnFinish", "Apply", true);
+    BuildBackgroundPage();
+    BuildListPage();
+    BuildExpirationPage();
+    BuildReminderPage();
 
     // ---- events
     for (TImageButton* next : {&btnBackgroundNext, &btnListNext, &btnExpirationNext})

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/SettingsSession.h"
+#include "ui/win32/settings/FocusMemo.h"
 #include "ui/win32/skin/BaseFRM.h"
 #include "ui/win32/skin/ColorBox.h"
 #include "ui/win32/skin/PictureChoice.h"
@@ -26,14 +27,6 @@ class TOptions;
 namespace vh::win32 {
 
 inline constexpr char kSettingsCaption[] = "Settings";
-
-// A memo that says when it gets and loses the focus.
-class TFocusMemo : public TMemo {
-public:
-    using TMemo::TMemo;
-    std::function<void(bool focused)> OnFocusChange;
-    void Command(WORD code) override;
-};
 
 class TfrmSettings : public TfrmBase {
 public:
@@ -138,6 +131,11 @@ public:
     void AfterConstruction() override;
 
 private:
+    // The four pages, built by the constructor.
+    void BuildBackgroundPage();
+    void BuildListPage();
+    void BuildExpirationPage();
+    void BuildReminderPage();
     TTabSheet& Page(int step) noexcept;
     void ShowStep(int step);
     void LoadPages();
