@@ -171,7 +171,7 @@ TEST_F(FocusModeEndToEnd, AScheduledPeriodClosesNotepadWhenItBeginsAndNotBeforeA
     EXPECT_GE(std::chrono::steady_clock::now(), startsAt - 1s);
     PostMessageW(reminder, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(notepad->WaitForExit(15s)) << "the listed notepad was not closed";
-    HWND main = ShowMainWindow(*program);
+    HWND main = ShowMainWindowByHotKey(*program);
     ASSERT_NE(main, nullptr);
     SaveScreenshot(main, "Vornhalt-main-scheduled");
     {
