@@ -16,35 +16,9 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VornhaltForm";
 // Posted by Release(): the form frees itself when it arrives.
 constexpr UINT kReleaseMessage = WM_APP + 0x3F0;
-// Posted by the accessible object: runs a control's default action.
-constexpr UINT kAccessibleActionMessage = WM_APP + 0x3F1;
 
 HINSTANCE ModuleInstance() noexcept {
     return GetModuleHandleW(nullptr);
-}
-
-// Windows of this thread that a modal form disables while it runs.
-std::vector<HWND> DisableOtherWindows(HWND modal) {
-    struct State {
-        HWND modal;
-        std::vector<HWND> disabled;
-    } state{modal, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) noexcept -> BOOL {
-            auto& s = *reinterpret_cast<State*>(data);
-            if (window != s.modal && IsWindowVisible(window) && IsWindowEnabled(window)) {
-                try {
-                    s.disabled.push_back(window);
-                } catch (...) {
-                    return FALSE;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&state));
-    for (HWND window : state.disabled) EnableWindow(window, FALSE);
-    return state.disabled;
 }
 
 void RegisterFormClass(WNDPROC procedure) {
@@ -190,40 +164,6 @@ void TForm::Show() {
 
 void TForm::Hide() {
     if (Handle()) ShowWindow(Handle(), SW_HIDE);
-}
-
-int TForm::ShowModal() {
-    VH_ASSERT(Handle() != nullptr && !modal_ && !Visible());
-    const std::vector<HWND> disabled = DisableOtherWindows(Handle());
-    modal_ = true;
-    modalResult_ = mrNone;
-    modalEndedByQuit_ = false;
-    {
-        // Enabled again before this one hides, so activation returns to them;
-        // also when the loop raises.
-        const ScopeExit enableOthers([&] {
-            for (HWND window : disabled) EnableWindow(window, TRUE);
-            modal_ = false;
-        });
-        Show();
-        SetForegroundWindow(Handle());
-        SetActiveWindow(Handle());
-        MSG message;
-        while (modalResult_ == mrNone && Handle()) {
-            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got == 0) {
-                PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
-                modalResult_ = mrCancel;
-                modalEndedByQuit_ = true;
-                break;
-            }
-            if (got < 0) throw Exception("GetMessage failed in a modal loop");
-            DispatchFormMessage(message);
-        }
-    }
-    const int result = modalResult_;
-    if (Handle()) Close();
-    return result;
 }
 
 void TForm::Close() {
@@ -449,70 +389,6 @@ void TForm::ApplyDpi(int dpi, const RECT* suggested) {
 
 void TForm::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-}
-
-LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !accessible_) return 0;
-    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
-}
-
-namespace {
-
-// The window-less controls in the accessible tree, in z-order: child id i is
-// the i-th (from 1).
-std::vector<TControl*> AccessibleControls(const std::vector<std::unique_ptr<TControl>>& controls) noexcept {
-    std::vector<TControl*> result;
-    try {
-        for (const auto& control : controls) {
-            if (control->AccessibleInfo().role != TAccessibleRole::None) result.push_back(control.get());
-        }
-    } catch (...) {
-        // Out of memory: the tree is empty rather than half.
-        result.clear();
-    }
-    return result;
-}
-
-}  // namespace
-
-long TForm::AccessibleChildCount() const noexcept {
-    return static_cast<long>(AccessibleControls(controls_).size());
-}
-
-TControl* TForm::AccessibleChild(long childId) const noexcept {
-    const std::vector<TControl*> tree = AccessibleControls(controls_);
-    return childId >= 1 && childId <= static_cast<long>(tree.size()) ? tree[static_cast<std::size_t>(childId - 1)]
-                                                                     : nullptr;
-}
-
-long TForm::AccessibleChildId(const TControl& control) const noexcept {
-    const std::vector<TControl*> tree = AccessibleControls(controls_);
-    const auto it = std::find(tree.begin(), tree.end(), &control);
-    return it == tree.end() ? 0 : static_cast<long>(it - tree.begin()) + 1;
-}
-
-long TForm::AccessibleChildAt(int x, int y) const noexcept {
-    const std::vector<TControl*> tree = AccessibleControls(controls_);
-    // The topmost wins: later controls lie above earlier ones.
-    for (std::size_t i = tree.size(); i-- > 0;) {
-        const TControl& control = *tree[i];
-        if (control.Visible() && !control.Page && control.DeviceRect().Contains(x, y)) return static_cast<long>(i) + 1;
-    }
-    return 0;
-}
-
-bool TForm::PostAccessibleDefaultAction(long childId) const noexcept {
-    return Handle() && PostMessageW(Handle(), kAccessibleActionMessage, static_cast<WPARAM>(childId), 0);
-}
-
-void TForm::OnAccessibleDefaultAction(long childId) {
-    TControl* control = AccessibleChild(childId);
-    if (control && control->Visible() && control->Enabled()) control->Click();
-}
-
-void TForm::NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept {
-    if (!Handle()) return;
-    if (const long id = AccessibleChildId(control)) NotifyWinEvent(event, Handle(), OBJID_CLIENT, id);
 }
 
 void TForm::OnPaint() {

@@ -24,6 +24,7 @@
 #include "ui/win32/toolkit/Control.h"
 #include "ui/win32/toolkit/Menus.h"
 #include "ui/win32/toolkit/NativeControls.h"
+#include "ui/win32/toolkit/Timer.h"
 
 namespace vh::win32 {
 
@@ -32,28 +33,6 @@ class TFormAccessible;
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 enum class TCloseAction { caNone, caHide, caFree };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
-
-class TTimer {
-public:
-    TTimer(TForm& form, UINT_PTR id) noexcept : form_(form), id_(id) {}
-    TTimer(const TTimer&) = delete;
-    TTimer& operator=(const TTimer&) = delete;
-    ~TTimer();
-
-    std::function<void(TTimer&)> OnTimer;
-    UINT Interval() const noexcept { return interval_; }
-    void SetInterval(UINT milliseconds);
-    bool Enabled() const noexcept { return enabled_; }
-    void SetEnabled(bool enabled);
-    UINT_PTR Id() const noexcept { return id_; }
-
-private:
-    void Apply();
-    TForm& form_;
-    UINT_PTR id_;
-    UINT interval_ = 1000;
-    bool enabled_ = false;
-};
 
 class TForm {
 public:

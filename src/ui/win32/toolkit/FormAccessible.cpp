@@ -2,6 +2,10 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include <string>
 
 #include "platform/win32/Utf16.h"
@@ -306,6 +310,72 @@ HRESULT TFormAccessible::put_accName(VARIANT, BSTR) {
 
 HRESULT TFormAccessible::put_accValue(VARIANT, BSTR) {
     return DISP_E_MEMBERNOTFOUND;
+}
+
+// ---- the form's side: its window-less controls as the tree's children ----
+
+LRESULT TForm::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !accessible_) return 0;
+    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
+}
+
+namespace {
+
+// The window-less controls in the accessible tree, in z-order: child id i is
+// the i-th (from 1).
+std::vector<TControl*> AccessibleControls(const std::vector<std::unique_ptr<TControl>>& controls) noexcept {
+    std::vector<TControl*> result;
+    try {
+        for (const auto& control : controls) {
+            if (control->AccessibleInfo().role != TAccessibleRole::None) result.push_back(control.get());
+        }
+    } catch (...) {
+        // Out of memory: the tree is empty rather than half.
+        result.clear();
+    }
+    return result;
+}
+
+}  // namespace
+
+long TForm::AccessibleChildCount() const noexcept {
+    return static_cast<long>(AccessibleControls(controls_).size());
+}
+
+TControl* TForm::AccessibleChild(long childId) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    return childId >= 1 && childId <= static_cast<long>(tree.size()) ? tree[static_cast<std::size_t>(childId - 1)]
+                                                                     : nullptr;
+}
+
+long TForm::AccessibleChildId(const TControl& control) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    const auto it = std::find(tree.begin(), tree.end(), &control);
+    return it == tree.end() ? 0 : static_cast<long>(it - tree.begin()) + 1;
+}
+
+long TForm::AccessibleChildAt(int x, int y) const noexcept {
+    const std::vector<TControl*> tree = AccessibleControls(controls_);
+    // The topmost wins: later controls lie above earlier ones.
+    for (std::size_t i = tree.size(); i-- > 0;) {
+        const TControl& control = *tree[i];
+        if (control.Visible() && !control.Page && control.DeviceRect().Contains(x, y)) return static_cast<long>(i) + 1;
+    }
+    return 0;
+}
+
+bool TForm::PostAccessibleDefaultAction(long childId) const noexcept {
+    return Handle() && PostMessageW(Handle(), kAccessibleActionMessage, static_cast<WPARAM>(childId), 0);
+}
+
+void TForm::OnAccessibleDefaultAction(long childId) {
+    TControl* control = AccessibleChild(childId);
+    if (control && control->Visible() && control->Enabled()) control->Click();
+}
+
+void TForm::NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept {
+    if (!Handle()) return;
+    if (const long id = AccessibleChildId(control)) NotifyWinEvent(event, Handle(), OBJID_CLIENT, id);
 }
 
 }  // namespace vh::win32

@@ -12,6 +12,10 @@
 
 namespace vh::win32 {
 
+// Posted by the accessible object to its form: runs a control's default
+// action from the form's own message loop.
+inline constexpr UINT kAccessibleActionMessage = WM_APP + 0x3F1;
+
 class TForm;
 class TControl;
 

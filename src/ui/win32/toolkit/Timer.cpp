@@ -1,3 +1,5 @@
+#include "ui/win32/toolkit/Timer.h"
+
 #include "ui/win32/toolkit/Form.h"
 
 #include "common/Exceptions.h"
