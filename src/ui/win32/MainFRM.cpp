@@ -194,6 +194,8 @@ void TfrmMain::AfterConstruction() {
     monitor_.Start();
     hotKey_.emplace(Handle(), kHotKeyAtomName, MOD_ALT, 0);
     monitor_.HotKeyId = hotKey_->Id();
+    // The clean-up has the file to itself; the next row opens the log again.
+    monitor_.Logger().CloseLog();
     PurgeActivityLog();
 
     for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
