@@ -568,8 +568,11 @@ TEST_F(MainMonitorTest, ReminderChangeIsOfferedOncePerPeriod) {
     EXPECT_TRUE(window_.calls.empty());
 }
 
-TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnce) {
+// The check runs every 0.9 s: it asks for the file only, not for its volume,
+// which the running program's folder answers anyway.
+TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnceWithoutAVolumeQuery) {
     Start();
+    const std::size_t volumeQueries = platform_->volumeQueries.size();
     monitor_->tmrShutdownTimer();
     monitor_->SessionChange(kWtsSessionLock);  // not skipped while locked
     window_.calls.clear();
@@ -577,6 +580,7 @@ TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnce) {
     monitor_->tmrShutdownTimer();
     monitor_->tmrShutdownTimer();
     EXPECT_EQ(window_.calls, (std::vector<std::string>{"terminate"}));
+    EXPECT_EQ(platform_->volumeQueries.size(), volumeQueries);
 }
 
 TEST_F(MainMonitorTest, HotKeyTwiceWithinHalfASecondClicksTheTrayIcon) {
