@@ -198,8 +198,9 @@ void TfrmMain::AfterConstruction() {
     monitor_.Logger().CloseLog();
     PurgeActivityLog();
 
-    for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
-        timer->SetEnabled(true);
+    for (TTimer* timer : {&tmrScan, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization}) timer->SetEnabled(true);
+    // The time display's and the lists' timers run while the window shows.
+    ShownChanged(Visible());
     MinimizeApplication();
 }
 
@@ -227,6 +228,10 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: monitor_.PowerBroadcast(static_cast<std::uintptr_t>(wParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: monitor_.SessionChange(static_cast<std::uintptr_t>(wParam)); return 0;
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
+        case WM_SHOWWINDOW:
+            // Not the hiding and showing with an owner, which this window has not.
+            if (lParam == 0) ShownChanged(wParam != FALSE);
+            return TfrmBase::HandleMessage(message, wParam, lParam);
         // A task bar moved or resized, a monitor added or removed.
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) docking_.ReDock();
@@ -258,6 +263,17 @@ void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
     } else {
         RestoreApplication();
     }
+}
+
+void TfrmMain::ShownChanged(bool shown) {
+    // Sent before the window appears: its first paint shows the present.
+    if (shown) {
+        monitor_.tmrTimeTimer();
+        monitor_.tmrUsageTimer();
+    }
+    // Nobody reads a hidden display: no tick a second to refresh it.
+    tmrTime.SetEnabled(shown);
+    tmrUsage.SetEnabled(shown);
 }
 
 void TfrmMain::RestoreApplication() {
