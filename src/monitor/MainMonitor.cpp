@@ -297,8 +297,11 @@ void TMainMonitor::DailyReset() {
     if (!options_.Save()) Trace("DailyReset: the options were not saved");
 
     window_.ClearListViews();
-    logger_.reset();
+    // Rows the log has not taken yet go on waiting in the new engine.
+    std::unique_ptr<TZuravoZazoApplicationLogger> previous = std::move(logger_);
     Logger();
+    if (previous) previous->HandPendingRowsTo(*logger_);
+    previous.reset();
     window_.ShowDayStart(FormatHHNN(options_.TimeLimit(), TMinuteRounding::Down), options_.ExpirationActionName());
 }
 

@@ -45,7 +45,26 @@ TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFile
 
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger() : TZuravoZazoApplicationLogger(LogDBFileName()) {}
 
-TZuravoZazoApplicationLogger::~TZuravoZazoApplicationLogger() = default;
+TZuravoZazoApplicationLogger::~TZuravoZazoApplicationLogger() {
+    if (pendingRows_.empty()) return;
+    try {
+        WritePendingRows();
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "TZuravoZazoApplicationLogger.~TZuravoZazoApplicationLogger"));
+    } catch (...) {
+        // A destructor raises nothing.
+    }
+}
+
+void TZuravoZazoApplicationLogger::HandPendingRowsTo(TZuravoZazoApplicationLogger& successor) {
+    VH_ASSERT(&successor != this);
+    // Older than any of the successor's; the bound keeps the oldest.
+    std::deque<TSQLiteParams> rows = std::move(pendingRows_);
+    pendingRows_.clear();
+    for (TSQLiteParams& row : successor.pendingRows_) rows.push_back(std::move(row));
+    if (rows.size() > kMaxPendingRows) rows.resize(kMaxPendingRows);
+    successor.pendingRows_ = std::move(rows);
+}
 
 void TZuravoZazoApplicationLogger::CloseLog() noexcept {
     log_.reset();

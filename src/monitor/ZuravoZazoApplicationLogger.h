@@ -34,6 +34,7 @@ public:
     TZuravoZazoApplicationLogger();
     TZuravoZazoApplicationLogger(const TZuravoZazoApplicationLogger&) = delete;
     TZuravoZazoApplicationLogger& operator=(const TZuravoZazoApplicationLogger&) = delete;
+    // Tries once more to write the rows still waiting (a failure is traced).
     ~TZuravoZazoApplicationLogger();
 
     // Entries with their seconds for the period the usage view chose.
@@ -63,6 +64,9 @@ public:
     // Closes the log connection, before the log's clean-up and at the end;
     // the next row opens it again.
     void CloseLog() noexcept;
+    // Hands the rows still waiting to `successor` (the daily reset's new
+    // engine), which writes them, in order, before its own.
+    void HandPendingRowsTo(TZuravoZazoApplicationLogger& successor);
 
 private:
     struct TLogConnection;

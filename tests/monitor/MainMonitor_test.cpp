@@ -17,6 +17,7 @@
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
+#include "storage/SQLiteTable3.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh {
@@ -656,6 +657,24 @@ TEST_F(DailyResetTest, KeepsEverythingButStillErasesTheSectionsWhenNotAllowed) {
     EXPECT_EQ(StoredList(), (Rows{{kGame}}));
     EXPECT_EQ(options_->TimeLimitSeconds(), 28800);
     EXPECT_EQ(window_.timeLimitText, "08:00");
+}
+
+TEST_F(DailyResetTest, RowsTheLogDidNotTakeBeforeTheResetAreWrittenAfterIt) {
+    Start();
+    monitor_->Logger();  // today's totals loaded
+    Pass(3);
+    {
+        // Another program holds the log past the busy time-out.
+        TSQLiteDatabase holder(log_);
+        holder.ExecSQL("BEGIN EXCLUSIVE");
+        monitor_->tmrScanTimer();
+        holder.ExecSQL("ROLLBACK");
+    }
+    ASSERT_EQ(monitor_->Logger().PendingRowCount(), 1u);
+    monitor_->DailyReset();
+    Pass(4);
+    monitor_->tmrScanTimer();
+    EXPECT_EQ(Durations(), (std::vector<std::string>{"3", "4"}));
 }
 
 TEST_F(DailyResetTest, ANewEngineCountsFromTheLatestFourOClock) {

@@ -301,6 +301,33 @@ TEST_F(Engine, BetweenRowsOtherProgramsWriteTheLogAndAfterCloseLogItMayBeReplace
     EXPECT_EQ(rows[3][4], "5");
 }
 
+// The program's end and the daily reset do not drop rows the log did not
+// take: the engine ending writes them, or hands them to its successor.
+TEST_F(Engine, RowsStillWaitingAreWrittenAtTheEndOrByTheSuccessor) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    Front("C:\\a.exe");
+    SetTraceSinkForTesting([](char, std::string_view) {});
+    auto engine = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+    auto successor = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+    {
+        TSQLiteDatabase holder(db_);
+        holder.ExecSQL("BEGIN EXCLUSIVE");
+        engine->Log(probe_.get(), 3);
+        successor->Log(probe_.get(), 4);
+        holder.ExecSQL("ROLLBACK");
+    }
+    SetTraceSinkForTesting(nullptr);
+    engine->HandPendingRowsTo(*successor);
+    EXPECT_EQ(engine->PendingRowCount(), 0u);
+    EXPECT_EQ(successor->PendingRowCount(), 2u);
+    engine.reset();
+    EXPECT_TRUE(LogRows().empty());
+    successor.reset();
+    const Rows rows = LogRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][4] + rows[1][4], "34");
+}
+
 TEST_F(Engine, UnwrittenRowsAreBoundedKeepingTheOldest) {
     ListEntry("applications_list", "C:\\a.exe", "A");
     TZuravoZazoApplicationLogger engine(db_);
