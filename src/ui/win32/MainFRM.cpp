@@ -274,6 +274,7 @@ void TfrmMain::ShownChanged(bool shown) {
     // Nobody reads a hidden display: no tick a second to refresh it.
     tmrTime.SetEnabled(shown);
     tmrUsage.SetEnabled(shown);
+    docking_.WindowShown(shown);
 }
 
 void TfrmMain::RestoreApplication() {

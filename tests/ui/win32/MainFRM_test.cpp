@@ -196,9 +196,11 @@ TEST_F(MainWindow, HiddenItStopsTheDisplayTimersAndFreesItsBuffersShownAgainItLo
     EXPECT_TRUE(form.tmrScan.Enabled());
     EXPECT_FALSE(form.tmrTime.Enabled());
     EXPECT_FALSE(form.tmrUsage.Enabled());
+    EXPECT_FALSE(form.Docking().tmrDeactivation.Enabled());
     Shoot("main_lite_before_hiding");
     EXPECT_TRUE(form.tmrTime.Enabled());
     EXPECT_TRUE(form.tmrUsage.Enabled());
+    EXPECT_TRUE(form.Docking().tmrDeactivation.Enabled());
     // The focus, which hiding takes away, in the same place for both looks.
     const auto focusAndCapture = [&](TBitmap32& shot) {
         SetFocus(form.cbxReminder.Handle());
@@ -214,6 +216,7 @@ TEST_F(MainWindow, HiddenItStopsTheDisplayTimersAndFreesItsBuffersShownAgainItLo
     EXPECT_FALSE(form.Visible());
     EXPECT_FALSE(form.tmrTime.Enabled());
     EXPECT_FALSE(form.tmrUsage.Enabled());
+    EXPECT_FALSE(form.Docking().tmrDeactivation.Enabled());
     EXPECT_TRUE(form.tmrScan.Enabled());
     EXPECT_TRUE(form.btnFocus.BackgroundCopy().Empty());
 
