@@ -312,7 +312,9 @@ void TMainMonitor::tmrReminderChangeTimer() {
 
 void TMainMonitor::tmrShutdownTimer() {
     if (terminating_) return;
-    if (SafeFileExists(GProgramFolder() + kUninstallFlagFileName)) {
+    // The program runs from that folder, so its volume answers: no volume
+    // query (slow under Wine) before a check made every 0.9 s.
+    if (Environment().Platform().FileExists(GProgramFolder() + kUninstallFlagFileName)) {
         terminating_ = true;
         Trace("tmrShutdownTimer: uninstall.flag found, the program ends");
         window_.TerminateApplication();
@@ -338,8 +340,11 @@ void TMainMonitor::DailyReset() {
     if (!options_.Save()) Trace("DailyReset: the options were not saved");
 
     window_.ClearListViews();
-    logger_.reset();
+    // Rows the log has not taken yet go on waiting in the new engine.
+    std::unique_ptr<TZuravoZazoApplicationLogger> previous = std::move(logger_);
     Logger();
+    if (previous) previous->HandPendingRowsTo(*logger_);
+    previous.reset();
     window_.ShowDayStart(FormatHHNN(options_.TimeLimit(), TMinuteRounding::Down), options_.ExpirationActionName());
 }
 

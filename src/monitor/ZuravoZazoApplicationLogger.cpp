@@ -31,6 +31,13 @@ TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t seconds
     return left < 0 ? 0 : left;
 }
 
+// The connection the rows are written through, with its insert compiled once.
+struct TZuravoZazoApplicationLogger::TLogConnection {
+    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
+    TSQLiteDatabase db;
+    TSQLiteStatement insert;  // declared after its connection: finalized first
+};
+
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFileName)
     : logDBFileName_(std::move(logDBFileName)) {
     SecondsOnList = 0;
@@ -38,6 +45,31 @@ TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFile
 }
 
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger() : TZuravoZazoApplicationLogger(LogDBFileName()) {}
+
+TZuravoZazoApplicationLogger::~TZuravoZazoApplicationLogger() {
+    if (pendingRows_.empty()) return;
+    try {
+        WritePendingRows();
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "TZuravoZazoApplicationLogger.~TZuravoZazoApplicationLogger"));
+    } catch (...) {
+        // A destructor raises nothing.
+    }
+}
+
+void TZuravoZazoApplicationLogger::HandPendingRowsTo(TZuravoZazoApplicationLogger& successor) {
+    VH_ASSERT(&successor != this);
+    // Older than any of the successor's; the bound keeps the oldest.
+    std::deque<TSQLiteParams> rows = std::move(pendingRows_);
+    pendingRows_.clear();
+    for (TSQLiteParams& row : successor.pendingRows_) rows.push_back(std::move(row));
+    if (rows.size() > kMaxPendingRows) rows.resize(kMaxPendingRows);
+    successor.pendingRows_ = std::move(rows);
+}
+
+void TZuravoZazoApplicationLogger::CloseLog() noexcept {
+    log_.reset();
+}
 
 TMonitoredList& TZuravoZazoApplicationLogger::UsageList() {
     if (!usageList_) usageList_ = std::make_unique<TMonitoredList>();
@@ -69,11 +101,23 @@ void TZuravoZazoApplicationLogger::Log(const TZuravoZazoApplication* probe, std:
 }
 
 void TZuravoZazoApplicationLogger::WritePendingRows() {
-    TSQLiteDatabase db(logDBFileName_);
-    // All or nothing, so a failure part-way cannot write a row twice later.
-    TSQLiteTransaction transaction(db);
-    for (const TSQLiteParams& row : pendingRows_) db.ExecSQL(kActivityRowInsertSql, row);
-    transaction.Commit();
+    try {
+        if (!log_) log_ = std::make_unique<TLogConnection>(logDBFileName_);
+        if (pendingRows_.size() == 1) {
+            // One statement is a transaction of its own.
+            log_->insert.Exec(pendingRows_.front());
+        } else {
+            // All or nothing, so a failure part-way cannot write a row twice later.
+            TSQLiteTransaction transaction(log_->db);
+            for (const TSQLiteParams& row : pendingRows_) log_->insert.Exec(row);
+            transaction.Commit();
+        }
+    } catch (...) {
+        // Whatever broke (a lock, a disk, a file replaced) is met afresh by
+        // a new connection at the next row; closing rolls back what is open.
+        log_.reset();
+        throw;
+    }
     pendingRows_.clear();
 }
 

@@ -2,7 +2,10 @@
 // The engine: how many seconds of today went to entries of the time-limit
 // list, and the activity log row of every timed interval. "Today" starts at
 // the most recent 4:00 AM of the program clock. Used on the user-interface
-// thread only; every write opens and closes its own connection.
+// thread only. The rows go through one connection with its insert prepared,
+// opened at the first row, closed by CloseLog and after a failed write and
+// opened again at the next row; between rows it holds no lock, so other
+// programs read and write the file as they like.
 
 #include <cstdint>
 #include <deque>
@@ -31,6 +34,8 @@ public:
     TZuravoZazoApplicationLogger();
     TZuravoZazoApplicationLogger(const TZuravoZazoApplicationLogger&) = delete;
     TZuravoZazoApplicationLogger& operator=(const TZuravoZazoApplicationLogger&) = delete;
+    // Tries once more to write the rows still waiting (a failure is traced).
+    ~TZuravoZazoApplicationLogger();
 
     // Entries with their seconds for the period the usage view chose.
     TMonitoredList& UsageList();
@@ -57,13 +62,22 @@ public:
 
     std::size_t PendingRowCount() const noexcept { return pendingRows_.size(); }
 
+    // Closes the log connection, before the log's clean-up and at the end;
+    // the next row opens it again.
+    void CloseLog() noexcept;
+    // Hands the rows still waiting to `successor` (the daily reset's new
+    // engine), which writes them, in order, before its own.
+    void HandPendingRowsTo(TZuravoZazoApplicationLogger& successor);
+
 private:
+    struct TLogConnection;
     void WritePendingRows();
 
     std::string logDBFileName_;
     std::unique_ptr<TMonitoredList> usageList_;
     std::unique_ptr<TMonitoredList> todayList_;
     std::deque<TSQLiteParams> pendingRows_;  // values of kActivityRowInsertSql, oldest first
+    std::unique_ptr<TLogConnection> log_;    // none until the first row and after a failure
 };
 
 // The log row of one interval, its values bound in column order.

@@ -236,20 +236,29 @@ void TSQLiteStatementFinalizer::operator()(sqlite3_stmt* statement) const noexce
     sqlite3_finalize(statement);
 }
 
-TSQLiteDatabase::UniqueStatement TSQLiteDatabase::PrepareBound(const std::string& sql,
-                                                               const TSQLiteParams& params) const {
+TSQLiteDatabase::UniqueStatement TSQLiteDatabase::PrepareOnly(const std::string& sql) const {
     bool failed = false;
     UniqueStatement statement = Prepare(db_.get(), sql, failed);
     if (failed) RaiseStatementError("Error executing SQL", sql);
     if (!statement) RaiseStatementError("Could not prepare SQL statement", sql);
-    const int expected = sqlite3_bind_parameter_count(statement.get());
+    return statement;
+}
+
+void TSQLiteDatabase::Bind(sqlite3_stmt* statement, const std::string& sql, const TSQLiteParams& params) const {
+    const int expected = sqlite3_bind_parameter_count(statement);
     if (expected != static_cast<int>(params.size()))
         throw ESQLiteException("Statement has " + std::to_string(expected) + " parameters but " +
                                std::to_string(params.size()) + " values were given: \"" + sql + "\"");
     for (int i = 0; i < expected; ++i) {
-        if (BindParam(statement.get(), i + 1, params[static_cast<std::size_t>(i)]) != SQLITE_OK)
+        if (BindParam(statement, i + 1, params[static_cast<std::size_t>(i)]) != SQLITE_OK)
             RaiseStatementError("Could not bind parameter " + std::to_string(i + 1), sql);
     }
+}
+
+TSQLiteDatabase::UniqueStatement TSQLiteDatabase::PrepareBound(const std::string& sql,
+                                                               const TSQLiteParams& params) const {
+    UniqueStatement statement = PrepareOnly(sql);
+    Bind(statement.get(), sql, params);
     return statement;
 }
 
@@ -313,6 +322,21 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql, 
     }
     table->currentRow_ = 0;
     return table;
+}
+
+// ------------------------------------------------------------ TSQLiteStatement
+
+TSQLiteStatement::TSQLiteStatement(TSQLiteDatabase& db, std::string sql)
+    : db_(db), sql_(std::move(sql)), statement_(db_.PrepareOnly(sql_)) {}
+
+void TSQLiteStatement::Exec(const TSQLiteParams& params) {
+    sqlite3_stmt* s = statement_.get();
+    db_.Bind(s, sql_, params);
+    const int rc = sqlite3_step(s);
+    // Reset at once either way: a statement left running would keep its
+    // lock on the file until the next scan.
+    sqlite3_reset(s);
+    if (rc != SQLITE_DONE) db_.RaiseStatementError("Error executing SQL statement", sql_);
 }
 
 // ---------------------------------------------------------- TSQLiteTransaction

@@ -102,6 +102,8 @@ struct TSQLiteStatementFinalizer {
     void operator()(sqlite3_stmt* statement) const noexcept;
 };
 
+class TSQLiteStatement;
+
 // One open connection. Waits up to kBusyTimeoutMs for a lock that another
 // connection or process holds before a statement fails as busy.
 class TSQLiteDatabase {
@@ -124,9 +126,14 @@ public:
     std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql, const TSQLiteParams& params = {});
 
 private:
+    friend class TSQLiteStatement;
     [[noreturn]] void RaiseStatementError(const std::string& message, const std::string& sql) const;
 
     using UniqueStatement = std::unique_ptr<sqlite3_stmt, TSQLiteStatementFinalizer>;
+    // The prepared statement, or a raised failure.
+    UniqueStatement PrepareOnly(const std::string& sql) const;
+    // Binds `params` to the statement's parameters in order; raises on a failure.
+    void Bind(sqlite3_stmt* statement, const std::string& sql, const TSQLiteParams& params) const;
     // The prepared statement with its parameters bound; raises on a failure.
     UniqueStatement PrepareBound(const std::string& sql, const TSQLiteParams& params) const;
 
@@ -135,6 +142,25 @@ private:
     };
     std::unique_ptr<sqlite3, Closer> db_;
     std::string decimalSeparator_;
+};
+
+// One statement prepared once and run again and again on its connection,
+// which must outlive it: the log's insert, once a scan, is not compiled anew
+// each time. Between runs it holds no lock on the file.
+class TSQLiteStatement {
+public:
+    // Raises ESQLiteException when `sql` cannot be prepared.
+    TSQLiteStatement(TSQLiteDatabase& db, std::string sql);
+    TSQLiteStatement(const TSQLiteStatement&) = delete;
+    TSQLiteStatement& operator=(const TSQLiteStatement&) = delete;
+
+    // As TSQLiteDatabase::ExecSQL with this statement and `params`.
+    void Exec(const TSQLiteParams& params);
+
+private:
+    TSQLiteDatabase& db_;
+    std::string sql_;
+    TSQLiteDatabase::UniqueStatement statement_;
 };
 
 // Runs the statements between construction and Commit as one transaction;

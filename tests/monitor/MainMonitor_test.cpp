@@ -18,6 +18,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "storage/Options.h"
+#include "storage/SQLiteTable3.h"
 #include "support/StorageTestSupport.h"
 
 namespace vh {
@@ -615,8 +616,11 @@ TEST_F(MainMonitorTest, ReminderChangeIsOfferedOncePerPeriod) {
     EXPECT_TRUE(window_.calls.empty());
 }
 
-TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnce) {
+// The check runs every 0.9 s: it asks for the file only, not for its volume,
+// which the running program's folder answers anyway.
+TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnceWithoutAVolumeQuery) {
     Start();
+    const std::size_t volumeQueries = platform_->volumeQueries.size();
     monitor_->tmrShutdownTimer();
     monitor_->SessionChange(kWtsSessionLock);  // not skipped while locked
     window_.calls.clear();
@@ -624,6 +628,7 @@ TEST_F(MainMonitorTest, UninstallFlagEndsTheProgramOnce) {
     monitor_->tmrShutdownTimer();
     monitor_->tmrShutdownTimer();
     EXPECT_EQ(window_.calls, (std::vector<std::string>{"terminate"}));
+    EXPECT_EQ(platform_->volumeQueries.size(), volumeQueries);
 }
 
 TEST_F(MainMonitorTest, HotKeyTwiceWithinHalfASecondClicksTheTrayIcon) {
@@ -699,6 +704,24 @@ TEST_F(DailyResetTest, KeepsEverythingButStillErasesTheSectionsWhenNotAllowed) {
     EXPECT_EQ(StoredList(), (Rows{{kGame}}));
     EXPECT_EQ(options_->TimeLimitSeconds(), 28800);
     EXPECT_EQ(window_.timeLimitText, "08:00");
+}
+
+TEST_F(DailyResetTest, RowsTheLogDidNotTakeBeforeTheResetAreWrittenAfterIt) {
+    Start();
+    monitor_->Logger();  // today's totals loaded
+    Pass(3);
+    {
+        // Another program holds the log past the busy time-out.
+        TSQLiteDatabase holder(log_);
+        holder.ExecSQL("BEGIN EXCLUSIVE");
+        monitor_->tmrScanTimer();
+        holder.ExecSQL("ROLLBACK");
+    }
+    ASSERT_EQ(monitor_->Logger().PendingRowCount(), 1u);
+    monitor_->DailyReset();
+    Pass(4);
+    monitor_->tmrScanTimer();
+    EXPECT_EQ(Durations(), (std::vector<std::string>{"3", "4"}));
 }
 
 TEST_F(DailyResetTest, ANewEngineCountsFromTheLatestFourOClock) {

@@ -232,6 +232,102 @@ TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
     SetTraceSinkForTesting(nullptr);
 }
 
+// The same on the connection an earlier row left open: a fault in any of
+// its file operations loses no row and writes none twice, and the next row
+// goes through a connection opened afresh.
+TEST_F(Engine, RowsOnTheOpenConnectionUnderFileFaultsLoseNoneAndWriteNoneTwice) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    const std::string stored = testing::FileIn(folder_.Path(), "stored.sqlite");
+    testing::CopyFileReplacing(db_, stored);
+    Front("C:\\a.exe");
+    SetTraceSinkForTesting([](char, std::string_view) {});
+    testing::TFaultInjectionVfs vfs;
+    std::unique_ptr<TZuravoZazoApplicationLogger> engine;
+    auto prepare = [&] {
+        engine.reset();
+        testing::CopyFileReplacing(stored, db_);
+        engine = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+        engine->Log(probe_.get(), 3);
+        ASSERT_EQ(engine->PendingRowCount(), 0u);
+    };
+    for (const auto& code : testing::FaultCodes()) {
+        const int points = testing::ForEachFaultPoint(
+            vfs, code.code, prepare, [&] { engine->Log(probe_.get(), 4); },
+            [&](int n) {
+                SCOPED_TRACE(std::string("Log ") + code.name + " at " + std::to_string(n));
+                ASSERT_EQ(testing::IntegrityCheck(db_), "ok");
+                const std::size_t written = LogRows().size();
+                EXPECT_TRUE(written == 1 || written == 2) << written;
+                EXPECT_EQ(engine->PendingRowCount(), 2 - written);
+                engine->Log(probe_.get(), 5);
+                const Rows rows = LogRows();
+                ASSERT_EQ(rows.size(), 3u);
+                EXPECT_EQ(rows[0][4] + rows[1][4] + rows[2][4], "345");
+                EXPECT_EQ(engine->SecondsOnList, 12);
+            });
+        EXPECT_GT(points, 1) << code.name;
+    }
+    engine.reset();
+    SetTraceSinkForTesting(nullptr);
+}
+
+// Between rows the log is the other programs' as much as the engine's: one
+// that writes it in between neither waits nor loses its row, and CloseLog
+// lets go of the file, so a file put in its place gets the next row.
+TEST_F(Engine, BetweenRowsOtherProgramsWriteTheLogAndAfterCloseLogItMayBeReplaced) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("C:\\a.exe");
+    engine.Log(probe_.get(), 3);
+    {
+        TSQLiteDatabase other(db_);
+        other.ExecSQL("BEGIN EXCLUSIVE");
+        other.ExecSQL(kActivityRowInsertSql, ActivityRowParams("2024-03-10 09:00:01", "C:\\b.exe", "",
+                                                               "Desktop Application", 1, mitApplication));
+        other.ExecSQL("COMMIT");
+    }
+    engine.Log(probe_.get(), 4);
+    Rows rows = LogRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][4] + rows[1][4] + rows[2][4], "314");
+
+    engine.CloseLog();
+    const std::string copy = testing::FileIn(folder_.Path(), "copy.sqlite");
+    testing::CopyFileReplacing(db_, copy);
+    std::filesystem::rename(copy, db_);  // another file under the same name
+    engine.Log(probe_.get(), 5);
+    rows = LogRows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[3][4], "5");
+}
+
+// The program's end and the daily reset do not drop rows the log did not
+// take: the engine ending writes them, or hands them to its successor.
+TEST_F(Engine, RowsStillWaitingAreWrittenAtTheEndOrByTheSuccessor) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    Front("C:\\a.exe");
+    SetTraceSinkForTesting([](char, std::string_view) {});
+    auto engine = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+    auto successor = std::make_unique<TZuravoZazoApplicationLogger>(db_);
+    {
+        TSQLiteDatabase holder(db_);
+        holder.ExecSQL("BEGIN EXCLUSIVE");
+        engine->Log(probe_.get(), 3);
+        successor->Log(probe_.get(), 4);
+        holder.ExecSQL("ROLLBACK");
+    }
+    SetTraceSinkForTesting(nullptr);
+    engine->HandPendingRowsTo(*successor);
+    EXPECT_EQ(engine->PendingRowCount(), 0u);
+    EXPECT_EQ(successor->PendingRowCount(), 2u);
+    engine.reset();
+    EXPECT_TRUE(LogRows().empty());
+    successor.reset();
+    const Rows rows = LogRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][4] + rows[1][4], "34");
+}
+
 TEST_F(Engine, UnwrittenRowsAreBoundedKeepingTheOldest) {
     ListEntry("applications_list", "C:\\a.exe", "A");
     TZuravoZazoApplicationLogger engine(db_);

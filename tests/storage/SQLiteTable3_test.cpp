@@ -273,6 +273,26 @@ TEST_F(SQLiteLayer, ConstraintViolationIsAStatementError) {
         << message;
 }
 
+// The log's insert: prepared once, run with new values after a refused run,
+// and no lock held between runs (another program takes the file at once).
+TEST_F(SQLiteLayer, PreparedStatementRunsAgainAfterAFailureAndHoldsNoLockBetweenRuns) {
+    RunScript(file_, "CREATE TABLE u(k INTEGER PRIMARY KEY, s TEXT);");
+    TSQLiteDatabase db(file_);
+    TSQLiteStatement insert(db, "INSERT INTO u VALUES(?, ?)");
+    insert.Exec({std::int64_t{1}, std::string("one")});
+    const std::string message = ErrorOf([&] { insert.Exec({std::int64_t{1}, std::string("again")}); });
+    EXPECT_TRUE(message.starts_with("Error executing SQL statement.\rError [19]: ")) << message;
+    EXPECT_NE(ErrorOf([&] { insert.Exec({std::int64_t{2}}); }).find("2 parameters but 1 values"), std::string::npos);
+    insert.Exec({std::int64_t{2}, std::string("two")});
+    TSQLiteDatabase other(file_);
+    other.ExecSQL("BEGIN EXCLUSIVE");
+    other.ExecSQL("INSERT INTO u VALUES(3, 'other')");
+    other.ExecSQL("COMMIT");
+    insert.Exec({std::int64_t{4}, std::string("four")});
+    EXPECT_EQ(QueryRows(file_, "SELECT k, s FROM u ORDER BY k"),
+              (std::vector<std::vector<std::string>>{{"1", "one"}, {"2", "two"}, {"3", "other"}, {"4", "four"}}));
+}
+
 TEST(SQLiteDatabase, OpenFailureNamesTheFile) {
     TempFolder folder;
     const std::string missing = FileIn(folder.Path(), "no-such-folder") + "/x.sqlite";

@@ -55,6 +55,10 @@ void TMainDocking::Start() {
     tmrDeactivation.SetEnabled(true);
 }
 
+void TMainDocking::WindowShown(bool shown) {
+    tmrDeactivation.SetEnabled(shown);
+}
+
 bool TMainDocking::Paused() const {
     return IsPaused && IsPaused();
 }

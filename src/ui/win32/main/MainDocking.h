@@ -40,6 +40,9 @@ public:
     // Reads the side, place and auto-hide from the preferences, docks and
     // starts watching whether the user has left the window.
     void Start();
+    // A window hidden in the tray has no edge to slide from: the watch for
+    // the user leaving it, a tick a second, waits until it shows again.
+    void WindowShown(bool shown);
     void ReDock();
     std::uint8_t DockSide() const noexcept { return side_; }
     std::uint8_t VerticalPlace() const noexcept { return place_; }

@@ -195,10 +195,13 @@ void TfrmMain::AfterConstruction() {
     monitor_.Start();
     hotKey_.emplace(Handle(), kHotKeyAtomName, MOD_ALT, 0);
     monitor_.HotKeyId = hotKey_->Id();
+    // The clean-up has the file to itself; the next row opens the log again.
+    monitor_.Logger().CloseLog();
     PurgeActivityLog();
 
-    for (TTimer* timer : {&tmrScan, &tmrUsage, &tmrTime, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization})
-        timer->SetEnabled(true);
+    for (TTimer* timer : {&tmrScan, &tmrSaveOptions, &tmrShutdown, &tmrTimeSynchronization}) timer->SetEnabled(true);
+    // The time display's and the lists' timers run while the window shows.
+    ShownChanged(Visible());
     MinimizeApplication();
     // The reminder-change question waits in a modal loop: asked once the
     // message loop runs, with the scan already timed.
@@ -243,6 +246,10 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTrayIconMessage: TrayIconMessage(lParam); return 0;
         case kNoticeMessage: ShowPostedNotices(); return 0;
         case kAfterStartMessage: monitor_.tmrReminderChangeTimer(); return 0;
+        case WM_SHOWWINDOW:
+            // Not the hiding and showing with an owner, which this window has not.
+            if (lParam == 0) ShownChanged(wParam != FALSE);
+            return TfrmBase::HandleMessage(message, wParam, lParam);
         // A task bar moved or resized, a monitor added or removed.
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) docking_.ReDock();
@@ -274,6 +281,18 @@ void TfrmMain::TrayIconMessage(LPARAM mouseMessage) {
     } else {
         RestoreApplication();
     }
+}
+
+void TfrmMain::ShownChanged(bool shown) {
+    // Sent before the window appears: its first paint shows the present.
+    if (shown) {
+        monitor_.tmrTimeTimer();
+        monitor_.tmrUsageTimer();
+    }
+    // Nobody reads a hidden display: no tick a second to refresh it.
+    tmrTime.SetEnabled(shown);
+    tmrUsage.SetEnabled(shown);
+    docking_.WindowShown(shown);
 }
 
 void TfrmMain::RestoreApplication() {

@@ -247,6 +247,8 @@ private:
     int PageIndex(const TTabSheet* page) const noexcept;
 
     void TrayIconMessage(LPARAM mouseMessage);
+    // The window was shown or hidden: the display timers follow.
+    void ShownChanged(bool shown);
     void RestoreApplication();
     void ShowPostedNotices();
 

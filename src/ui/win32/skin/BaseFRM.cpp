@@ -129,6 +129,12 @@ void TfrmBase::FormPaint(TBitmap32& buffer) {
     }
 }
 
+void TfrmBase::ReleaseDrawingCaches() noexcept {
+    TForm::ReleaseDrawingCaches();
+    // Shared with the other forms, which make it again at their next paint.
+    if (backgroundPicture_) backgroundPicture_->ReleaseDrawable();
+}
+
 void TfrmBase::FormShow() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

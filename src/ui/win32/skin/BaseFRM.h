@@ -55,6 +55,7 @@ public:
 
 protected:
     void FormPaint(TBitmap32& buffer) override;
+    void ReleaseDrawingCaches() noexcept override;
     void FormShow() override;
     void FormClose(TCloseAction& action) override;
     void FormDpiChanged() override;

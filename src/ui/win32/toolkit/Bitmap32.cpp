@@ -47,6 +47,15 @@ void TBitmap32::SetSize(int width, int height) {
     size_ = {width, height};
 }
 
+void TBitmap32::Free() noexcept {
+    if (dc_ && originalBitmap_) SelectObject(dc_.Get(), originalBitmap_);
+    originalBitmap_ = nullptr;
+    bitmap_.Reset();
+    dc_.Reset();
+    bits_ = nullptr;
+    size_ = {};
+}
+
 std::span<std::uint32_t> TBitmap32::Pixels() noexcept {
     GdiFlush();
     return {bits_, static_cast<std::size_t>(size_.width) * static_cast<std::size_t>(size_.height)};

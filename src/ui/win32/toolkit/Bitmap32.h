@@ -24,6 +24,8 @@ public:
 
     // Resizes to width x height (0 x 0 frees the pixels); contents undefined.
     void SetSize(int width, int height);
+    // Frees the pixels and the DC (0 x 0); SetSize makes them again.
+    void Free() noexcept;
     IntSize Size() const noexcept { return size_; }
     bool Empty() const noexcept { return size_.width <= 0 || size_.height <= 0; }
 

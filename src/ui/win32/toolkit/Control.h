@@ -71,6 +71,7 @@ UniqueFont CreateFontFromStyle(const TFontStyle& style, int dpi = 96);
 class TFontCache {
 public:
     HFONT Get(const TFontStyle& style, int dpi = 96);
+    void Release() noexcept { font_.Reset(); }
 
 private:
     TFontStyle style_;
@@ -122,6 +123,10 @@ public:
     virtual void Paint(TBitmap32& buffer) = 0;
 
     virtual TAccessibleInfo AccessibleInfo() const { return {}; }
+
+    // The form was hidden: frees what the next paint makes again (scaled
+    // skins, background copies, drawable pictures, fonts).
+    virtual void ReleaseDrawingCaches() noexcept {}
 
     // Mouse input in the control's own device-pixel coordinates; the defaults
     // raise the matching events.
@@ -181,6 +186,7 @@ public:
     void Paint(TBitmap32& buffer) override;
     HCURSOR Cursor() const noexcept override;
     TAccessibleInfo AccessibleInfo() const override;
+    void ReleaseDrawingCaches() noexcept override { fontCache_.Release(); }
 
 private:
     void PaintFlow(HDC dc, IntRect device);

@@ -213,6 +213,11 @@ void TForm::Invalidate() const noexcept {
     if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm::ReleaseDrawingCaches() noexcept {
+    paintBuffer_.Free();
+    for (const auto& control : controls_) control->ReleaseDrawingCaches();
+}
+
 void TForm::FormPaint(TBitmap32& buffer) {
     buffer.Fill(PixelFromColorRef(color_));
 }
@@ -338,6 +343,9 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+        case WM_SHOWWINDOW:
+            if (!wParam && lParam == 0) ReleaseDrawingCaches();
+            break;
         case kAccessibleActionMessage: OnAccessibleDefaultAction(static_cast<long>(wParam)); return 0;
         case kReleaseMessage: releasePending_ = true; return 0;
         case WM_DESTROY:

@@ -150,6 +150,10 @@ protected:
     explicit TForm(HWND owner = nullptr);
 
     virtual void FormPaint(TBitmap32& buffer);
+    // The window was hidden (not with its owner): the off-screen buffer and
+    // what the controls made for painting are freed, and made again at the
+    // next paint. Forms that paint more of their own free that too.
+    virtual void ReleaseDrawingCaches() noexcept;
     virtual void FormShow() {}
     virtual void FormClose(TCloseAction& action) { action = TCloseAction::caHide; }
     // After ApplyDpi has scaled the controls: forms re-make what depends on

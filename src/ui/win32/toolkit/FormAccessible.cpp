@@ -374,7 +374,9 @@ void TForm::OnAccessibleDefaultAction(long childId) {
 }
 
 void TForm::NotifyAccessibleChange(DWORD event, const TControl& control) const noexcept {
-    if (!Handle()) return;
+    // A hidden window's changes concern no client: its tree is read afresh
+    // when it shows.
+    if (!Visible()) return;
     if (const long id = AccessibleChildId(control)) NotifyWinEvent(event, Handle(), OBJID_CLIENT, id);
 }
 

@@ -57,6 +57,11 @@ const TBitmap32& TScaledSkin::At(const TBitmap32& skin, int dpi) {
     return scaled_;
 }
 
+void TScaledSkin::Release() noexcept {
+    scaled_.Free();
+    dpi_ = 0;
+}
+
 // ---- TImagePanel ----
 
 TImagePanel::TImagePanel(TForm& form) : TControl(form) {
@@ -101,6 +106,10 @@ void TImagePanel::Paint(TBitmap32& buffer) {
     DrawNineSlice(offscreen.Dc(), skin, {0, 0, at.Width(), at.Height()}, ScaleToDpi(sideWidth_, Dpi()),
                   ScaleToDpi(sideHeight_, Dpi()));
     BlitInto(buffer, at.left, at.top, offscreen);
+}
+
+void TImagePanel::ReleaseDrawingCaches() noexcept {
+    scaled_.Release();
 }
 
 // ---- TImageButton ----
@@ -216,6 +225,14 @@ void TImageButton::Paint(TBitmap32& buffer) {
         DrawTextW(offscreen.Dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
     }
     BlitInto(buffer, at.left, at.top, offscreen);
+}
+
+void TImageButton::ReleaseDrawingCaches() noexcept {
+    for (Skin& skin : skins_) skin.scaled.Release();
+    backgroundCopy_.Free();
+    Picture.ReleaseDrawable();
+    fontCache_.Release();
+    measureFont_.Release();
 }
 
 void TImageButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -31,6 +31,8 @@ class TScaledSkin {
 public:
     const TBitmap32& At(const TBitmap32& skin, int dpi);
     void Reset() noexcept { dpi_ = 0; }
+    // Frees the scaled copy; the next At makes it again.
+    void Release() noexcept;
 
 private:
     TBitmap32 scaled_;
@@ -46,6 +48,7 @@ public:
         const IntRect at = DeviceRect();
         Picture.Draw(buffer.Dc(), at.left, at.top, Dpi());
     }
+    void ReleaseDrawingCaches() noexcept override { Picture.ReleaseDrawable(); }
 };
 
 class TImagePanel : public TControl {
@@ -65,6 +68,7 @@ public:
     const TBitmap32& AlphaBitmap() const noexcept { return alpha_; }
 
     void Paint(TBitmap32& buffer) override;
+    void ReleaseDrawingCaches() noexcept override;
 
 private:
     TPicture background_;
@@ -115,6 +119,7 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     TAccessibleInfo AccessibleInfo() const override;
+    void ReleaseDrawingCaches() noexcept override;
 
 private:
     struct Skin {

@@ -50,6 +50,8 @@ public:
     // 96 DPI to `dpi` (icons and button pictures follow the display scale).
     void Draw(HDC dc, int x, int y, int dpi = 96) const;
     IntSize SizeAt(int dpi) const noexcept;
+    // Frees the premultiplied copy Draw keeps; the next Draw makes it again.
+    void ReleaseDrawable() const noexcept { drawable_.reset(); }
 
 private:
     void Changed();

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "UiTestSupport.h"
 #include "doubles/FakeEnvironmentClock.h"
 #include "doubles/FakeEnvironmentPlatform.h"
@@ -184,6 +186,52 @@ TEST_F(MainWindow, ViewsMenusAndTheTimeDisplay) {
     EnableWindow(form.Handle(), TRUE);
     form.miMinimize.Click();
     EXPECT_FALSE(form.Visible());
+}
+
+// Hidden in the tray the window keeps no display timer running and frees
+// what it paints with; shown again it shows the present and looks as before.
+TEST_F(MainWindow, HiddenItStopsTheDisplayTimersAndFreesItsBuffersShownAgainItLooksTheSame) {
+    TfrmMain& form = *form_;
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.tmrScan.Enabled());
+    EXPECT_FALSE(form.tmrTime.Enabled());
+    EXPECT_FALSE(form.tmrUsage.Enabled());
+    EXPECT_FALSE(form.Docking().tmrDeactivation.Enabled());
+    Shoot("main_lite_before_hiding");
+    EXPECT_TRUE(form.tmrTime.Enabled());
+    EXPECT_TRUE(form.tmrUsage.Enabled());
+    EXPECT_TRUE(form.Docking().tmrDeactivation.Enabled());
+    // The focus, which hiding takes away, in the same place for both looks.
+    const auto focusAndCapture = [&](TBitmap32& shot) {
+        SetFocus(form.cbxReminder.Handle());
+        UpdateWindow(form.Handle());
+        ProcessMessages();
+        testing::CaptureFromScreen(form.Handle(), shot);
+    };
+    TBitmap32 before;
+    focusAndCapture(before);
+    ASSERT_FALSE(form.btnFocus.BackgroundCopy().Empty());
+
+    form.actMinimizeExecute();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.tmrTime.Enabled());
+    EXPECT_FALSE(form.tmrUsage.Enabled());
+    EXPECT_FALSE(form.Docking().tmrDeactivation.Enabled());
+    EXPECT_TRUE(form.tmrScan.Enabled());
+    EXPECT_TRUE(form.btnFocus.BackgroundCopy().Empty());
+
+    Shoot("main_lite_shown_again");
+    TBitmap32 after;
+    focusAndCapture(after);
+    ASSERT_EQ(after.Size(), before.Size());
+    EXPECT_TRUE(std::equal(before.Pixels().begin(), before.Pixels().end(), after.Pixels().begin()))
+        << "the window shown again looks other than before";
+
+    // Time logged while hidden is on the display the moment it shows.
+    form.actMinimizeExecute();
+    form.Monitor().Logger().SecondsOnList += 600;
+    form.Show();
+    EXPECT_EQ(form.lblMain_Time.Caption(), "00:30");
 }
 
 TEST_F(MainWindow, ReminderMemosStoreThePeriodTextAndLoadingStopsTheEcho) {

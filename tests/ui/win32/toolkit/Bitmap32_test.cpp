@@ -28,6 +28,23 @@ TEST(Bitmap32, FreesItsBitmapAndDcWhenResizedAndDestroyed) {
     EXPECT_EQ(GetObjectType(dc), 0u);
 }
 
+// A hidden window's buffers: Free lets go of both GDI objects, and the
+// bitmap is made again at the next SetSize.
+TEST(Bitmap32, FreeReleasesBitmapAndDcAndSetSizeMakesThemAgain) {
+    TBitmap32 bitmap(8, 4);
+    const HBITMAP pixels = bitmap.Handle();
+    const HDC dc = bitmap.Dc();
+    bitmap.Free();
+    EXPECT_EQ(GetObjectType(pixels), 0u);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_TRUE(bitmap.Empty());
+    EXPECT_EQ(bitmap.Dc(), nullptr);
+    bitmap.SetSize(2, 2);
+    EXPECT_EQ(GetObjectType(bitmap.Dc()), static_cast<DWORD>(OBJ_MEMDC));
+    bitmap.Fill(0xFF123456u);
+    EXPECT_EQ(bitmap.Pixel(1, 1), 0xFF123456u);
+}
+
 TEST(Bitmap32, PixelsAreTopDownAndPointsOutsideAreRefused) {
     TBitmap32 bitmap(3, 2);
     bitmap.Fill(0xFF000000u);
