@@ -46,6 +46,17 @@ def layer_of(relative):
     return None
 
 
+# What the ui rules (the files of src/ui itself) may use: they know no stored
+# option, no engine and no system service; the presenters below src/ui/presenters
+# and the windows are the ones that do.
+UI_RULES_MAY_USE = {"common", "model", "ui"}
+
+
+def is_ui_rule(relative):
+    parts = relative.split("/")
+    return len(parts) == 3 and parts[:2] == ["src", "ui"]
+
+
 def window_folder_of(relative):
     """The ui/win32 folder a file of src/ lies in, if any. (Tests may drive a
     folder's code through the windows above it.)"""
@@ -79,6 +90,8 @@ def check_file(relative, text):
             problems.append(f'{where}: portable code includes "{header}"')
         if layer in RANK and parts[0] in RANK and RANK[parts[0]] > RANK[layer]:
             problems.append(f'{where}: {layer}/ includes "{header}" of the higher layer {parts[0]}/')
+        if is_ui_rule(relative) and parts[0] in RANK and (parts[0] not in UI_RULES_MAY_USE or parts[1] == "presenters"):
+            problems.append(f'{where}: a ui rule includes "{header}"; only common/, model/ and ui/ rules may be used')
         folder = window_folder_of(relative)
         used = parts[2] if len(parts) > 3 and parts[:2] == ["ui", "win32"] else None
         if folder and used in WINDOW_FOLDERS and used != folder:
@@ -123,6 +136,11 @@ def self_test():
         ("src/ui/win32/main/A.cpp",
          '#include "ui/win32/dialogs/WarningFRM.h"\n#include "ui/win32/addwizard/AppSiteAddWizardFRM.h"\n', 0),
         ("src/ui/win32/dialogs/A.cpp", '#include "ui/win32/skin/BaseFRM.h"\n#include "ui/win32/toolkit/Form.h"\n', 0),
+        # The ui rules know no stored option; the presenters do.
+        ("src/ui/Rules.cpp", '#include "storage/Options.h"\n', 1),
+        ("src/ui/Rules.cpp", '#include "ui/presenters/SettingsSession.h"\n', 1),
+        ("src/ui/Rules.cpp", '#include "model/DayRules.h"\n#include "ui/Geometry.h"\n', 0),
+        ("src/ui/presenters/A.cpp", '#include "storage/Options.h"\n#include "monitor/MainMonitor.h"\n', 0),
     ]
     failures = 0
     for relative, text, expected in cases:

@@ -16,4 +16,20 @@ std::string FormatHHNN(TDateTime duration, TMinuteRounding rounding) {
     return text;
 }
 
+TDateTime TimeOnListDisplay(std::int32_t secondsOnList) {
+    return (secondsOnList / 60) / kMinutesPerDay;
+}
+
+TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList) {
+    const TDateTime left = timeLimitSeconds / kSecondsPerDay - TimeOnListDisplay(secondsOnList);
+    return left < 0 ? 0 : left;
+}
+
+// The connection the rows are written through, with its insert compiled once.
+struct TZuravoZazoApplicationLogger::TLogConnection {
+    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
+    TSQLiteDatabase db;
+    TSQLiteStatement insert;  // declared after its connection: finalized first
+};
+
 }  // namespace vh

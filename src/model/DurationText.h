@@ -17,4 +17,9 @@ enum class TMinuteRounding : std::uint8_t {
 // Below zero is "00:00"; hours go past 23 for a day or more.
 std::string FormatHHNN(TDateTime duration, TMinuteRounding rounding);
 
+// Time on the list for display: whole minutes, as a day fraction.
+TDateTime TimeOnListDisplay(std::int32_t secondsOnList);
+// Time left to the limit for display, never below zero.
+TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList);
+
 }  // namespace vh

@@ -22,22 +22,6 @@ TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& 
     return {dateText, applicationPath, address, kindText, std::int64_t{seconds}, std::int64_t{origin}};
 }
 
-TDateTime TimeOnListDisplay(std::int32_t secondsOnList) {
-    return (secondsOnList / 60) / kMinutesPerDay;
-}
-
-TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList) {
-    const TDateTime left = timeLimitSeconds / kSecondsPerDay - TimeOnListDisplay(secondsOnList);
-    return left < 0 ? 0 : left;
-}
-
-// The connection the rows are written through, with its insert compiled once.
-struct TZuravoZazoApplicationLogger::TLogConnection {
-    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
-    TSQLiteDatabase db;
-    TSQLiteStatement insert;  // declared after its connection: finalized first
-};
-
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFileName)
     : logDBFileName_(std::move(logDBFileName)) {
     SecondsOnList = 0;

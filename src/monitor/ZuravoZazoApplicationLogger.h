@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/DateTime.h"
+#include "model/DurationText.h"
 #include "model/MonitoredObjects.h"
 #include "model/OptionsEnums.h"
 #include "storage/SQLiteTable3.h"
@@ -87,10 +88,5 @@ inline constexpr char kActivityRowInsertSql[] =
 TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& applicationPath,
                                 const std::string& address, const std::string& kindText, std::int32_t seconds,
                                 TMonitoredItemType origin);
-
-// Time on the list for display: whole minutes, as a day fraction.
-TDateTime TimeOnListDisplay(std::int32_t secondsOnList);
-// Time left to the limit for display, never below zero.
-TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t secondsOnList);
 
 }  // namespace vh

@@ -25,11 +25,6 @@ FormTransparency TransparencyFromPercent(int percent) noexcept;
 // window reaching past the work area's width or height is pulled back so it
 // ends there. Only the work area's size counts, not its origin. A window
 // larger than the work area stays at 0, so its header stays reachable.
-struct IntPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const IntPoint&) const = default;
-};
 IntPoint ClampDragPosition(IntPoint wanted, IntSize window, IntSize workArea) noexcept;
 
 // Blank rows to append so an owner-drawn list paints its row pattern down to

@@ -1,7 +1,16 @@
 #pragma once
-// Plain rectangles and sizes for the ui's layout rules (no Windows types).
+// Plain points, rectangles, sizes and colours for the ui's layout rules (no
+// Windows types).
+
+#include <cstdint>
 
 namespace vh {
+
+struct IntPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const IntPoint&) const = default;
+};
 
 struct IntSize {
     int width = 0;
@@ -22,6 +31,12 @@ struct IntRect {
     bool Contains(int x, int y) const noexcept { return x >= left && x < right && y >= top && y < bottom; }
     IntRect Offset(int dx, int dy) const noexcept { return {left + dx, top + dy, right + dx, bottom + dy}; }
     bool operator==(const IntRect&) const = default;
+};
+
+// A plain colour, as the rules name it.
+struct RgbColor {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const RgbColor&) const = default;
 };
 
 }  // namespace vh

@@ -7,8 +7,6 @@
 #include "common/StringUtils.h"
 #include "model/DurationText.h"
 #include "model/MonitoredObjects.h"
-#include "monitor/MainMonitor.h"
-#include "monitor/ZuravoZazoApplicationLogger.h"
 
 namespace vh {
 namespace {

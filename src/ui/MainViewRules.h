@@ -52,11 +52,6 @@ int ViewClientHeight(bool lite, int reminderPanelBottom, int workAreaHeight) noe
 // Back (-1) and Next (+1) through `count` pages, wrapping at both ends.
 int StepPage(int index, int delta, int count) noexcept;
 
-// A plain colour for the row rules.
-struct RgbColor {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const RgbColor&) const = default;
-};
 inline constexpr RgbColor kRowGridColor{212, 212, 212};
 inline constexpr RgbColor kInactiveRowTextColor{128, 128, 128};
 // An unselected row's background alternates white and light grey; a

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "environment/ApplicationDiscovery.h"
-#include "ui/AppSiteAddWizardModel.h"
+#include "ui/presenters/AppSiteAddWizardModel.h"
 #include "ui/win32/addwizard/WizardListBox.h"
 #include "ui/win32/skin/BaseFRM.h"
 #include "ui/win32/toolkit/Gauge.h"

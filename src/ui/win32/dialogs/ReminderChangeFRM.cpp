@@ -3,7 +3,7 @@
 #include "common/Exceptions.h"
 #include "environment/DateTimeUtils.h"
 #include "storage/Options.h"
-#include "ui/ReminderChange.h"
+#include "ui/presenters/ReminderChange.h"
 #include "ui/win32/dialogs/WarningFRM.h"
 #include "ui/win32/skin/Skins.h"
 

@@ -3,7 +3,7 @@
 #include "model/DurationText.h"
 #include "storage/Options.h"
 #include "ui/FormRules.h"
-#include "ui/TimeUpSettings.h"
+#include "ui/presenters/TimeUpSettings.h"
 #include "ui/win32/dialogs/WarningFRM.h"
 #include "ui/win32/skin/Skins.h"
 

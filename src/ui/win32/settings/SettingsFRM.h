@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/SettingsSession.h"
+#include "ui/presenters/SettingsSession.h"
 #include "ui/win32/settings/FocusMemo.h"
 #include "ui/win32/skin/BaseFRM.h"
 #include "ui/win32/skin/ColorBox.h"

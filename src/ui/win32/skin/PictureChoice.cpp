@@ -3,7 +3,7 @@
 #include <commdlg.h>
 
 #include "platform/win32/Utf16.h"
-#include "ui/PictureChoiceRules.h"
+#include "ui/presenters/PictureChoiceRules.h"
 #include "ui/win32/toolkit/Form.h"
 
 namespace vh::win32 {

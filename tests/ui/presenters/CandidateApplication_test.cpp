@@ -1,4 +1,4 @@
-#include "ui/CandidateApplication.h"
+#include "ui/presenters/CandidateApplication.h"
 #include "support/ListEntries.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/TimeUpSettings.h"
+#include "ui/presenters/TimeUpSettings.h"
 
 #include <cmath>
 

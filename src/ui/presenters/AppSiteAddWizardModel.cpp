@@ -1,4 +1,4 @@
-#include "ui/AppSiteAddWizardModel.h"
+#include "ui/presenters/AppSiteAddWizardModel.h"
 
 #include <memory>
 #include <utility>

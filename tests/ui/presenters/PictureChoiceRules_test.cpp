@@ -1,4 +1,4 @@
-#include "ui/PictureChoiceRules.h"
+#include "ui/presenters/PictureChoiceRules.h"
 
 #include <gtest/gtest.h>
 

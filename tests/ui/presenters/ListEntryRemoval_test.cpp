@@ -1,4 +1,4 @@
-#include "ui/ListEntryRemoval.h"
+#include "ui/presenters/ListEntryRemoval.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "monitor/ZuravoZazoApplicationLogger.h"
 #include "storage/Options.h"
 #include "support/StorageTestSupport.h"
-#include "ui/TimeUpSettings.h"
+#include "ui/presenters/TimeUpSettings.h"
 
 namespace vh {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ListEntryRemoval.h"
+#include "ui/presenters/ListEntryRemoval.h"
 
 #include "model/MonitoredObjects.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"

@@ -1,4 +1,4 @@
-#include "ui/SettingsSession.h"
+#include "ui/presenters/SettingsSession.h"
 #include "support/ListEntries.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/SettingsSession.h"
+#include "ui/presenters/SettingsSession.h"
 
 #include <memory>
 #include <set>
@@ -8,7 +8,7 @@
 #include "model/CandidateMerge.h"
 #include "storage/Options.h"
 #include "storage/OptionsTypes.h"
-#include "ui/TimeUpSettings.h"
+#include "ui/presenters/TimeUpSettings.h"
 
 namespace vh {
 

@@ -1,4 +1,4 @@
-#include "ui/ReminderChange.h"
+#include "ui/presenters/ReminderChange.h"
 
 #include <gtest/gtest.h>
 
