@@ -29,6 +29,7 @@ inline constexpr std::int32_t kRoleSystemText = 42;
 inline constexpr std::int32_t kRoleSystemPushButton = 43;
 inline constexpr std::int32_t kRoleSystemPageTabList = 60;
 inline constexpr std::int32_t kStateSystemInvisible = 0x00008000;
+inline constexpr std::int32_t kStateSystemOffscreen = 0x00010000;
 inline constexpr std::int32_t kStateSystemFocused = 0x00000004;
 inline constexpr std::int32_t kStateSystemHotTracked = 0x00000080;
 inline constexpr std::int32_t kStateSystemFocusable = 0x00100000;

@@ -347,7 +347,7 @@ TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
     const TWindowId window = AddWindow(80, "msedge.exe", "Chrome_WidgetWin_1");
     windows_.AddChild(window, "Intermediate D3D Window");
     const TWindowId content = windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");
-    windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");  // a hidden tab's
+    windows_.At(windows_.AddChild(window, "Chrome_RenderWidgetHostHWND")).Visible = false;  // a hidden tab's
     auto root = MakeAccessible("root", 9);
     windows_.At(window).Accessible = root;
 
