@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Exceptions.h"
@@ -341,6 +342,32 @@ TEST_F(ProbeTest, TodaysBrowsersAreToldByWindowClassAndImageName) {
     }
     EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "Error: Access is denied."), akDesktop);
     EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:/Apps/Chrome.exe"), akChrome);
+    // Yandex's program is a plain browser.exe: only its folder tells it.
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1",
+                               "C:\\Users\\Ann\\AppData\\Local\\Yandex\\YandexBrowser\\Application\\browser.exe"),
+              akChromium);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1",
+                               "C:/Users/Ann/AppData/Local/Yandex/yandexbrowser/application/BROWSER.EXE"),
+              akChromium);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:\\Tools\\Application\\browser.exe"), akDesktop);
+    EXPECT_EQ(RecognizeBrowser("AppWindow", "C:\\Yandex\\YandexBrowser\\Application\\browser.exe"), akDesktop);
+}
+
+TEST_F(ProbeTest, ABrowserInFrontWithoutAnAddressIsTracedOncePerWindowWithTheReason) {
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char, std::string_view text) { traced.emplace_back(text); });
+    const TWindowId window = AddWindow(81, "msedge.exe", "Chrome_WidgetWin_1");
+    windows_.At(window).Accessible = MakeAccessible("root", 9);  // nothing built yet
+    const TWindowId other = AddWindow(82, "firefox.exe", "MozillaWindowClass");
+    windows_.At(other).Accessible = MakeAccessible("root", 9);
+    const TWindowId editor = AddWindow(83, "Edit.exe");
+    for (int scan = 0; scan < 3; ++scan)
+        for (TWindowId w : {window, other, editor}) EXPECT_EQ(ProbeForeground(w).Address, "");
+    SetTraceSinkForTesting(nullptr);
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_NE(traced[0].find("Microsoft Edge"), std::string::npos) << traced[0];
+    EXPECT_NE(traced[0].find("no page document or address field"), std::string::npos) << traced[0];
+    EXPECT_NE(traced[1].find("Mozila FireFox"), std::string::npos) << traced[1];
 }
 
 TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
