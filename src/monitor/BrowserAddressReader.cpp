@@ -15,8 +15,8 @@ namespace vh {
 namespace {
 
 // Roles whose objects hold neither a web document nor an address field:
-// their children are never read. Tab strips and the buttons of toolbars
-// make up much of a browser's own tree.
+// their children are never read. Tab strips, the buttons of toolbars and
+// the lists and trees of side panels make up much of a browser's own tree.
 bool IsLeafRole(std::int32_t role) {
     switch (role) {
         case kRoleSystemTitleBar:
@@ -30,6 +30,10 @@ bool IsLeafRole(std::int32_t role) {
         case kRoleSystemGraphic:
         case kRoleSystemStaticText:
         case kRoleSystemPushButton:
+        case kRoleSystemList:
+        case kRoleSystemListItem:
+        case kRoleSystemOutline:
+        case kRoleSystemOutlineItem:
         case kRoleSystemPageTabList: return true;
         default: return false;
     }
@@ -107,8 +111,13 @@ class TAddressWalk {
 public:
     TAddressWalk(std::chrono::steady_clock::time_point deadline, const TBrowserAddressReader::TClock& clock,
                  std::map<TBrowserAddressReader::TPath, TReachedObject>& reached, TAddressSource source,
-                 bool documentsOnly)
-        : deadline_(deadline), clock_(clock), reached_(reached), source_(source), documentsOnly_(documentsOnly) {}
+                 bool documentsOnly, bool toolbarsInPlace)
+        : deadline_(deadline),
+          clock_(clock),
+          reached_(reached),
+          source_(source),
+          documentsOnly_(documentsOnly),
+          toolbarsInPlace_(toolbarsInPlace) {}
 
     // False when the walk ran out of time.
     bool Run(const std::shared_ptr<IAccessibleObject>& root) {
@@ -179,6 +188,7 @@ private:
         }
         if (IsLeafRole(role) || depth >= kAddressWalkMaxDepth) return true;
         if (role == kRoleSystemToolBar && !inToolbar) {
+            if (toolbarsInPlace_ && !documentsOnly_) return VisitChildren(node, depth, true);
             toolbars_.push_back({path_, depth});
             return true;
         }
@@ -219,6 +229,7 @@ private:
     bool cut_ = false;
     TAddressSource source_;
     bool documentsOnly_;
+    bool toolbarsInPlace_;
 };
 
 }  // namespace
@@ -292,6 +303,10 @@ TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address,
         }
         address.clear();
     }
+    // Where the page's document has a window of its own, the walk looks for
+    // the address field first: the document is read from its window as
+    // soon as it is built, and until then the field is all there is.
+    StateOf(window).FieldFirst = !pageWindows.empty();
     return ReadTree(window, TAddressSource::Current, address, deadline);
 }
 
@@ -304,7 +319,11 @@ TAddressRead TBrowserAddressReader::ReadOldFirefox(TWindowId window, std::string
 TAddressRead TBrowserAddressReader::ReadTree(TWindowId window, TAddressSource source, std::string& address,
                                              std::chrono::steady_clock::time_point deadline) {
     TWindowState& state = StateOf(window);
-    if (state.Source != source) state = TWindowState();
+    if (state.Source != source) {
+        const bool fieldFirst = state.FieldFirst;
+        state = TWindowState();
+        state.FieldFirst = fieldFirst;
+    }
     state.Source = source;
     // The objects of the old path stay alive during the walk: those still in
     // the tree cost no new proxies to reach again.
@@ -348,7 +367,7 @@ bool TBrowserAddressReader::Remembers(TWindowId window) const {
 
 TAddressRead TBrowserAddressReader::Walk(TWindowState& state, std::chrono::steady_clock::time_point deadline,
                                          std::string& address, bool documentsOnly) {
-    TAddressWalk walk(deadline, clock_, state.Reached, state.Source, documentsOnly);
+    TAddressWalk walk(deadline, clock_, state.Reached, state.Source, documentsOnly, state.FieldFirst);
     if (!walk.Run(state.Root)) return TAddressRead::Cut;
     if (!walk.Found()) {
         // Looked for documents only: the next look reads the tree afresh.

@@ -108,6 +108,7 @@ private:
         std::vector<std::shared_ptr<IAccessibleObject>> Chain;  // root, then one object per index of Path
         std::map<TPath, TReachedObject> Reached;                // by a walk cut short
         TAddressSource Source = TAddressSource::Current;
+        bool FieldFirst = false;  // the toolbars are walked where they stand
     };
 
     TAddressRead ReadTree(TWindowId window, TAddressSource source, std::string& address,

@@ -258,6 +258,22 @@ TEST_F(BrowserAddressReaderTest, AWalkTakesOnlyTheShownPagesDocument) {
     }
 }
 
+TEST_F(BrowserAddressReaderTest, WithARenderWindowTheFieldIsLookedForFirstAndSidePanelListsAreNotRead) {
+    auto panel = tree_.contents->Kids.front();  // the document, not built yet
+    panel->ValueText = "";
+    // A side panel's list before the toolbar.
+    auto list = tree_.Node("reading list", kRoleSystemList);
+    for (int i = 0; i < 50; ++i) list->Add(tree_.Node("entry", kRoleSystemListItem));
+    auto& browser = tree_.root->Kids[1]->Kids[0]->Kids;
+    browser.insert(browser.begin() + 1, list);
+    const TWindowId render = windows_.AddChild(window_, "Chrome_RenderWidgetHostHWND");
+    windows_.At(render).Accessible = panel;
+    EXPECT_EQ(reader_.Read(window_, address_, kAddressWalkBudget, {render}), TAddressRead::Walked);
+    EXPECT_EQ(address_, "www.example.com/page");
+    EXPECT_FALSE(Logged(log_, "reading list.count"));
+    EXPECT_FALSE(Logged(log_, "contents.count")) << "the field comes first";
+}
+
 TEST_F(BrowserAddressReaderTest, AWalkStartsFromTheObjectTheBrowserAnswersForItsClient) {
     // The system's window object, with no children under Wine.
     windows_.At(window_).WindowObject = tree_.Node("system window", 9);

@@ -384,13 +384,22 @@ TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
     EXPECT_EQ(first.Address, "");
     EXPECT_EQ(windows_.AccessibilityRequests, std::vector<TWindowId>{content});
 
+    // The interface's tree is there, the page's document still empty: the
+    // address field's text serves.
     auto toolbar = root->Add(MakeAccessible("toolbar", kRoleSystemToolBar));
     toolbar->Add(MakeAccessible("address field", kRoleSystemText, "www.example.com/page"));
-    root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page", 0));
+    auto document = MakeAccessible("document", kRoleSystemDocument, "", 0);
+    windows_.At(content).Accessible = document;
     auto& next = ProbeForeground(window);
-    EXPECT_EQ(next.Address, "https://www.example.com/page");
+    EXPECT_EQ(next.Address, "www.example.com/page");
     EXPECT_EQ(next.LastAddressRead, TAddressRead::Walked);
-    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Remembered);
+    EXPECT_EQ(document->NameReads, 1);
+
+    // Built: from the render window's document at every scan.
+    document->ValueText = "https://www.example.com/page";
+    EXPECT_EQ(ProbeForeground(window).Address, "https://www.example.com/page");
+    EXPECT_EQ(probe_.LastAddressRead, TAddressRead::Document);
+    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Document);
     EXPECT_EQ(windows_.AccessibilityRequests.size(), 1u) << "asked again";
 
     TMonitoredList list;
