@@ -128,6 +128,8 @@ public:
             path_ = toolbars_[i].Path;
             Visit(toolbars_[i].Depth, true);
         }
+        // No document (yet, or not within the time): the field serves.
+        if (!found_) found_ = field_;
         return !cut_;
     }
     const std::optional<TFound>& Found() const { return found_; }
@@ -180,8 +182,15 @@ private:
         } else if (role == kRoleSystemText) {
             // A text outside the toolbars is no address field (a find bar).
             if (!inToolbar) return true;
+            if (field_) return true;
             if (std::optional<std::string> address = AddressOfObject(*node.Object, role)) {
-                found_ = TFound{std::move(*address), path_, role, IsFieldInUse(*node.Object)};
+                TFound field{std::move(*address), path_, role, IsFieldInUse(*node.Object)};
+                // Met where it stands: kept while the walk goes on for the document.
+                if (toolbarsInPlace_) {
+                    field_ = std::move(field);
+                    return true;
+                }
+                found_ = std::move(field);
                 return false;
             }
             return true;
@@ -226,6 +235,7 @@ private:
     TBrowserAddressReader::TPath path_;
     std::vector<TToolbar> toolbars_;
     std::optional<TFound> found_;
+    std::optional<TFound> field_;  // met on the way, when toolbars are walked where they stand
     bool cut_ = false;
     TAddressSource source_;
     bool documentsOnly_;
@@ -303,10 +313,6 @@ TAddressRead TBrowserAddressReader::Read(TWindowId window, std::string& address,
         }
         address.clear();
     }
-    // Where the page's document has a window of its own, the walk looks for
-    // the address field first: the document is read from its window as
-    // soon as it is built, and until then the field is all there is.
-    StateOf(window).FieldFirst = !pageWindows.empty();
     return ReadTree(window, TAddressSource::Current, address, deadline);
 }
 
@@ -319,11 +325,7 @@ TAddressRead TBrowserAddressReader::ReadOldFirefox(TWindowId window, std::string
 TAddressRead TBrowserAddressReader::ReadTree(TWindowId window, TAddressSource source, std::string& address,
                                              std::chrono::steady_clock::time_point deadline) {
     TWindowState& state = StateOf(window);
-    if (state.Source != source) {
-        const bool fieldFirst = state.FieldFirst;
-        state = TWindowState();
-        state.FieldFirst = fieldFirst;
-    }
+    if (state.Source != source) state = TWindowState();
     state.Source = source;
     // The objects of the old path stay alive during the walk: those still in
     // the tree cost no new proxies to reach again.
@@ -367,8 +369,11 @@ bool TBrowserAddressReader::Remembers(TWindowId window) const {
 
 TAddressRead TBrowserAddressReader::Walk(TWindowState& state, std::chrono::steady_clock::time_point deadline,
                                          std::string& address, bool documentsOnly) {
-    TAddressWalk walk(deadline, clock_, state.Reached, state.Source, documentsOnly, state.FieldFirst);
-    if (!walk.Run(state.Root)) return TAddressRead::Cut;
+    TAddressWalk walk(deadline, clock_, state.Reached, state.Source, documentsOnly, true);
+    const bool complete = walk.Run(state.Root);
+    // A walk cut short takes nothing but an address field it has met: the
+    // objects reached stay for the next walk, which looks for the document.
+    if (!complete && (!walk.Found() || walk.Found()->Role != kRoleSystemText)) return TAddressRead::Cut;
     if (!walk.Found()) {
         // Looked for documents only: the next look reads the tree afresh.
         if (documentsOnly) state.Reached.clear();
@@ -384,7 +389,7 @@ TAddressRead TBrowserAddressReader::Walk(TWindowState& state, std::chrono::stead
         prefix.push_back(index);
         state.Chain.push_back(state.Reached.at(prefix).Object);
     }
-    state.Reached.clear();
+    if (complete) state.Reached.clear();
     if (found.FieldInUse) return TAddressRead::FieldInUse;
     address = found.Address;
     return TAddressRead::Walked;

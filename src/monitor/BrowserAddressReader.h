@@ -10,6 +10,9 @@
 // browsers answer themselves (OBJID_WINDOW is the system's). A document that
 // is hidden or offscreen (a background tab) or that shows the browser's own
 // interface (Vivaldi's, DevTools) is never taken; the page inside one is.
+// A walk takes the toolbars where it meets them: the address field, met
+// early, serves when no document is found within the time, and the walks of
+// the next scans look for the document again.
 //
 // Calls across processes are slow, and slowest for an object not seen
 // before (its proxy must be built), so per window the reader keeps the
@@ -108,7 +111,6 @@ private:
         std::vector<std::shared_ptr<IAccessibleObject>> Chain;  // root, then one object per index of Path
         std::map<TPath, TReachedObject> Reached;                // by a walk cut short
         TAddressSource Source = TAddressSource::Current;
-        bool FieldFirst = false;  // the toolbars are walked where they stand
     };
 
     TAddressRead ReadTree(TWindowId window, TAddressSource source, std::string& address,

@@ -86,7 +86,24 @@ TEST_F(BrowserAddressReaderTest, AWalkTakesTheDocumentAndReadsNeitherTabsNorTheP
     EXPECT_TRUE(reader_.Remembers(window_));
     EXPECT_FALSE(Logged(log_, "tablist.count"));
     EXPECT_FALSE(Logged(log_, "document.count"));
-    EXPECT_FALSE(Logged(log_, "toolbar.count")) << "the toolbar is only the fallback";
+    EXPECT_FALSE(Logged(log_, "back.count")) << "a button's children were asked for";
+}
+
+TEST_F(BrowserAddressReaderTest, AWalkCutAfterTheFieldTakesItAndTheNextWalksGoOnForTheDocument) {
+    // Ten calls per read; panes before the document take more than one read.
+    tick_ = 5ms;
+    for (int i = 0; i < 4; ++i)
+        tree_.contents->Kids.insert(tree_.contents->Kids.begin(), tree_.Node("info bar", kRoleSystemPane));
+    std::vector<std::string> addresses;
+    for (int reads = 0; reads < 40 && address_ != "https://www.example.com/page"; ++reads) {
+        const TAddressRead read = Read();
+        EXPECT_TRUE(read == TAddressRead::Cut || read == TAddressRead::Walked || read == TAddressRead::Remembered);
+        if (addresses.empty() || addresses.back() != address_) addresses.push_back(address_);
+    }
+    // Nothing, then the field's text, then the document's full address.
+    EXPECT_EQ(addresses, (std::vector<std::string>{"", "www.example.com/page", "https://www.example.com/page"}));
+    for (const char* call : {"root.count", "client.count", "browser.count", "contents.count"})
+        EXPECT_EQ(std::count(log_.begin(), log_.end(), call), 1) << call << " read twice";
 }
 
 TEST_F(BrowserAddressReaderTest, TheRememberedPlaceIsReadAloneUntilItFails) {
@@ -258,7 +275,7 @@ TEST_F(BrowserAddressReaderTest, AWalkTakesOnlyTheShownPagesDocument) {
     }
 }
 
-TEST_F(BrowserAddressReaderTest, WithARenderWindowTheFieldIsLookedForFirstAndSidePanelListsAreNotRead) {
+TEST_F(BrowserAddressReaderTest, AnEmptyRenderDocumentLeavesTheFieldAndSidePanelListsAreNotRead) {
     auto panel = tree_.contents->Kids.front();  // the document, not built yet
     panel->ValueText = "";
     // A side panel's list before the toolbar.
@@ -271,7 +288,7 @@ TEST_F(BrowserAddressReaderTest, WithARenderWindowTheFieldIsLookedForFirstAndSid
     EXPECT_EQ(reader_.Read(window_, address_, kAddressWalkBudget, {render}), TAddressRead::Walked);
     EXPECT_EQ(address_, "www.example.com/page");
     EXPECT_FALSE(Logged(log_, "reading list.count"));
-    EXPECT_FALSE(Logged(log_, "contents.count")) << "the field comes first";
+    EXPECT_FALSE(Logged(log_, "entry.role"));
 }
 
 TEST_F(BrowserAddressReaderTest, AWalkStartsFromTheObjectTheBrowserAnswersForItsClient) {
