@@ -15,7 +15,6 @@
 namespace vh {
 
 namespace {
-constexpr int kFirefoxMaxDepth = 4;
 constexpr int kOperaMaxDepth = 8;
 constexpr std::int32_t kOperaAddressState = kStateSystemFocusable | kStateSystemHotTracked;
 
@@ -95,7 +94,7 @@ bool TZuravoZazoApplication::WindowStep(TWindowId window) {
     ApplicationPath = GetWindowImagePath(windows_, window);
     Address.clear();
     LastAddressRead = TAddressRead::NotFound;
-    chromiumContent_ = 0;
+    chromiumContent_.clear();
     // No window in front (a switch in progress, a secure desktop): its
     // "children" would be every top-level window, and some browser's address
     // would be charged although nothing is in front.
@@ -104,6 +103,7 @@ bool TZuravoZazoApplication::WindowStep(TWindowId window) {
         // Today's Firefox may still have a child of the old class, without
         // the old tree below it.
         if (Address.empty() && (Kind == akDesktop || Kind == akFirefox)) ReadCurrentBrowser(window);
+        if (Address.empty() && Kind != akDesktop && !CloseMode) TraceNoAddress(window);
     }
     if (CloseMode) {
         int index = -1;
@@ -117,7 +117,9 @@ bool TZuravoZazoApplication::ChildStep(TWindowId child) {
     const std::string className = windows_.ClassName(child);
     if (className == "MozillaWindowClass") {
         Kind = akFirefox;
-        WalkAccessibleTree(windows_, child, &AddressVisitor, this, kFirefoxMaxDepth);
+        // Walked within the budget, read where it was found at the next scans.
+        LastAddressRead =
+            addressReader_.ReadOldFirefox(child, Address, CloseMode ? kCloseWalkBudget : kAddressWalkBudget);
         return false;
     }
     if (className == "OperaWindowClass") {
@@ -136,7 +138,11 @@ bool TZuravoZazoApplication::ChildStep(TWindowId child) {
         return false;
     }
     if (className == "AddressDisplay Control" || className == "Address Band Root") Kind = akInternetExplorer;
-    if (className == kChromiumContentClass && chromiumContent_ == 0) chromiumContent_ = child;
+    // DevTools and Vivaldi's interface have render windows of their own;
+    // the tabs not shown keep theirs, hidden.
+    constexpr std::size_t kMaxRenderWindows = 4;
+    if (className == kChromiumContentClass && chromiumContent_.size() < kMaxRenderWindows && windows_.IsVisible(child))
+        chromiumContent_.push_back(child);
     return true;
 }
 
@@ -145,18 +151,31 @@ void TZuravoZazoApplication::ReadCurrentBrowser(TWindowId window) {
     const TApplicationKind kind = RecognizeBrowser(windowClass, ApplicationPath);
     if (kind == akDesktop) return;
     Kind = kind;
-    if (windowClass == kChromiumWindowClass && chromiumContent_ != 0) {
-        // Chromium builds its tree only once asked, and a little later: this
-        // probe may find nothing yet, the next scan reads it. A new content
-        // window (a new window under a reused handle) is asked again.
-        auto requested = requested_.find(window);
-        if (requested == requested_.end() || requested->second != chromiumContent_) {
+    if (windowClass == kChromiumWindowClass) {
+        // Chromium builds the page's tree only once asked as a screen reader
+        // asks, and a little later: this probe may read only the address
+        // field, the next ones the document. The mode stays on in the
+        // browser, so each render window is asked once.
+        for (TWindowId content : chromiumContent_) {
+            if (requested_.count(content) != 0) continue;
             if (requested_.size() >= kMaxRememberedWindows) requested_.clear();
-            requested_[window] = chromiumContent_;
-            windows_.RequestAccessibility(chromiumContent_);
+            requested_.insert(content);
+            windows_.RequestAccessibility(content);
         }
     }
-    LastAddressRead = addressReader_.Read(window, Address, CloseMode ? kCloseWalkBudget : kAddressWalkBudget);
+    LastAddressRead =
+        addressReader_.Read(window, Address, CloseMode ? kCloseWalkBudget : kAddressWalkBudget,
+                            windowClass == kChromiumWindowClass ? chromiumContent_ : std::vector<TWindowId>());
+}
+
+void TZuravoZazoApplication::TraceNoAddress(TWindowId window) {
+    // The scan is charged to nothing: the trace tells why, once per window.
+    if (toldNoAddress_.count(window) != 0) return;
+    if (toldNoAddress_.size() >= kMaxRememberedWindows) toldNoAddress_.clear();
+    toldNoAddress_.insert(window);
+    const char* problem = AddressReadProblem(LastAddressRead);
+    Trace("No address read from the " + ApplicationKindText(Kind) + " window " + std::to_string(window) + ": " +
+          (*problem != '\0' ? std::string(problem) : std::string("the browser showed none")));
 }
 
 bool TZuravoZazoApplication::AddressVisitor(IAccessibleObject& object, void* data, int /*depth*/) {

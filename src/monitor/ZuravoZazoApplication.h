@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "model/MonitoredObjects.h"
 #include "monitor/BrowserAddressReader.h"
@@ -71,12 +73,15 @@ private:
     bool ChildStep(TWindowId child);
     static bool AddressVisitor(IAccessibleObject& object, void* data, int depth);
     void ReadCurrentBrowser(TWindowId window);
+    void TraceNoAddress(TWindowId window);
 
     IWindowSystem& windows_;
     TBrowserAddressReader addressReader_;
-    TWindowId chromiumContent_ = 0;  // of the window being probed
-    // The content window asked for its accessibility tree, per top-level window.
-    std::map<TWindowId, TWindowId> requested_;
+    std::vector<TWindowId> chromiumContent_;  // the render windows of the window being probed
+    // The render windows asked for their page accessibility.
+    std::set<TWindowId> requested_;
+    // The windows whose missing address the trace has told of.
+    std::set<TWindowId> toldNoAddress_;
 };
 
 }  // namespace vh

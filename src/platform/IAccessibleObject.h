@@ -1,6 +1,7 @@
 #pragma once
 // One object of another program's accessibility tree, reduced to what the
-// probe reads: role, value, state and the three ways of reaching children.
+// probe reads: role, name, value, state and the three ways of reaching
+// children.
 
 #include <cstdint>
 #include <memory>
@@ -59,6 +60,9 @@ public:
     virtual std::optional<std::int32_t> Role() = 0;
     // UTF-8; nothing when the call fails.
     virtual std::optional<std::string> Value() = 0;
+    // get_accName, UTF-8; nothing when the call fails. Chromium counts a
+    // name read as the sign that a screen reader is there.
+    virtual std::optional<std::string> AccessibleName() = 0;
     // Nothing when the call fails or the state is not a 32-bit integer.
     virtual std::optional<std::int32_t> State() = 0;
     virtual std::optional<std::int32_t> ChildCount() = 0;

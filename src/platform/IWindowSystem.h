@@ -38,6 +38,8 @@ public:
     // All descendants, depth-first, in the system's order.
     virtual void EnumerateChildWindows(TWindowId parent, const TWindowStep& step) = 0;
     virtual std::string ClassName(TWindowId window) = 0;
+    // Whether the window and its parents are shown (IsWindowVisible).
+    virtual bool IsVisible(TWindowId window) = 0;
     // The text as WM_GETTEXT gives it; empty when the window does not answer in time.
     virtual std::string WindowText(TWindowId window) = 0;
     virtual std::uint32_t WindowProcessId(TWindowId window) = 0;
@@ -47,10 +49,15 @@ public:
     // Posts WM_CLOSE; never waits for the window.
     virtual void PostClose(TWindowId window) = 0;
     // The window's accessible object (OBJID_WINDOW), null when there is none.
+    // Browsers leave it to the system, whose object has the client's as a child.
     virtual std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) = 0;
-    // Asks the window for its client's accessible object (WM_GETOBJECT,
-    // OBJID_CLIENT) and lets go of the answer: Chromium builds its tree only
-    // once a client has asked. Never waits long for a window that hangs.
+    // The object the window answers for its client area itself
+    // (OBJID_CLIENT), null when there is none: the browsers' own trees.
+    virtual std::shared_ptr<IAccessibleObject> ClientAccessibleObject(TWindowId window) = 0;
+    // Sends the window WM_GETOBJECT with object id 1, the request Chromium's
+    // render window takes as a screen reader's (its page accessibility then
+    // starts once a name is read), and with OBJID_CLIENT, letting go of the
+    // answers. Never waits long for a window that hangs.
     virtual void RequestAccessibility(TWindowId window) = 0;
 };
 

@@ -30,6 +30,8 @@ public:
     std::vector<std::string>* Log;  // names of the calls made, when given
     std::optional<std::int32_t> RoleValue;
     std::optional<std::string> ValueText;
+    std::optional<std::string> NameText;
+    int NameReads = 0;
     std::optional<std::int32_t> StateValue;
     std::optional<std::int32_t> ChildCountOverride;  // instead of the number of children
     TChildAccess Access = TChildAccess::ChildrenAsObjects;
@@ -45,6 +47,11 @@ public:
 
     std::optional<std::int32_t> Role() override { return RoleValue; }
     std::optional<std::string> Value() override { return ValueText; }
+    std::optional<std::string> AccessibleName() override {
+        Note("name");
+        ++NameReads;
+        return NameText;
+    }
     std::optional<std::int32_t> State() override { return StateValue; }
     std::optional<std::int32_t> ChildCount() override {
         Note("count");

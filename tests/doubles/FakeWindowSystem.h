@@ -25,8 +25,10 @@ public:
         std::string Text;
         std::uint32_t ProcessId = 0;
         std::vector<TWindowId> Children;
-        std::shared_ptr<IAccessibleObject> Accessible;
+        std::shared_ptr<IAccessibleObject> Accessible;    // what the window answers for OBJID_CLIENT
+        std::shared_ptr<IAccessibleObject> WindowObject;  // OBJID_WINDOW; Accessible when unset
         bool ThrowOnClassName = false;
+        bool Visible = true;
     };
 
     TWindowId Foreground = 0;
@@ -35,6 +37,7 @@ public:
     std::vector<char> DrivesAsked;
     std::vector<TWindowId> Closed;
     std::vector<TWindowId> AccessibilityRequests;
+    int ObjectRequests = 0;  // OBJID_WINDOW and OBJID_CLIENT objects handed out
     // Called on each request, as a browser that builds its tree then would.
     std::function<void(TWindowId)> OnAccessibilityRequest;
 
@@ -77,6 +80,7 @@ public:
         return At(window).ClassName;
     }
     std::string WindowText(TWindowId window) override { return At(window).Text; }
+    bool IsVisible(TWindowId window) override { return At(window).Visible; }
     std::uint32_t WindowProcessId(TWindowId window) override { return window == 0 ? 0 : At(window).ProcessId; }
     TProcessImage ProcessImage(std::uint32_t processId) override {
         auto found = Processes.find(processId);
@@ -91,6 +95,11 @@ public:
     }
     void PostClose(TWindowId window) override { Closed.push_back(window); }
     std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) override {
+        ++ObjectRequests;
+        return At(window).WindowObject ? At(window).WindowObject : At(window).Accessible;
+    }
+    std::shared_ptr<IAccessibleObject> ClientAccessibleObject(TWindowId window) override {
+        ++ObjectRequests;
         return At(window).Accessible;
     }
     void RequestAccessibility(TWindowId window) override {

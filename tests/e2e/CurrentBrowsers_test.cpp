@@ -3,12 +3,14 @@
 // page of the listed site and then another site. Rows of the activity log
 // are written for the listed site only, with the browser's type text; once
 // the allowance is used up, "Close Application" closes the stand-ins that
-// show the listed site and no other.
+// show the listed site and no other. Then a table of the real browsers'
+// behaviours, one stand-in option each, over one fixture.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -119,6 +121,95 @@ TEST_F(CurrentBrowsersEndToEnd, ListedSiteIsLoggedInEdgeAndFirefoxAndTheirWindow
     EXPECT_FALSE(bystander.program->WaitForExit(1s)) << "a browser showing another site was closed";
     EndThroughFlag(program);
 }
+
+// One behaviour of a real browser each, as its stand-in shows it, against
+// the real program: which log rows the listed sites get while it is in front.
+struct TBehaviour {
+    const char* name;
+    const wchar_t* image;
+    const wchar_t* options;
+    const wchar_t* address;  // of the shown tab
+    const char* typeText;
+    const char* loggedSite;  // the one listed site rows are written for
+    int thenShowTab;         // then the stand-in shows this tab (-1: none)...
+    const char* thenLogged;  // ...and rows are written for this site
+};
+
+void PrintTo(const TBehaviour& behaviour, std::ostream* out) {
+    *out << behaviour.name;
+}
+
+class StandInBehaviourEndToEnd : public ProgramTest, public ::testing::WithParamInterface<TBehaviour> {};
+
+TEST_P(StandInBehaviourEndToEnd, RowsAreWrittenForTheShownPageOnly) {
+    const TBehaviour& b = GetParam();
+    PrepareListedNotepad();
+    ListWebSite("example.com");
+    ListWebSite("other.org");
+    const std::wstring title = L"Behaviour stand-in";
+    auto browser = StartStandInBrowser(b.image, title, b.address, b.options);
+    HWND window = browser->WaitForWindow(title, 20s);
+    ASSERT_NE(window, nullptr);
+    RunningProgram program(exe_);
+    ASSERT_NE(program.WaitForMainWindow(20s), nullptr);
+    ASSERT_TRUE(BringToFront(window, 10s));
+
+    // Rows for the shown page's site, from the first scans on.
+    auto waitForRows = [&](const std::string& site, std::size_t count) {
+        std::vector<LogRow> rows;
+        WaitUntil(
+            [&] {
+                if (GetForegroundWindow() != window) SetForegroundWindow(window);
+                rows = LogRows(std::string(kWebRows) + " AND browser_url = '" + site + "'");
+                return rows.size() >= count;
+            },
+            30s);
+        return rows;
+    };
+    auto describe = [&] {
+        std::string text;
+        for (const LogRow& row : LogRows(kWebRows)) text += row.type + " | " + row.url + "; ";
+        return text + " in front: " + DescribeForegroundWindow();
+    };
+    const std::vector<LogRow> rows = waitForRows(b.loggedSite, 2);
+    ASSERT_GE(rows.size(), 2u) << "web rows: " << describe();
+    for (const LogRow& row : rows) EXPECT_EQ(row.type, b.typeText);
+    EXPECT_EQ(LogRows(kWebRows).size(),
+              LogRows(std::string(kWebRows) + " AND browser_url = '" + b.loggedSite + "'").size())
+        << "rows for a site not shown: " << describe();
+
+    if (b.thenShowTab >= 0) {
+        ASSERT_TRUE(SwitchStandInTab(window, b.thenShowTab));
+        EXPECT_GE(waitForRows(b.thenLogged, 2).size(), 2u) << "web rows: " << describe();
+    }
+    EndThroughFlag(program);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browsers, StandInBehaviourEndToEnd,
+    ::testing::Values(
+        // Chromium: the page's document comes only after the screen reader's
+        // request and a name read; a slow browser answers late.
+        TBehaviour{"ChromiumSlowToAnswer", L"msedge.exe", L"--latency=3 --start-cost=500 --build-ms=1000",
+                   L"https://www.example.com/page", "Microsoft Edge", "example.com", -1, ""},
+        // The user types another site into the omnibox: the page in front
+        // is still the one counted.
+        TBehaviour{"ChromiumTypingInTheOmnibox", L"msedge.exe", L"--typing=other.org", L"https://www.example.com/page",
+                   "Microsoft Edge", "example.com", -1, ""},
+        // DevTools' document and render window come before the page's.
+        TBehaviour{"ChromiumDevToolsFirst", L"msedge.exe", L"--devtools", L"https://other.org/news", "Microsoft Edge",
+                   "other.org", -1, ""},
+        // Vivaldi's interface is a document of its own holding the page's.
+        TBehaviour{"VivaldiInterfaceDocument", L"vivaldi.exe", L"", L"https://www.example.com/page", "Vivaldi",
+                   "example.com", -1, ""},
+        // A background tab of a listed site stays in the tree, offscreen;
+        // once shown, its site is the one counted.
+        TBehaviour{"FirefoxBackgroundTabs", L"firefox.exe", L"--background=https://www.example.com/old",
+                   L"https://other.org/", "Mozila FireFox", "other.org", 0, "example.com"},
+        // Firefox's documents come from its content processes, late.
+        TBehaviour{"FirefoxLateDocuments", L"firefox.exe", L"--build-ms=2500 --latency=2",
+                   L"https://www.example.com/page", "Mozila FireFox", "example.com", -1, ""}),
+    [](const ::testing::TestParamInfo<TBehaviour>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace vh::e2e

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Exceptions.h"
@@ -341,13 +342,39 @@ TEST_F(ProbeTest, TodaysBrowsersAreToldByWindowClassAndImageName) {
     }
     EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "Error: Access is denied."), akDesktop);
     EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:/Apps/Chrome.exe"), akChrome);
+    // Yandex's program is a plain browser.exe: only its folder tells it.
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1",
+                               "C:\\Users\\Ann\\AppData\\Local\\Yandex\\YandexBrowser\\Application\\browser.exe"),
+              akChromium);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1",
+                               "C:/Users/Ann/AppData/Local/Yandex/yandexbrowser/application/BROWSER.EXE"),
+              akChromium);
+    EXPECT_EQ(RecognizeBrowser("Chrome_WidgetWin_1", "C:\\Tools\\Application\\browser.exe"), akDesktop);
+    EXPECT_EQ(RecognizeBrowser("AppWindow", "C:\\Yandex\\YandexBrowser\\Application\\browser.exe"), akDesktop);
+}
+
+TEST_F(ProbeTest, ABrowserInFrontWithoutAnAddressIsTracedOncePerWindowWithTheReason) {
+    std::vector<std::string> traced;
+    SetTraceSinkForTesting([&](char, std::string_view text) { traced.emplace_back(text); });
+    const TWindowId window = AddWindow(81, "msedge.exe", "Chrome_WidgetWin_1");
+    windows_.At(window).Accessible = MakeAccessible("root", 9);  // nothing built yet
+    const TWindowId other = AddWindow(82, "firefox.exe", "MozillaWindowClass");
+    windows_.At(other).Accessible = MakeAccessible("root", 9);
+    const TWindowId editor = AddWindow(83, "Edit.exe");
+    for (int scan = 0; scan < 3; ++scan)
+        for (TWindowId w : {window, other, editor}) EXPECT_EQ(ProbeForeground(w).Address, "");
+    SetTraceSinkForTesting(nullptr);
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_NE(traced[0].find("Microsoft Edge"), std::string::npos) << traced[0];
+    EXPECT_NE(traced[0].find("no page document or address field"), std::string::npos) << traced[0];
+    EXPECT_NE(traced[1].find("Mozila FireFox"), std::string::npos) << traced[1];
 }
 
 TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
     const TWindowId window = AddWindow(80, "msedge.exe", "Chrome_WidgetWin_1");
     windows_.AddChild(window, "Intermediate D3D Window");
     const TWindowId content = windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");
-    windows_.AddChild(window, "Chrome_RenderWidgetHostHWND");  // a hidden tab's
+    windows_.At(windows_.AddChild(window, "Chrome_RenderWidgetHostHWND")).Visible = false;  // a hidden tab's
     auto root = MakeAccessible("root", 9);
     windows_.At(window).Accessible = root;
 
@@ -357,13 +384,22 @@ TEST_F(ProbeTest, ChromiumIsAskedForItsTreeOnceAndReadAtTheNextScan) {
     EXPECT_EQ(first.Address, "");
     EXPECT_EQ(windows_.AccessibilityRequests, std::vector<TWindowId>{content});
 
+    // The interface's tree is there, the page's document still empty: the
+    // address field's text serves.
     auto toolbar = root->Add(MakeAccessible("toolbar", kRoleSystemToolBar));
     toolbar->Add(MakeAccessible("address field", kRoleSystemText, "www.example.com/page"));
-    root->Add(MakeAccessible("document", kRoleSystemDocument, "https://www.example.com/page", 0));
+    auto document = MakeAccessible("document", kRoleSystemDocument, "", 0);
+    windows_.At(content).Accessible = document;
     auto& next = ProbeForeground(window);
-    EXPECT_EQ(next.Address, "https://www.example.com/page");
+    EXPECT_EQ(next.Address, "www.example.com/page");
     EXPECT_EQ(next.LastAddressRead, TAddressRead::Walked);
-    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Remembered);
+    EXPECT_EQ(document->NameReads, 1);
+
+    // Built: from the render window's document at every scan.
+    document->ValueText = "https://www.example.com/page";
+    EXPECT_EQ(ProbeForeground(window).Address, "https://www.example.com/page");
+    EXPECT_EQ(probe_.LastAddressRead, TAddressRead::Document);
+    EXPECT_EQ(ProbeForeground(window).LastAddressRead, TAddressRead::Document);
     EXPECT_EQ(windows_.AccessibilityRequests.size(), 1u) << "asked again";
 
     TMonitoredList list;

@@ -125,6 +125,15 @@ std::optional<std::string> AccessibleObject::Value() {
     return WideToUtf8(std::wstring_view(value.get(), SysStringLen(value.get())));
 }
 
+std::optional<std::string> AccessibleObject::AccessibleName() {
+    BSTR raw = nullptr;
+    const HRESULT hr = accessible_->get_accName(Self(), &raw);
+    UniqueBstr name(raw);
+    if (FAILED(hr)) return std::nullopt;
+    if (!name) return std::string();
+    return WideToUtf8(std::wstring_view(name.get(), SysStringLen(name.get())));
+}
+
 std::optional<std::int32_t> AccessibleObject::State() {
     UniqueVariant state;
     if (FAILED(accessible_->get_accState(Self(), state.Put()))) return std::nullopt;

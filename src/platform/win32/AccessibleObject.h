@@ -20,6 +20,7 @@ public:
 
     std::optional<std::int32_t> Role() override;
     std::optional<std::string> Value() override;
+    std::optional<std::string> AccessibleName() override;
     std::optional<std::int32_t> State() override;
     std::optional<std::int32_t> ChildCount() override;
     std::optional<std::vector<TAccessibleChild>> Children(std::int32_t count) override;

@@ -92,6 +92,10 @@ std::string WindowSystem::WindowText(TWindowId window) {
     return WideToUtf8(std::wstring_view(text, wcsnlen(text, kWindowTextChars)));
 }
 
+bool WindowSystem::IsVisible(TWindowId window) {
+    return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
 std::uint32_t WindowSystem::WindowProcessId(TWindowId window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(ToHwnd(window), &processId);
@@ -129,26 +133,45 @@ void WindowSystem::PostClose(TWindowId window) {
     PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0);
 }
 
-std::shared_ptr<IAccessibleObject> WindowSystem::AccessibleObjectFromWindow(TWindowId window) {
+namespace {
+std::shared_ptr<IAccessibleObject> ObjectFromWindow(TWindowId window, LONG objectId) {
     Microsoft::WRL::ComPtr<IAccessible> accessible;
-    const HRESULT hr =
-        ::AccessibleObjectFromWindow(ToHwnd(window), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
-                                     reinterpret_cast<void**>(accessible.GetAddressOf()));
+    const HRESULT hr = ::AccessibleObjectFromWindow(ToHwnd(window), static_cast<DWORD>(objectId), __uuidof(IAccessible),
+                                                    reinterpret_cast<void**>(accessible.GetAddressOf()));
     if (FAILED(hr) || !accessible) return nullptr;
     return std::make_shared<AccessibleObject>(std::move(accessible));
 }
+}  // namespace
 
-void WindowSystem::RequestAccessibility(TWindowId window) {
+std::shared_ptr<IAccessibleObject> WindowSystem::AccessibleObjectFromWindow(TWindowId window) {
+    return ObjectFromWindow(window, OBJID_WINDOW);
+}
+
+std::shared_ptr<IAccessibleObject> WindowSystem::ClientAccessibleObject(TWindowId window) {
+    // AccessibleObjectFromWindow would hand a window that does not answer
+    // the system's stand-in object, which holds no address.
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(ToHwnd(window), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG,
                             kAccessibilityRequestTimeoutMs, &answer) == 0 ||
         answer == 0)
-        return;
+        return nullptr;
+    Microsoft::WRL::ComPtr<IAccessible> accessible;
+    if (FAILED(ObjectFromLresult(static_cast<LRESULT>(answer), __uuidof(IAccessible), 0,
+                                 reinterpret_cast<void**>(accessible.GetAddressOf()))) ||
+        !accessible)
+        return nullptr;
+    return std::make_shared<AccessibleObject>(std::move(accessible));
+}
+
+void WindowSystem::RequestAccessibility(TWindowId window) {
+    // Chromium's render window answers id 1 with 0 and only notes the request
+    // (content/browser/renderer_host/legacy_render_widget_host_win.cc).
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(ToHwnd(window), WM_GETOBJECT, 0, kChromiumScreenReaderObjectId, SMTO_ABORTIFHUNG,
+                        kAccessibilityRequestTimeoutMs, &ignored);
     // The answer holds a reference to the window's object: taking it over
     // and releasing it is the only way not to leak it in the browser.
-    Microsoft::WRL::ComPtr<IAccessible> accessible;
-    ObjectFromLresult(static_cast<LRESULT>(answer), __uuidof(IAccessible), 0,
-                      reinterpret_cast<void**>(accessible.GetAddressOf()));
+    ClientAccessibleObject(window);
 }
 
 }  // namespace vh::win32

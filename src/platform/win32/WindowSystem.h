@@ -19,11 +19,13 @@ public:
     void EnumerateChildWindows(TWindowId parent, const TWindowStep& step) override;
     std::string ClassName(TWindowId window) override;
     std::string WindowText(TWindowId window) override;
+    bool IsVisible(TWindowId window) override;
     std::uint32_t WindowProcessId(TWindowId window) override;
     TProcessImage ProcessImage(std::uint32_t processId) override;
     std::optional<std::string> DriveDeviceName(char letter) override;
     void PostClose(TWindowId window) override;
     std::shared_ptr<IAccessibleObject> AccessibleObjectFromWindow(TWindowId window) override;
+    std::shared_ptr<IAccessibleObject> ClientAccessibleObject(TWindowId window) override;
     void RequestAccessibility(TWindowId window) override;
 
 private:
@@ -34,5 +36,7 @@ private:
 inline constexpr unsigned kWindowTextTimeoutMs = 300;
 // How long the request for an accessibility tree may take.
 inline constexpr unsigned kAccessibilityRequestTimeoutMs = 200;
+// The object id Chromium's render window takes as a screen reader's request.
+inline constexpr long kChromiumScreenReaderObjectId = 1;
 
 }  // namespace vh::win32

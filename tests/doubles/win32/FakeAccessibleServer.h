@@ -26,6 +26,9 @@ public:
         Enumerator,        // IEnumVARIANT giving the children as objects
     };
 
+    // What a served call asked for: Chromium and Firefox start their trees on some calls only.
+    enum class TCall { Role, Name, Other };
+
     static Microsoft::WRL::ComPtr<FakeAccessibleNode> Create(long role, std::optional<std::wstring> value = {},
                                                              std::optional<long> state = {});
 
@@ -33,6 +36,8 @@ public:
     FakeAccessibleNode* Add(Microsoft::WRL::ComPtr<FakeAccessibleNode> child);
     void SetAccess(TChildAccess access) noexcept { access_ = access; }
     void SetValue(std::wstring value) { value_ = std::move(value); }
+    void SetName(std::wstring name) { name_ = std::move(name); }
+    void SetState(std::optional<long> state) noexcept { state_ = state; }
     // Puts `child` in the place of the child at `index`, as a page that
     // navigates gets a new document.
     void ReplaceChild(size_t index, Microsoft::WRL::ComPtr<FakeAccessibleNode> child);
@@ -43,6 +48,10 @@ public:
     // Calls of QueryInterface and of the accessibility methods the probe uses,
     // over all nodes: what a reader costs in (cross-process) calls.
     static long Calls() noexcept { return calls_.load(); }
+    // Every served call of every node waits `latencyMs`, the first one
+    // `startCostMs` more, and is then told to `observer` (when given). For
+    // the window thread that serves the calls only.
+    static void SetServing(DWORD latencyMs, DWORD startCostMs, void (*observer)(TCall call)) noexcept;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -88,12 +97,17 @@ private:
     FakeAccessibleNode(long role, std::optional<std::wstring> value, std::optional<long> state);
     virtual ~FakeAccessibleNode() = default;
     static bool IsSelf(const VARIANT& childId) noexcept;
+    static void Served(TCall call);
 
     static std::atomic<long> calls_;
+    static DWORD latencyMs_;
+    static DWORD startCostMs_;
+    static void (*observer_)(TCall call);
 
     std::atomic<ULONG> references_{1};
     long role_;
     std::optional<std::wstring> value_;
+    std::optional<std::wstring> name_;
     std::optional<long> state_;
     TChildAccess access_ = TChildAccess::IdsAndNavigation;
     std::vector<Microsoft::WRL::ComPtr<FakeAccessibleNode>> children_;
@@ -109,26 +123,58 @@ private:
 Microsoft::WRL::ComPtr<FakeAccessibleNode> MakeBrowserTree(int levels, const std::vector<int>& fanOut,
                                                            const std::wstring& address);
 
-// A current browser's tree of about 500 objects, the size of a real one: a
-// title bar, a tab strip, a toolbar whose address field shows the address
-// without "https://", a bookmarks bar, and deep below them the visible web
-// document whose value is the full address, with the page below it.
+// What a current browser's window holds besides the page, and how it is used.
+struct FakeBrowserOptions {
+    bool DevTools = false;          // Chromium: DevTools docked, its document before the page's
+    bool VivaldiInterface = false;  // Chromium: the interface is a document holding the page's
+    // Chromium: the user types this into the omnibox, which has the keyboard focus.
+    std::optional<std::wstring> Typing;
+    // Firefox: the tabs behind the shown one, whose documents stay in the tree.
+    std::vector<std::wstring> BackgroundTabs = {L"https://background.example.org/", L"https://www.example.com/old"};
+};
+
+// A current browser's tree, the size of a real one. Chromium: the tree of
+// the browser's interface (about 400 objects: 30 tabs, the toolbar with the
+// omnibox in a group of its own, 90 bookmarks of which 70 hidden, a side
+// panel of 50 entries) answered at once by the top-level window, and the web
+// documents, empty until the page accessibility is built. Firefox: the tab
+// strip, the navigation toolbar, bookmarks and one panel per tab, whose
+// documents come from the content processes once built.
 class FakeBrowserTree {
 public:
     enum class TFamily { Chromium, Firefox };
 
-    FakeBrowserTree(TFamily family, const std::wstring& address);
+    FakeBrowserTree(TFamily family, const std::wstring& address, FakeBrowserOptions options = {});
 
     FakeAccessibleNode* Root() const noexcept { return root_.Get(); }
-    FakeAccessibleNode* Document() const noexcept { return documentParent_->Child(documentIndex_); }
-    // A new document for `address`, and the address field showing it.
+    // The shown page's document (Chromium: what its render window answers).
+    FakeAccessibleNode* Document() const noexcept;
+    // Chromium: DevTools' document and the interface's (null without them).
+    FakeAccessibleNode* DevToolsDocument() const noexcept { return devTools_; }
+    FakeAccessibleNode* InterfaceDocument() const noexcept { return interface_; }
+    // The documents get their addresses and pages (Chromium's page
+    // accessibility has started; Firefox's content processes have answered).
+    void BuildDocuments();
+    bool Built() const noexcept { return built_; }
+    // A new document for `address` in the shown tab, and the address field showing it.
     void Navigate(const std::wstring& address);
+    // Firefox: shows tab `index` (the background tabs first, then the one shown at the start).
+    bool SwitchTab(size_t index);
 
 private:
+    void ShowField();
+
+    TFamily family_;
+    FakeBrowserOptions options_;
     Microsoft::WRL::ComPtr<FakeAccessibleNode> root_;
     FakeAccessibleNode* addressField_ = nullptr;
-    FakeAccessibleNode* documentParent_ = nullptr;
-    size_t documentIndex_ = 0;
+    FakeAccessibleNode* devTools_ = nullptr;
+    FakeAccessibleNode* interface_ = nullptr;
+    // One per tab: the node holding its document, and its address.
+    std::vector<FakeAccessibleNode*> tabParents_;
+    std::vector<std::wstring> tabAddresses_;
+    size_t shown_ = 0;
+    bool built_ = false;
 };
 
 // Answers WM_GETOBJECT for OBJID_WINDOW and OBJID_CLIENT with `root`; 0 otherwise.

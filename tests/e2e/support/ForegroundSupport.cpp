@@ -89,10 +89,19 @@ std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& 
 }
 
 std::unique_ptr<RunningProgram> StartStandInBrowser(const std::wstring& image, const std::wstring& title,
-                                                    const std::wstring& address) {
+                                                    const std::wstring& address, const std::wstring& options) {
     const std::wstring family = image == L"firefox.exe" ? L"gecko" : L"chromium";
-    return std::make_unique<RunningProgram>(OwnFolder() / L"browsers" / image,
-                                            FakeBrowserArguments(family, title, address));
+    std::wstring arguments = FakeBrowserArguments(family, title, address);
+    if (image == L"vivaldi.exe") arguments += L" --vivaldi";
+    if (!options.empty()) arguments += L" " + options;
+    return std::make_unique<RunningProgram>(OwnFolder() / L"browsers" / image, arguments);
+}
+
+bool SwitchStandInTab(HWND window, int index) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_APP + 2, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000, &answer) !=
+               0 &&
+           answer == TRUE;
 }
 
 bool NavigateStandIn(HWND window, const std::wstring& address) {

@@ -39,9 +39,14 @@ std::wstring FakeBrowserArguments(const std::wstring& kind, const std::wstring& 
 
 // A stand-in for one of today's browsers: FakeBrowser.exe copied under the
 // browser's image name ("msedge.exe" runs the "chromium" family, "firefox.exe"
-// the "gecko" one), started with a title and an address.
+// the "gecko" one, "vivaldi.exe" "chromium" with --vivaldi), started with a
+// title, an address and FakeBrowser's options (--devtools, --latency=N, ...).
 std::unique_ptr<RunningProgram> StartStandInBrowser(const std::wstring& image, const std::wstring& title,
-                                                    const std::wstring& address);
+                                                    const std::wstring& address,
+                                                    const std::wstring& options = std::wstring());
+
+// Has the stand-in Firefox show its tab `index` (the background tabs first).
+bool SwitchStandInTab(HWND window, int index);
 
 // Has the stand-in's tab navigate to `address`; false when it did not answer.
 bool NavigateStandIn(HWND window, const std::wstring& address);
