@@ -25,11 +25,4 @@ TDateTime TimeToLimitDisplay(std::int32_t timeLimitSeconds, std::int32_t seconds
     return left < 0 ? 0 : left;
 }
 
-// The connection the rows are written through, with its insert compiled once.
-struct TZuravoZazoApplicationLogger::TLogConnection {
-    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
-    TSQLiteDatabase db;
-    TSQLiteStatement insert;  // declared after its connection: finalized first
-};
-
 }  // namespace vh

@@ -22,6 +22,13 @@ TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& 
     return {dateText, applicationPath, address, kindText, std::int64_t{seconds}, std::int64_t{origin}};
 }
 
+// The connection the rows are written through, with its insert compiled once.
+struct TZuravoZazoApplicationLogger::TLogConnection {
+    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
+    TSQLiteDatabase db;
+    TSQLiteStatement insert;  // declared after its connection: finalized first
+};
+
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFileName)
     : logDBFileName_(std::move(logDBFileName)) {
     SecondsOnList = 0;
