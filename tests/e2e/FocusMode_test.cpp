@@ -62,7 +62,9 @@ TEST_F(FocusModeEndToEnd, TwoMinutesOfFocusCloseNotepadAndOutliveARestart) {
     // The question comes while the window is being built.
     HWND question = program->WaitForWindow(L"Please change reminders", 30s);
     ASSERT_NE(question, nullptr) << WindowTitles(program->ProcessId());
-    EXPECT_TRUE(GetWindowLongPtrW(question, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Made topmost once built; the window exists, titled, a moment before.
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongPtrW(question, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5s))
+        << "the question is not topmost";
     SaveScreenshot(question, "Vornhalt-reminder-change");
     HWND frequency = FindWindowExW(question, nullptr, L"ComboBox", nullptr);
     ASSERT_NE(frequency, nullptr);
