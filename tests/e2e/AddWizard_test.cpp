@@ -158,8 +158,10 @@ TEST_F(AddWizardEndToEnd, AddsASiteAndNotepadByAPathWithForwardSlashesWhichAreSa
     ASSERT_TRUE(WaitUntil([&] { return !VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 2";
     PostClick(wizard, kNext.x, kNext.y);
     ASSERT_TRUE(WaitUntil([&] { return VisibleChildren(wizard, L"ComboBox").empty(); }, 5s)) << "no page 3";
-    edits = VisibleChildren(wizard, L"Edit");
-    ASSERT_EQ(edits.size(), 3u);  // file name, tag, info memo
+    // The page's controls show one after another: wait for all three
+    // (file name, tag, info memo).
+    WaitUntil([&] { return (edits = VisibleChildren(wizard, L"Edit")).size() == 3; }, 5s);
+    ASSERT_EQ(edits.size(), 3u);
     constexpr wchar_t kTypedPath[] = L"c:/windows/system32/NOTEPAD.EXE";
     SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTypedPath));
     SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Notepad"));

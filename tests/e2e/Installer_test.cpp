@@ -93,6 +93,14 @@ std::optional<std::map<fs::path, std::string>> FilesLeft(const fs::path& folder)
     }
 }
 
+// The files left below `folder`, for a failure's message.
+std::string LeftNames(const fs::path& folder) {
+    std::string names;
+    if (const auto left = FilesLeft(folder))
+        for (const auto& [path, bytes] : *left) names += path.string() + " ";
+    return names.empty() ? "none" : names;
+}
+
 // Waits for the uninstaller (which runs on from a copy of itself in the temp
 // folder) to finish, then checks that nothing of the installation is left
 // but `kept`, the user's own files, with their folders.
@@ -102,8 +110,8 @@ void ExpectUninstalled(const fs::path& folder, const std::map<fs::path, std::str
             const bool filesGone = kept.empty() ? !fs::exists(folder) : FilesLeft(folder) == kept;
             return filesGone && !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
         },
-        30s))
-        << folder << " holds more than the user's files, or the uninstall entry is still there";
+        60s))  // the uninstaller first waits for the program's end; a loaded machine is slow
+        << folder << " holds more than the user's files, or the uninstall entry is still there: " << LeftNames(folder);
     EXPECT_FALSE(fs::exists(StartMenuShortcut()));
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, kRunKey, L"Vornhalt"), std::nullopt);
 }
