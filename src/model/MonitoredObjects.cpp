@@ -125,9 +125,7 @@ TMatch TMonitoredList::FindMatch(std::string_view applicationPath, std::string_v
 
 TClassifyCode TMonitoredList::Classify(const TMonitoredItem& candidate, int& index,
                                        std::string_view programFile) const {
-    if (SameTextAscii(candidate.Name, programFile) ||
-        (candidate.ItemType == mitApplication && ProgramMatches(candidate.Name, programFile)))
-        return TClassifyCode::OwnProgram;
+    if (candidate.MatchesProgram(programFile)) return TClassifyCode::OwnProgram;
     index = IndexOfName(candidate.Name);
     if (index == -1) return TClassifyCode::NotOnList;
     const TMonitoredItem& existing = Items(index);

@@ -40,6 +40,12 @@ void AppendCopy(TMonitoredList& list, const TMonitoredItem& item) {
     list.Add(item.Caption, std::move(copy));
 }
 
+// What an added entry is shown as: its tag, or the name as typed without one.
+std::string CaptionOf(const std::string& name, const std::string& tag) {
+    const std::string caption = Trim(tag);
+    return caption.empty() ? name : caption;
+}
+
 // The entry of `list` named `name`, or none.
 TMonitoredItem* Find(TMonitoredList& list, const std::string& name) {
     const int index = list.IndexOfName(name);
@@ -134,8 +140,7 @@ TAddOutcome TAppSiteAddWizardModel::AddApplication(const std::string& typed, con
         return Refusal(*problem, kPleaseNoteCaption);
     TAddOutcome outcome = Classified(mitApplication, name, tag);
     if (outcome.Taken) {
-        const std::string caption = Trim(tag).empty() ? name : Trim(tag);
-        outcome.Info = caption + "\r\n" + name;
+        outcome.Info = CaptionOf(name, tag) + "\r\n" + name;
         if (kind == TPathKind::Missing) outcome.Info += "\r\n" + std::string(kMissingProgramFileNotice);
     }
     return outcome;
@@ -148,8 +153,7 @@ TAddOutcome TAppSiteAddWizardModel::Classified(TMonitoredItemType type, const st
     if (name.empty()) return {};
     RebuildByNameView();
     TMonitoredItem candidate;
-    const std::string caption = Trim(tag);
-    candidate.Caption = caption.empty() ? name : caption;
+    candidate.Caption = CaptionOf(name, tag);
     candidate.Name = name;
     candidate.Selected = true;
     candidate.ItemType = type;
