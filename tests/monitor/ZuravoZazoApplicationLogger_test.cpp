@@ -185,7 +185,8 @@ TEST_F(Engine, AFailedWriteStillCountsAndIsWrittenInOrderLater) {
 
 // Every file operation of a Log that also carries an unwritten row made to
 // fail in turn: the total is right at once, the log holds both rows or
-// neither, and the next Log writes whatever is missing, once and in order.
+// neither (and their day's total with them), and the next Log writes
+// whatever is missing, once and in order.
 TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
     ListEntry("applications_list", "C:\\a.exe", "A");
     LogRow("2024-03-10 08:00:00", "C:\\a.exe", "", 100, 1);
@@ -219,10 +220,14 @@ TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
                 EXPECT_TRUE(written == 0 || written == 2) << written;
                 EXPECT_EQ(engine->PendingRowCount(), 2 - written);
                 EXPECT_EQ(traced.empty(), written == 2);
+                // The day's total moves with the rows, never alone.
+                const std::string daySum = "SELECT COALESCE(SUM(seconds), 0) FROM daily_totals";
+                EXPECT_EQ(testing::QueryRows(db_, daySum)[0][0], written == 2 ? "7" : "0");
                 engine->Log(probe_.get(), 5);
                 const Rows rows = LogRows();
                 ASSERT_EQ(rows.size(), 3u);
                 EXPECT_EQ(rows[0][4] + rows[1][4] + rows[2][4], "345");
+                EXPECT_EQ(testing::QueryRows(db_, daySum)[0][0], "12");
                 EXPECT_EQ(engine->PendingRowCount(), 0u);
                 EXPECT_EQ(engine->SecondsOnList, 112);
             });
@@ -389,6 +394,21 @@ TEST_F(Engine, ActivityRowsKeepTheirValuesExactly) {
                            "SELECT date_created, app_name, browser_url, app_type, duration, origin FROM applications "
                            "WHERE duration = 4"),
         (Rows{{"2024-03-10 09:00:00", path, "a\"b", "Desktop Application", "4", "2"}}));
+}
+
+// A log database from before the daily totals, or one put in the log's
+// place, gets them from its own rows when the engine opens it.
+TEST_F(Engine, ALogWithoutDailyTotalsGetsThemFromItsRowsWhenTheEngineOpensIt) {
+    ListEntry("applications_list", "C:\\a.exe", "A");
+    LogRow("2024-03-09 23:00:00", "C:\\a.exe", "", 100, 1);
+    LogRow("2024-03-10 03:00:00", "C:\\A.EXE", "", 20, 1);
+    LogRow("2024-03-10 08:00:00", "C:\\a.exe", "", 7, 1);
+    testing::RunScript(db_, "DROP TABLE daily_totals;");
+    TZuravoZazoApplicationLogger engine(db_);
+    Front("C:\\a.exe");
+    engine.Log(probe_.get(), 4);
+    EXPECT_EQ(testing::QueryRows(db_, "SELECT day, app_name, seconds FROM daily_totals ORDER BY day"),
+              (Rows{{"2024-03-09", "C:\\a.exe", "120"}, {"2024-03-10", "C:\\a.exe", "11"}}));
 }
 
 // The engine adds every interval to its day as it writes the row. Its clock is
