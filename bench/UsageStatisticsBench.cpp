@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,7 @@
 #include "doubles/FakeEnvironmentPlatform.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "monitor/ZuravoZazoApplicationLogger.h"
+#include "storage/DailyHistory.h"
 #include "storage/DailyTotals.h"
 #include "storage/SQLiteTable3.h"
 #include "storage/UsageStatistics.h"
@@ -147,22 +149,28 @@ double RebuildDailyTotals(const std::string& file) {
     return Milliseconds(begin);
 }
 
-// Microseconds per logged interval as the engine writes it: one transaction
-// with the row, and with or without the day's upsert.
-double MicrosecondsPerInterval(const std::string& file, int intervals, TDateTime now, bool withUpsert) {
+// Microseconds per logged interval: as the engine writes it, one transaction
+// with the row and with or without the day's upsert, or all in one
+// transaction, which leaves the statements' own cost without the commits.
+double MicrosecondsPerInterval(const std::string& file, int intervals, TDateTime start, bool withUpsert,
+                               bool commitEach) {
     TSQLiteDatabase db(file);
     TSQLiteStatement insert(db, kActivityRowInsertSql);
     TSQLiteStatement addToDay(db, DailyTotalUpsertSql());
     const auto begin = Clock::now();
+    std::optional<TSQLiteTransaction> all;
+    if (!commitEach) all.emplace(db);
     for (int i = 0; i < intervals; ++i) {
-        const TSQLiteParams row = ActivityRowParams(DbText(now + 3.0 * i / kSecondsPerDay),
+        const TSQLiteParams row = ActivityRowParams(DbText(start + 3.0 * i / kSecondsPerDay),
                                                     "C:\\Program Files\\App" + std::to_string(i % 25) + "\\app.exe", "",
                                                     "Desktop Application", 3, mitApplication);
-        TSQLiteTransaction transaction(db);
+        std::optional<TSQLiteTransaction> one;
+        if (commitEach) one.emplace(db);
         insert.Exec(row);
         if (withUpsert) addToDay.Exec(row);
-        transaction.Commit();
+        if (one) one->Commit();
     }
+    if (all) all->Commit();
     return Milliseconds(begin) * 1000.0 / intervals;
 }
 
@@ -203,10 +211,19 @@ int main(int argc, char** argv) {
                     referenceTotal == total && total == dailyTotal ? "equal" : "DIFFERENT");
     }
     std::printf("\"Last 3 months\": %.2f ms from the log alone, %.2f ms with the daily totals\n", lastLog, lastDaily);
-    const double insertOnly = MicrosecondsPerInterval(file.string(), intervals, now, false);
-    const double withUpsert = MicrosecondsPerInterval(file.string(), intervals, now + 1, true);
-    std::printf("per logged interval (%d, one transaction each): insert %.1f us, insert and upsert %.1f us\n",
-                intervals, insertOnly, withUpsert);
+    long long historyDays = 0;
+    const double history = TimeRuns(runs, historyDays, [&] {
+        TSQLiteDatabase db(file.string());
+        return static_cast<long long>(DailyHistory(db, now - 90, now).size());
+    });
+    std::printf("history of %lld days by day and entry: %.2f ms\n", historyDays, history);
+    for (const bool commitEach : {true, false}) {
+        const double insertOnly = MicrosecondsPerInterval(file.string(), intervals, now + 1, false, commitEach);
+        const double withUpsert = MicrosecondsPerInterval(file.string(), intervals, now + 2, true, commitEach);
+        std::printf("per logged interval (%d, %s): insert %.1f us, insert and upsert %.1f us\n", intervals,
+                    commitEach ? "one transaction each, as the engine" : "all in one transaction", insertOnly,
+                    withUpsert);
+    }
     if (!std::getenv("VH_BENCH_KEEP")) std::filesystem::remove(file);
     UninstallEnvironment();
     return 0;
