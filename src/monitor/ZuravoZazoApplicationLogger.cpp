@@ -10,6 +10,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "monitor/ZuravoZazoApplication.h"
+#include "storage/DailyTotals.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/SQLiteTable3.h"
 #include "storage/UsageStatistics.h"
@@ -22,11 +23,19 @@ TSQLiteParams ActivityRowParams(const std::string& dateText, const std::string& 
     return {dateText, applicationPath, address, kindText, std::int64_t{seconds}, std::int64_t{origin}};
 }
 
-// The connection the rows are written through, with its insert compiled once.
+// The connection the rows are written through, with its statements compiled
+// once. A log database without daily totals (an older file, or one put in
+// the log's place) gets them, filled from its rows, when it is opened.
 struct TZuravoZazoApplicationLogger::TLogConnection {
-    explicit TLogConnection(const std::string& fileName) : db(fileName), insert(db, kActivityRowInsertSql) {}
+    explicit TLogConnection(const std::string& fileName)
+        : db(fileName),
+          dailyTotalsCreated(EnsureDailyTotals(db)),
+          insert(db, kActivityRowInsertSql),
+          addToDay(db, DailyTotalUpsertSql()) {}
     TSQLiteDatabase db;
-    TSQLiteStatement insert;  // declared after its connection: finalized first
+    bool dailyTotalsCreated;  // before the statements, which need the table
+    TSQLiteStatement insert;  // declared after their connection: finalized first
+    TSQLiteStatement addToDay;
 };
 
 TZuravoZazoApplicationLogger::TZuravoZazoApplicationLogger(std::string logDBFileName)
@@ -94,15 +103,14 @@ void TZuravoZazoApplicationLogger::Log(const TZuravoZazoApplication* probe, std:
 void TZuravoZazoApplicationLogger::WritePendingRows() {
     try {
         if (!log_) log_ = std::make_unique<TLogConnection>(logDBFileName_);
-        if (pendingRows_.size() == 1) {
-            // One statement is a transaction of its own.
-            log_->insert.Exec(pendingRows_.front());
-        } else {
-            // All or nothing, so a failure part-way cannot write a row twice later.
-            TSQLiteTransaction transaction(log_->db);
-            for (const TSQLiteParams& row : pendingRows_) log_->insert.Exec(row);
-            transaction.Commit();
+        // All or nothing, so a failure part-way can neither write a row twice
+        // later nor leave a row outside its day's total.
+        TSQLiteTransaction transaction(log_->db);
+        for (const TSQLiteParams& row : pendingRows_) {
+            log_->insert.Exec(row);
+            log_->addToDay.Exec(row);
         }
+        transaction.Commit();
     } catch (...) {
         // Whatever broke (a lock, a disk, a file replaced) is met afresh by
         // a new connection at the next row; closing rolls back what is open.

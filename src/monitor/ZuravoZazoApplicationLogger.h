@@ -1,8 +1,9 @@
 #pragma once
 // The engine: how many seconds of today went to entries of the time-limit
-// list, and the activity log row of every timed interval. "Today" starts at
-// the most recent 4:00 AM of the program clock. Used on the user-interface
-// thread only. The rows go through one connection with its insert prepared,
+// list, and the activity log row of every timed interval, added to its day's
+// total (DailyTotals.h) in the same transaction. "Today" starts at the most
+// recent 4:00 AM of the program clock. Used on the user-interface thread
+// only. The rows go through one connection with its statements prepared,
 // opened at the first row, closed by CloseLog and after a failed write and
 // opened again at the next row; between rows it holds no lock, so other
 // programs read and write the file as they like.

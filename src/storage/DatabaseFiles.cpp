@@ -8,6 +8,7 @@
 #include "environment/Trace.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "model/ProgramNames.h"
+#include "storage/DailyTotals.h"
 #include "storage/LoggedPrograms.h"
 
 namespace vh {
@@ -165,32 +166,60 @@ std::string PurgeOldRowsSql() {
 void PurgeUnlistedApplications(const std::string& logDBFileName) noexcept {
     try {
         TSQLiteDatabase db(logDBFileName);
+        EnsureDailyTotals(db);
         std::vector<std::string> entries;
         const auto table = db.GetTable("SELECT DISTINCT name FROM applications_list");
         for (table->MoveFirst(); !table->Eof(); table->Next()) entries.push_back(table->FieldAsString(0));
+        // The daily totals reach back past the log, so their programs are
+        // asked about too.
+        std::vector<std::string> programs = LoggedPrograms(db);
+        for (std::string& program : DailyTotalsPrograms(db)) programs.push_back(std::move(program));
         TSQLiteParams unlisted;
-        for (const std::string& program : LoggedPrograms(db)) {
+        for (const std::string& program : programs) {
             const bool listed = std::any_of(entries.begin(), entries.end(),
                                             [&](const std::string& entry) { return ProgramMatches(entry, program); });
             if (!listed) unlisted.emplace_back(program);
         }
         if (unlisted.empty()) return;
-        // One statement, so the clean-up is whole or not done at all.
-        std::string sql = "DELETE FROM applications WHERE origin = 1 AND app_name COLLATE NOCASE IN (?";
-        for (size_t i = 1; i < unlisted.size(); ++i) sql += ", ?";
-        db.ExecSQL(sql + ")", unlisted);
+        std::string in = "(?";
+        for (size_t i = 1; i < unlisted.size(); ++i) in += ", ?";
+        in += ")";
+        // One transaction, so the clean-up is whole or not done at all, and
+        // the daily totals never count rows the log no longer has.
+        TSQLiteTransaction transaction(db);
+        db.ExecSQL("DELETE FROM applications WHERE origin = 1 AND app_name COLLATE NOCASE IN " + in, unlisted);
+        db.ExecSQL("DELETE FROM daily_totals WHERE origin = 1 AND app_name IN " + in, unlisted);
+        transaction.Commit();
     } catch (const std::exception& e) {
         TraceException(ErrorTraceText(e, "PurgeUnlistedApplications"));
     }
 }
 
-void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText) {
-    DBExecSQL(logDBFileName, PurgeOldRowsSql(), {cutoffText});
+void PurgeOldRows(const std::string& logDBFileName, const std::string& cutoffText,
+                  const std::string& oldestDayKey) noexcept {
+    try {
+        TSQLiteDatabase db(logDBFileName);
+        // Made before the log's old rows go, so a file without daily totals
+        // keeps their days in them.
+        EnsureDailyTotals(db);
+        TSQLiteTransaction transaction(db);
+        db.ExecSQL(PurgeOldRowsSql(), {cutoffText});
+        PurgeOldDailyTotals(db, oldestDayKey);
+        transaction.Commit();
+    } catch (const std::exception& e) {
+        TraceException(ErrorTraceText(e, "PurgeOldRows"));
+    }
+}
+
+void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText,
+                      const std::string& oldestDayKey) {
+    PurgeOldRows(logDBFileName, cutoffText, oldestDayKey);
     PurgeUnlistedApplications(logDBFileName);
 }
 
 void PurgeActivityLog() {
-    PurgeActivityLog(LogDBFileName(), DateTimeToDbString(ProgramNow() - kActivityLogDays));
+    const TDateTime now = ProgramNow();
+    PurgeActivityLog(LogDBFileName(), DateTimeToDbString(now - kActivityLogDays), OldestDailyTotalsDay(now));
 }
 
 }  // namespace vh

@@ -57,19 +57,24 @@ std::string DecimalSeparatorForText();
 std::unique_ptr<TSQLiteTable> DBGetTable(const std::string& fileName, const std::string& sql) noexcept;
 
 // Removes log rows older than 90 days before `now` (to the second; a row of
-// exactly 90 days stays) and application rows whose entry is no longer on the
-// log database's copy of the list. `cutoffText` is the caller's
-// DateTimeToDbString of now - 90.
-void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText);
+// exactly 90 days stays) with the daily totals of days before `oldestDayKey`,
+// then application rows whose entry is no longer on the log database's copy
+// of the list, from the log and from the daily totals (which it creates first
+// where missing). `cutoffText` is the caller's DateTimeToDbString of
+// now - 90; `oldestDayKey` is OldestDailyTotalsDay(now).
+void PurgeActivityLog(const std::string& logDBFileName, const std::string& cutoffText, const std::string& oldestDayKey);
 // The installed environment's log database and the program clock.
 void PurgeActivityLog();
 
-// The clean-up's two steps, in order. The first statement takes the cut-off
-// text as its parameter. The second deletes, in one statement, the
-// application rows of programs that no application entry names by the list's
-// own rule (a bare file name keeps its program's rows in every folder);
-// failures are traced.
+// The clean-up's two steps, in order, each in one transaction. The statement
+// of old rows takes the cut-off text as its parameter; PurgeOldRows runs it
+// with the daily totals' cut. PurgeUnlistedApplications deletes, in one
+// transaction, the application rows and daily totals of programs that no
+// application entry names by the list's own rule (a bare file name keeps its
+// program's rows in every folder); failures are traced.
 std::string PurgeOldRowsSql();
+void PurgeOldRows(const std::string& logDBFileName, const std::string& cutoffText,
+                  const std::string& oldestDayKey) noexcept;
 void PurgeUnlistedApplications(const std::string& logDBFileName) noexcept;
 
 inline constexpr int kActivityLogDays = 90;

@@ -1,11 +1,14 @@
 #include "storage/UsageStatistics.h"
 
 #include <cmath>
+#include <map>
 #include <utility>
 
 #include "common/Exceptions.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
 #include "model/ProgramNames.h"
+#include "storage/DailyHistory.h"
+#include "storage/DailyTotals.h"
 #include "storage/LoggedPrograms.h"
 
 namespace vh {
@@ -104,11 +107,37 @@ std::vector<TUsageTotal> WebSiteTotals(TSQLiteDatabase& db, std::string_view fro
     return ReadTotals(db, BuildWebSitesQuery(fromText, toText));
 }
 
-std::vector<TUsageTotal> UsageTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to) {
-    VH_ASSERT(type == mitApplication || type == mitWebSite);
+namespace {
+
+std::vector<TUsageTotal> LogTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to) {
     const std::string fromText = DateTimeToDbString(from);
     const std::string toText = DateTimeToDbString(to);
     return type == mitApplication ? ApplicationTotals(db, fromText, toText) : WebSiteTotals(db, fromText, toText);
+}
+
+}  // namespace
+
+std::vector<TUsageTotal> UsageTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to) {
+    VH_ASSERT(type == mitApplication || type == mitWebSite);
+    const TDateTime firstDayStart = TodayStart(from);
+    const TDateTime lastDayStart = TodayStart(to);
+    if (lastDayStart - firstDayStart < 0.5) return LogTotals(db, type, from, to);
+
+    // The first day from `from` on and the last day up to `to` come from the
+    // log; the whole days between them from the daily totals. The parts meet
+    // at 4:00:00 texts, as the day key splits the log's rows.
+    EnsureDailyTotals(db);
+    const TDateTime secondDayStart = firstDayStart + 1;
+    std::vector<TUsageTotal> totals = LogTotals(db, type, from, secondDayStart - 1.0 / kSecondsPerDay);
+    std::map<std::string, std::int64_t> rest;
+    if (lastDayStart - secondDayStart > 0.5)
+        for (const TEntryDaySeconds& day :
+             DailyEntrySeconds(db, type, DayKey(secondDayStart), DayKey(lastDayStart - 1)))
+            rest[day.Name] += day.Seconds;
+    for (const TUsageTotal& total : LogTotals(db, type, lastDayStart, to)) rest[total.Name] += total.Seconds;
+    for (TUsageTotal& total : totals)
+        if (const auto found = rest.find(total.Name); found != rest.end()) total.Seconds += found->second;
+    return totals;
 }
 
 }  // namespace vh

@@ -74,7 +74,10 @@ TUsageQuery BuildWebSitesQuery(std::string_view fromText, std::string_view toTex
 TUsageQuery BuildApplicationEntriesQuery(std::string_view fromText, std::string_view toText);
 
 // Totals of one type (mitApplication or mitWebSite) for date-times, formatted
-// with the installed environment's DateTimeToDbString.
+// with the installed environment's DateTimeToDbString. A period within one
+// day reads the log; a longer one reads its first and last day from the log
+// and the whole days between from the daily totals (DailyTotals.h), which it
+// creates first where the file lacks them. The sums are the same.
 std::vector<TUsageTotal> UsageTotals(TSQLiteDatabase& db, TMonitoredItemType type, TDateTime from, TDateTime to);
 
 }  // namespace vh

@@ -184,7 +184,8 @@ TEST_F(Engine, AFailedWriteStillCountsAndIsWrittenInOrderLater) {
 
 // Every file operation of a Log that also carries an unwritten row made to
 // fail in turn: the total is right at once, the log holds both rows or
-// neither, and the next Log writes whatever is missing, once and in order.
+// neither (and their day's total with them), and the next Log writes
+// whatever is missing, once and in order.
 TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
     ListEntry("applications_list", "C:\\a.exe", "A");
     LogRow("2024-03-10 08:00:00", "C:\\a.exe", "", 100, 1);
@@ -218,10 +219,14 @@ TEST_F(Engine, LogUnderFileFaultsLosesNoRowAndWritesNoneTwice) {
                 EXPECT_TRUE(written == 0 || written == 2) << written;
                 EXPECT_EQ(engine->PendingRowCount(), 2 - written);
                 EXPECT_EQ(traced.empty(), written == 2);
+                // The day's total moves with the rows, never alone.
+                const std::string daySum = "SELECT COALESCE(SUM(seconds), 0) FROM daily_totals";
+                EXPECT_EQ(testing::QueryRows(db_, daySum)[0][0], written == 2 ? "7" : "0");
                 engine->Log(probe_.get(), 5);
                 const Rows rows = LogRows();
                 ASSERT_EQ(rows.size(), 3u);
                 EXPECT_EQ(rows[0][4] + rows[1][4] + rows[2][4], "345");
+                EXPECT_EQ(testing::QueryRows(db_, daySum)[0][0], "12");
                 EXPECT_EQ(engine->PendingRowCount(), 0u);
                 EXPECT_EQ(engine->SecondsOnList, 112);
             });
@@ -388,6 +393,53 @@ TEST_F(Engine, ActivityRowsKeepTheirValuesExactly) {
                            "SELECT date_created, app_name, browser_url, app_type, duration, origin FROM applications "
                            "WHERE duration = 4"),
         (Rows{{"2024-03-10 09:00:00", path, "a\"b", "Desktop Application", "4", "2"}}));
+}
+
+// The engine adds every interval to its day as it writes the row. Its clock is
+// local time, so the day of a daylight-saving change, 4:00 to 4:00, is 23 or
+// 25 hours of intervals; and the daily totals made again from the log alone
+// are those the engine kept.
+TEST_F(Engine, DailyTotalsFollowTheLocalDayThroughDaylightSavingAndEqualTheRebuild) {
+    struct Case {
+        const char* what;
+        double standardHours;
+        double daylightHours;
+        int dayHours;
+    } const cases[] = {{"no change", 1, 1, 24}, {"spring forward", 1, 2, 23}, {"fall back", 2, 1, 25}};
+    ListEntry("applications_list", "C:\\Games\\game.exe", "Game");
+    ListEntry("websites_list", "example.com", "Example");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::RunScript(db_, "DELETE FROM applications; DELETE FROM daily_totals;");
+        clock_.standardOffsetHours = c.standardHours;
+        clock_.daylightOffsetHours = c.daylightHours;
+        // Local 03:45 on 30 March, the first row at 03:55; the switch at 01:00 universal time on the 31st.
+        clock_.utc = EncodeDateTime({2024, 3, 30, 3, 45, 0, 0}) - c.standardHours / 24;
+        clock_.dstStartUtc = EncodeDateTime({2024, 3, 31, 1, 0, 0, 0});
+        InitializeProgramClock(clock_);
+        TZuravoZazoApplicationLogger engine(db_);
+        for (int interval = 0; interval < 28 * 6; ++interval) {
+            clock_.Advance(600);
+            if (interval % 2)
+                Front("C:\\Games\\game.exe");
+            else
+                Front("C:\\Chrome\\chrome.exe", akChrome, "example.com");
+            engine.Log(probe_.get(), 600);
+        }
+        engine.CloseLog();
+        const std::string sums = "SELECT day, SUM(seconds) FROM daily_totals GROUP BY day ORDER BY day";
+        const Rows days = testing::QueryRows(db_, sums);
+        ASSERT_EQ(days.size(), 3u);
+        EXPECT_EQ(days[0], (Rows::value_type{"2024-03-29", "600"}));
+        EXPECT_EQ(days[1], (Rows::value_type{"2024-03-30", std::to_string(c.dayHours * 3600)}));
+        const std::string all = "SELECT day, origin, app_name, browser_url, seconds FROM daily_totals ORDER BY 1, 2, 3";
+        const Rows kept = testing::QueryRows(db_, all);
+        // A log without them (an older file, or one put in the log's place)
+        // gets them from its rows when the engine opens it again.
+        testing::RunScript(db_, "DROP TABLE daily_totals;");
+        engine.Log(probe_.get(), 0);
+        EXPECT_EQ(testing::QueryRows(db_, all), kept);
+    }
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ TEST_F(PurgeLog, RemovesRowsStrictlyOlderThanNinetyDays) {
     AddRow("2025-12-31 12:00:00", "C:\\Apps\\Kept.exe", 1);
     AddRow("2026-03-31 11:00:00", "C:\\Apps\\Kept.exe", 1);
     AddRow("2025-06-01 08:00:00", "C:\\Browser\\b.exe", 2, "example.com");
-    PurgeActivityLog(log_, cutoff);
+    PurgeActivityLog(log_, cutoff, "2023-01-01");
     EXPECT_EQ(Remaining(),
               (Rows{{"2025-12-31 12:00:00", "C:\\Apps\\Kept.exe"}, {"2026-03-31 11:00:00", "C:\\Apps\\Kept.exe"}}));
 }
@@ -215,7 +215,7 @@ TEST_F(PurgeLog, KeepsTheRowsOfEveryProgramAnEntryNamesAndOnlyThose) {
     AddRow("2026-03-30 10:00:05", "D:\\Other\\NOTEPAD.EXE", 1);
     AddRow("2026-03-30 10:00:06", "C:\\Windows\\xnotepad.exe", 1);
     AddRow("2026-03-30 10:00:07", "C:\\Tools\\Edit.exe", 1);
-    PurgeActivityLog(log_, "2025-12-30 10:00:00");
+    PurgeActivityLog(log_, "2025-12-30 10:00:00", "2023-01-01");
     EXPECT_EQ(Remaining(), (Rows{{"2026-03-30 10:00:00", "C:\\Apps\\Kept.exe"},
                                  {"2026-03-30 10:00:01", "c:\\apps\\kept.exe"},
                                  {"2026-03-30 10:00:03", "C:\\Browser\\b.exe"},

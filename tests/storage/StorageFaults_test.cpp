@@ -195,7 +195,7 @@ TEST_F(StorageFaults, PurgeActivityLogDeletesWholeStatementsOnly) {
     ASSERT_EQ(std::set(states.begin(), states.end()).size(), 4u);
     for (const auto& code : FaultCodes()) {
         const int points = ForEachFaultPoint(
-            vfs_, code.code, prepare, [&] { PurgeActivityLog(log_, cutoff); },
+            vfs_, code.code, prepare, [&] { PurgeActivityLog(log_, cutoff, "2023-01-01"); },
             [&](int n) {
                 SCOPED_TRACE(std::string("PurgeActivityLog ") + code.name + " at " + std::to_string(n));
                 ASSERT_EQ(IntegrityCheck(log_), "ok");
@@ -203,7 +203,7 @@ TEST_F(StorageFaults, PurgeActivityLogDeletesWholeStatementsOnly) {
                 ASSERT_NE(it, states.end());
                 const int done = static_cast<int>(it - states.begin());
                 EXPECT_EQ(traced_.size(), static_cast<std::size_t>(2 - (done & 1) - (done >> 1)));
-                PurgeActivityLog(log_, cutoff);
+                PurgeActivityLog(log_, cutoff, "2023-01-01");
                 EXPECT_EQ(Contents(log_), states[3]);
             });
         std::cout << "PurgeActivityLog " << code.name << ": " << points << " fault points\n";
