@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kPosition = "Position";
 constexpr const char* kBackground = "Background";
+constexpr const char* kHistory = "History";
 
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/:");
@@ -98,6 +99,13 @@ std::int32_t TAppearancePreferences::GetTransparency() {
 }
 void TAppearancePreferences::SetTransparency(std::int32_t value) {
     WriteInteger("Transparency", value, transparency_);
+}
+
+std::int32_t TAppearancePreferences::GetHistoryRange() {
+    return environment_.GetIniFile().ReadInteger(kHistory, "Range", 0);
+}
+void TAppearancePreferences::SetHistoryRange(std::int32_t value) {
+    environment_.GetIniFile().WriteInteger(kHistory, "Range", value);
 }
 
 std::string TAppearancePreferences::GetBackgroundImage() {

@@ -50,6 +50,10 @@ public:
     void SetTextColor(std::int32_t value);
     std::int32_t GetTransparency();
     void SetTransparency(std::int32_t value);
+    // The usage history's range (an index of its choices), read on every
+    // call from section "History"; 0 when not stored.
+    std::int32_t GetHistoryRange();
+    void SetHistoryRange(std::int32_t value);
     // Full path of the background picture; empty for none. The setter
     // writes the path and reloads the background picture from it.
     std::string GetBackgroundImage();

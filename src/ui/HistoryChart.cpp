@@ -13,12 +13,18 @@ constexpr std::array<const char*, 12> kMonthNames{"Jan", "Feb", "Mar", "Apr", "M
 constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerQuarter = 900;
 
-std::int64_t DayNumber(TDateTime date) { return static_cast<std::int64_t>(std::floor(date)); }
+std::int64_t DayNumber(TDateTime date) {
+    return static_cast<std::int64_t>(std::floor(date));
+}
 
 // 30 December 1899, day 0, was a Saturday.
-const char* DayName(TDateTime date) { return kDayNames[static_cast<std::size_t>((DayNumber(date) % 7 + 6) % 7)]; }
+const char* DayName(TDateTime date) {
+    return kDayNames[static_cast<std::size_t>((DayNumber(date) % 7 + 6) % 7)];
+}
 
-const char* MonthName(int month) { return kMonthNames[static_cast<std::size_t>(month - 1)]; }
+const char* MonthName(int month) {
+    return kMonthNames[static_cast<std::size_t>(month - 1)];
+}
 
 TDateTime FirstOfMonth(TDateTime date) {
     const DateTimeParts parts = DecodeDateTime(DateOf(date));
@@ -61,11 +67,12 @@ std::vector<std::pair<std::string, std::string>> EntriesByTime(const std::vector
     return keysAndCaptions;
 }
 
-// The time at the top of the chart: the highest bar or the limit, up to a
-// whole hour (a quarter below one hour), so that the grid falls on round times.
-std::int64_t ScaleFor(std::int64_t highest) {
-    const std::int64_t step = highest > kSecondsPerHour ? kSecondsPerHour : kSecondsPerQuarter;
-    return std::max<std::int64_t>(kSecondsPerHour, (highest + step - 1) / step * step);
+// Grid lines on round times, four to six of them at most.
+std::int64_t GridStepFor(std::int64_t highest) {
+    if (highest <= kSecondsPerHour) return kSecondsPerQuarter;
+    if (highest <= 4 * kSecondsPerHour) return kSecondsPerHour;
+    if (highest <= 12 * kSecondsPerHour) return 2 * kSecondsPerHour;
+    return 4 * kSecondsPerHour;
 }
 
 }  // namespace
@@ -161,7 +168,11 @@ THistoryChart BuildHistoryChart(THistoryRange range, TDateTime today, const std:
         // listed site): the stack may stand above the time on the list.
         highest = std::max({highest, bar.Seconds, stacked});
     }
-    chart.ScaleSeconds = ScaleFor(highest);
+    // The top is the highest bar or the limit, up to the next grid line and
+    // never below an hour.
+    highest = std::max(highest, kSecondsPerHour);
+    chart.GridSeconds = GridStepFor(highest);
+    chart.ScaleSeconds = (highest + chart.GridSeconds - 1) / chart.GridSeconds * chart.GridSeconds;
     return chart;
 }
 

@@ -62,7 +62,8 @@ struct THistoryChart {
     std::vector<THistoryBar> Bars;
     std::vector<std::string> Legend;  // the top entries by time, then "Other" when there are more
     std::int64_t LimitSeconds = 0;    // 0: no limit line
-    std::int64_t ScaleSeconds = 0;    // the time at the top of the chart
+    std::int64_t ScaleSeconds = 0;    // the time at the top of the chart, a whole number of grid steps
+    std::int64_t GridSeconds = 0;     // between two grid lines: a quarter, one, two or four hours
 };
 
 // Days missing from `days` count as days without time; days outside the

@@ -75,9 +75,27 @@ TEST(HistoryChart, AYearHasTwelveMonthsEachItsAverageDayAndThisMonthSoFar) {
     EXPECT_TRUE(chart.Bars[11].OverLimit);
 }
 
+TEST(HistoryChart, TheTopIsTheNextGridLineAboveTheHighestBar) {
+    const std::int64_t cases[][3] = {
+        // highest bar, grid step, top
+        {0, 900, 3600},
+        {1320, 900, 3600},
+        {8099, 3600, 3 * 3600},
+        {5 * 3600, 7200, 6 * 3600},
+        {13 * 3600, 14400, 16 * 3600},
+    };
+    for (const auto& c : cases) {
+        const THistoryChart chart =
+            BuildHistoryChart(THistoryRange::Days7, kWednesday9Dec, {Day(2026, 12, 9, c[0])}, 0);
+        EXPECT_EQ(chart.GridSeconds, c[1]) << c[0];
+        EXPECT_EQ(chart.ScaleSeconds, c[2]) << c[0];
+    }
+}
+
 TEST(HistoryChart, DurationsInHoursAndMinutesRoundedDown) {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {-5, "0 min"}, {59, "0 min"}, {60, "1 min"}, {3600, "1 h"}, {3659, "1 h"}, {8040, "2 h 14 min"}, {90000, "25 h"},
+        {-5, "0 min"}, {59, "0 min"},        {60, "1 min"},   {3600, "1 h"},
+        {3659, "1 h"}, {8040, "2 h 14 min"}, {90000, "25 h"},
     };
     for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationInWords(seconds), text) << seconds;
 }

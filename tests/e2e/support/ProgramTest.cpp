@@ -6,6 +6,7 @@
 
 #include "common/StringUtils.h"
 #include "platform/win32/Utf16.h"
+#include "storage/DailyTotals.h"
 #include "storage/SQLiteTable3.h"
 #include "support/ProgramFolder.h"
 
@@ -105,9 +106,15 @@ void ProgramTest::LogNotepadToday(int seconds) {
     SYSTEMTIME utc{}, local{};
     FileTimeToSystemTime(&before, &utc);
     SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-    TSQLiteDatabase(Utf8Path(AppData(L"actmondb.sqlite")))
-        .ExecSQL("INSERT INTO applications VALUES(" + QuotedSqlString(LogDateTime(local)) + ", " +
-                 QuotedSqlString(kNotepadPath) + ", '', 'Desktop Application', " + std::to_string(seconds) + ", 1)");
+    // As the program writes it: the row and its day's total together.
+    const TSQLiteParams row{LogDateTime(local),    std::string(kNotepadPath),
+                            std::string(),         std::string("Desktop Application"),
+                            std::int64_t{seconds}, std::int64_t{1}};
+    TSQLiteDatabase log(Utf8Path(AppData(L"actmondb.sqlite")));
+    TSQLiteTransaction transaction(log);
+    log.ExecSQL("INSERT INTO applications VALUES(?, ?, ?, ?, ?, ?)", row);
+    log.ExecSQL(DailyTotalUpsertSql(), row);
+    transaction.Commit();
 }
 
 std::vector<LogRow> ProgramTest::NotepadRows() const {

@@ -114,6 +114,7 @@ public:
     TLabel& lblUsage_Name;
     TLabel& lblUsage_Type;
     TLabel& lblUsage_Time;
+    TImageButton& btnUsage_History;
     // Native controls (above every window-less one).
     TOwnerDrawComboBox& cbxReminder;
     TMemo& mmReminder;
@@ -135,6 +136,7 @@ public:
     TPopupMenu& pmnAddons;
     TMenuItem& miAutohide;
     TMenuItem& miSettings;
+    TMenuItem& miHistory;
     TMenuItem& miHelp;
     TMenuItem& miUsefulLinks;
     TMenuItem& miHomeworkTips;
@@ -168,6 +170,8 @@ public:
     // The settings dialog, with the options-saving timer stopped around it;
     // after Apply the views show the new settings.
     void actSettingsExecute();
+    // The usage history window, over the engine's log.
+    void actHistoryExecute();
     void actMinimizeExecute();
     void btnApp_DeleteClick();
     // The period chosen in cbxReminder: its text into mmReminder.

@@ -261,7 +261,10 @@ void TfrmMain::BuildUsagePage() {
               44, 305);
     lblUsage_Applications.SetFont(WhiteFont(false));
     SkinPanel(pnlUsage_Applications, "pnlUsage_Applications", skins.panelFrame, kHeaderSide);
-    tsUsage.Insert(pnlUsage_Applications, 10, 64, 305, 418);
+    tsUsage.Insert(pnlUsage_Applications, 10, 64, 305, 380);
+    SkinDialogButton(btnUsage_History, "btnUsage_History", "History...", 0, 0, 100);
+    tsUsage.Insert(btnUsage_History, 215, 450, 100, 32);
+    btnUsage_History.OnClick = [this](TControl&) { actHistoryExecute(); };
     TImagePanel* heads[3] = {&pnlUsage_Name, &pnlUsage_Type, &pnlUsage_Time};
     TLabel* labels[3] = {&lblUsage_Name, &lblUsage_Type, &lblUsage_Time};
     const char* names[6] = {"pnlUsage_Name", "pnlUsage_Type", "pnlUsage_Time",
@@ -273,7 +276,7 @@ void TfrmMain::BuildUsagePage() {
     cbxUsage_Period.SetItemIndex(upToday);
     tsUsage.Insert(cbxUsage_Period, 18, 12, 288, 200);
     cbxUsage_Period.OnChange = [this](TWinControl&) { RefreshUsageList(); };
-    TimeList(tsUsage, lbxUsage_Applications, "lbxUsage_Applications", kUsageRowHeight, {16, 87, 16 + 291, 87 + 387});
+    TimeList(tsUsage, lbxUsage_Applications, "lbxUsage_Applications", kUsageRowHeight, {16, 87, 16 + 291, 87 + 349});
 }
 
 void TfrmMain::BuildMenus() {
@@ -294,6 +297,7 @@ void TfrmMain::BuildMenus() {
     miViewLite.SetChecked(true);
 
     miSettings.OnClick = [this](TMenuItem&) { actSettingsExecute(); };
+    miHistory.OnClick = [this](TMenuItem&) { actHistoryExecute(); };
     miHelp.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
     miHomeworkTips.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
     miLinksHelp.OnClick = [](TMenuItem&) { OpenWebAddress(ProductWebPage("/help")); };
