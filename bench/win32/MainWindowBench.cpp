@@ -1,7 +1,9 @@
 // Not a test: times the main window under Wine with 200 entries on the list
 // and a generated 90-day activity log, and prints
 //   - painting the whole window (its off-screen buffer, blit and the lists),
-//   - switching to the usage view ("Today": the log's totals and the list).
+//   - switching to the usage view ("Today": the log's totals and the list),
+//   - opening the usage history over three years of daily totals, and its
+//     export to CSV.
 //   main_window_benchmark [rows=1000000] [runs=50]
 // Everything lives in a temporary folder removed at the end.
 
@@ -21,9 +23,15 @@
 #include "environment/DateTimeUtils.h"
 #include "environment/IniFile.h"
 #include "environment/ZuravoZazoApplicationDefs.h"
+#include "model/DayRules.h"
+#include "storage/AppearancePreferences.h"
+#include "storage/DailyHistory.h"
+#include "storage/DailyTotals.h"
 #include "storage/Options.h"
+#include "storage/UsageCsvExport.h"
 #include "storage/UsageStatistics.h"
 #include "support/StorageTestSupport.h"
+#include "ui/win32/dialogs/HistoryFRM.h"
 #include "ui/win32/main/MainFRM.h"
 #include "ui/win32/skin/Skins.h"
 
@@ -74,6 +82,78 @@ void Report(
     std::sort(times.begin(), times.end());
     std::printf("%-46s median %8.2f ms   worst %8.2f ms   (%d runs)\n", what, times[times.size() / 2], times.back(),
                 runs);
+}
+
+// Three years of daily totals: the log's 90 days summed from its rows, the
+// days before as the engine would have kept them, 200 entries a day.
+void PrepareHistory(const std::string& log, TDateTime now) {
+    vh::testing::RunScript(log, "DROP TABLE daily_totals");
+    const auto filling = Clock::now();
+    {
+        TSQLiteDatabase db(log);
+        EnsureDailyTotals(db);
+    }
+    const double today = TodayStart(now) + 2415018.5;
+    vh::testing::RunScript(
+        log,
+        "WITH RECURSIVE d(k) AS (SELECT 91 UNION ALL SELECT k + 1 FROM d WHERE k < 1095), "
+        "e(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM e WHERE i < 199) "
+        "INSERT INTO daily_totals SELECT date(" +
+            std::to_string(today) +
+            " - k), 1 + i % 2, CASE i % 2 WHEN 0 THEN 'C:\\Program Files\\App' || (i / 2) || '\\app.exe' "
+            "ELSE 'C:\\Chrome\\chrome.exe' END, CASE i % 2 WHEN 0 THEN '' ELSE 'site' || (i / 2) || "
+            "'.example.com' END, 30 + (k * 7 + i) % 300 FROM d, e");
+    std::printf("daily totals: the log's 90 days summed in %.2f s, 1,005 days before them added\n",
+                std::chrono::duration<double>(Clock::now() - filling).count());
+}
+
+TfrmHistory* OpenHistory() {
+    for (TForm* form : LiveForms()) {
+        if (auto* history = dynamic_cast<TfrmHistory*>(form)) return history;
+    }
+    return nullptr;
+}
+
+void CloseHistory() {
+    if (TfrmHistory* history = OpenHistory()) FreeForm(history);
+    ProcessMessages();
+}
+
+void ReportHistory(TfrmMain& form, const std::string& log, int runs) {
+    PrepareHistory(log, ProgramNow());
+    const TDateTime today = DateOf(TodayStart(ProgramNow()));
+    for (const auto& [days, what] :
+         {std::pair{90, "  of which reading 90 days"}, std::pair{365, "  of which reading 365 days"},
+          std::pair{1098, "  of which reading three years"}}) {
+        Report(what, std::max(1, runs / 5), [&, days = days] {
+            TSQLiteDatabase db(log);
+            DailyHistory(db, today - (days - 1), today);
+        });
+    }
+    for (const auto& [range, what] : {std::pair{0, "open and paint the usage history (Last 7 Days)"},
+                                      std::pair{1, "open and paint the usage history (Last 30 Days)"},
+                                      std::pair{2, "open and paint the usage history (Last 90 Days)"},
+                                      std::pair{3, "open and paint the usage history (Last 12 Months)"}}) {
+        AppearancePreferences().SetHistoryRange(range);
+        Report(
+            what, std::max(1, runs / 5),
+            [&] {
+                form.actHistoryExecute();
+                TfrmHistory* history = OpenHistory();
+                RedrawWindow(history->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+            },
+            &CloseHistory);
+        CloseHistory();
+    }
+    std::size_t bytes = 0;
+    Report("export three years of days to CSV", std::max(1, runs / 10), [&] {
+        TSQLiteDatabase db(log);
+        const std::vector<TDailyHistoryDay> days = DailyHistory(db, today - 1097, today);
+        WriteUsageCsv(Environment().Platform(), "C:\\usage.csv", days);
+        bytes = UsageCsvText(days).size();
+    });
+    std::printf("the export: %zu bytes\n", bytes);
 }
 
 int Run(int rows, int runs) {
@@ -134,6 +214,7 @@ int Run(int rows, int runs) {
                 UpdateWindow(form.Handle());
             });
         std::printf("usage list: %d rows\n", form.lbxUsage_Applications.Count());
+        ReportHistory(form, log, runs);
         FreeForm(&form);
     }
     FinalizeProgramClock();

@@ -63,6 +63,8 @@ public:
     void MonitoredItemDelete(const TMonitoredItem* item, TDeleteResult result);
 
     std::size_t PendingRowCount() const noexcept { return pendingRows_.size(); }
+    // The log database the rows go to (and the usage history reads).
+    const std::string& LogDBFileName() const noexcept { return logDBFileName_; }
 
     // Closes the log connection, before the log's clean-up and at the end;
     // the next row opens it again.

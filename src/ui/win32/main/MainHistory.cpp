@@ -25,8 +25,8 @@ namespace {
 // The history keeps three years of days; an export takes them all.
 constexpr int kExportedDays = 3 * 366;
 
-std::vector<TDailyHistoryDay> ReadHistory(TDateTime first, TDateTime last) {
-    TSQLiteDatabase db(LogDBFileName(), DecimalSeparatorForText());
+std::vector<TDailyHistoryDay> ReadHistory(const std::string& logFile, TDateTime first, TDateTime last) {
+    TSQLiteDatabase db(logFile, DecimalSeparatorForText());
     return DailyHistory(db, first, last);
 }
 
@@ -60,9 +60,10 @@ std::filesystem::path DocumentsFolder() {
 
 void TfrmMain::actHistoryExecute() {
     THistorySource source;
-    source.Days = [](TDateTime first, TDateTime last) {
+    const std::string logFile = monitor_.Logger().LogDBFileName();
+    source.Days = [logFile](TDateTime first, TDateTime last) {
         try {
-            return ChartDays(ReadHistory(first, last));
+            return ChartDays(ReadHistory(logFile, first, last));
         } catch (const Exception& error) {
             // A log busy or damaged: the window shows empty days, the trace says why.
             TraceException(std::string("The usage history could not be read: ") + error.what());
@@ -79,10 +80,10 @@ void TfrmMain::actHistoryExecute() {
             TraceException(std::string("The history's range was not stored: ") + error.what());
         }
     };
-    source.Export = [](const std::filesystem::path& file) {
+    source.Export = [logFile](const std::filesystem::path& file) {
         const TDateTime today = ProgramDay();
         WriteUsageCsv(Environment().Platform(), WideToUtf8(file.wstring()),
-                      ReadHistory(today - (kExportedDays - 1), today));
+                      ReadHistory(logFile, today - (kExportedDays - 1), today));
     };
     source.ExportFolder = &DocumentsFolder;
     CreateForm<TfrmHistory>(std::move(source)).Execute();
