@@ -109,6 +109,11 @@ std::vector<TEntryDaySeconds> DailyEntrySeconds(TSQLiteDatabase& db, TMonitoredI
 
 std::vector<TDailyHistoryDay> DailyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay) {
     EnsureDailyTotals(db);
+    // The range's pages are read in four passes; SQLite's default 2 MB cache
+    // holds less than a year of them, and each page read again costs a
+    // system call (under Wine a slow one): up to 64 MB, freed with the
+    // connection, halves the read of a year.
+    db.ExecSQL("PRAGMA cache_size = -65536");
     std::vector<TDailyHistoryDay> history;
     std::map<std::string, std::size_t> dayIndex;
     // Dates are whole numbers, so the steps are exact.

@@ -35,8 +35,8 @@ struct TDailyHistoryDay {
 // Every day from `firstDay` to `lastDay` (dates; their time of day is
 // ignored), both included and in order, days without time among them.
 // Entries are those of the log database's copy of the list now. Creates
-// the daily totals from the log first when the file lacks them. Raises
-// ESQLiteException.
+// the daily totals from the log first when the file lacks them, and lets
+// the connection's page cache grow to 64 MB. Raises ESQLiteException.
 std::vector<TDailyHistoryDay> DailyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay);
 
 // One entry's seconds on one day, by day key ("yyyy-mm-dd", DayKey).
