@@ -23,7 +23,6 @@ TEST(HistoryChart, AWeekHasABarPerDayNamedInWordsWithMissingDaysEmptyAndDaysBeyo
     EXPECT_TRUE(chart.Bars[4].OverLimit);
     EXPECT_EQ(chart.Bars[6].Text, "Wed 9 Dec: 30 min, limit 2 h");
     EXPECT_FALSE(chart.Bars[6].OverLimit);
-    EXPECT_EQ(chart.ScaleSeconds, 3 * 3600);
 
     const THistoryChart unlimited = BuildHistoryChart(THistoryRange::Days30, kWednesday9Dec, days, 0);
     ASSERT_EQ(unlimited.Bars.size(), 30u);
@@ -50,7 +49,6 @@ TEST(HistoryChart, EntriesBeyondTheTopOnesStackAsOtherAndTheStackMayStandAboveTh
     EXPECT_EQ(bar.Segments[5].Series, 5u);
     EXPECT_EQ(bar.Segments[5].Seconds, 120);  // "a" and "b"
     EXPECT_EQ(bar.Seconds, 1000);
-    EXPECT_EQ(chart.ScaleSeconds, 3600);
     EXPECT_TRUE(chart.Bars[6].Segments.empty());
 
     const THistoryChart few = BuildHistoryChart(THistoryRange::Days7, kWednesday9Dec, days, 0, 10);

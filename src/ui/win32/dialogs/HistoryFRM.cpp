@@ -151,8 +151,9 @@ void THistoryChartView::Paint(TBitmap32& buffer) {
 }
 
 void THistoryBarView::Paint(TBitmap32& buffer) {
-    if (!Chart || Index >= Chart->Bars.size()) return;
-    const THistoryBar& bar = Chart->Bars[Index];
+    const THistoryChart* chart = View ? View->Chart : nullptr;
+    if (!chart || Index >= chart->Bars.size()) return;
+    const THistoryBar& bar = chart->Bars[Index];
     const IntRect whole = DeviceRect();
     // The control reaches below the plot by the marker's room.
     const IntRect device{whole.left, whole.top, whole.right, whole.bottom - Form().Scale(kMarkerRoom)};
@@ -161,21 +162,21 @@ void THistoryBarView::Paint(TBitmap32& buffer) {
     const int gap = std::max(1, device.Width() / 5);
     const int left = device.left + gap / 2;
     const int right = device.right - (gap - gap / 2);
-    if (Stacked) {
+    if (View->Stacked) {
         int base = device.bottom;
         for (const THistorySegment& segment : bar.Segments) {
-            const int height = HeightOf(segment.Seconds, Chart->ScaleSeconds, plotHeight);
-            FillDeviceRect(buffer, {left, base - height, right, base}, SeriesColor(*Chart, segment.Series));
+            const int height = HeightOf(segment.Seconds, chart->ScaleSeconds, plotHeight);
+            FillDeviceRect(buffer, {left, base - height, right, base}, SeriesColor(*chart, segment.Series));
             base -= height;
         }
     } else {
-        const int height = HeightOf(bar.Seconds, Chart->ScaleSeconds, plotHeight);
+        const int height = HeightOf(bar.Seconds, chart->ScaleSeconds, plotHeight);
         FillDeviceRect(buffer, {left, device.bottom - height, right, device.bottom},
                        bar.OverLimit ? kOverLimitColor : kBarColor);
     }
     const int line = std::max(1, Form().Scale(1));
-    if (Chart->LimitSeconds > 0) {
-        const int y = device.bottom - HeightOf(Chart->LimitSeconds, Chart->ScaleSeconds, plotHeight);
+    if (chart->LimitSeconds > 0) {
+        const int y = device.bottom - HeightOf(chart->LimitSeconds, chart->ScaleSeconds, plotHeight);
         FillDeviceRect(buffer, {device.left, y - line, device.right, y + line}, kLimitLineColor);
     }
     // The chosen bar is marked below its foot, where no bar height hides it.
@@ -183,10 +184,11 @@ void THistoryBarView::Paint(TBitmap32& buffer) {
 }
 
 TAccessibleInfo THistoryBarView::AccessibleInfo() const {
-    if (!Visible() || !Chart || Index >= Chart->Bars.size()) return {};
+    const THistoryChart* chart = View ? View->Chart : nullptr;
+    if (!Visible() || !chart || Index >= chart->Bars.size()) return {};
     TAccessibleInfo info;
     info.role = TAccessibleRole::Graphic;
-    info.name = Chart->Bars[Index].Text;
+    info.name = chart->Bars[Index].Text;
     return info;
 }
 
@@ -232,7 +234,6 @@ TfrmHistory::TfrmHistory(THistorySource source)
     btnMode.OnClick = [this](TControl&) {
         chart.Stacked = !chart.Stacked;
         btnMode.SetCaption(chart.Stacked ? "Total" : "By Entry");
-        for (THistoryBarView* bar : chart.Bars) bar->Stacked = chart.Stacked;
         Invalidate();
     };
 
@@ -243,7 +244,7 @@ TfrmHistory::TfrmHistory(THistorySource source)
     for (std::size_t i = 0; i < kMostBars; ++i) chart.Bars.push_back(&Add<THistoryBarView>());
     for (std::size_t i = 0; i < chart.Bars.size(); ++i) {
         chart.Bars[i]->Name = "bar" + std::to_string(i);
-        chart.Bars[i]->Chart = &data_;
+        chart.Bars[i]->View = &chart;
         chart.Bars[i]->Index = i;
         chart.Bars[i]->SetVisible(false);
     }

@@ -53,9 +53,8 @@ private:
 class THistoryBarView : public TControl {
 public:
     using TControl::TControl;
-    const THistoryChart* Chart = nullptr;
+    const THistoryChartView* View = nullptr;  // whose chart and mode it draws
     std::size_t Index = 0;
-    bool Stacked = false;
     bool Selected = false;
     void Paint(TBitmap32& buffer) override;
     TAccessibleInfo AccessibleInfo() const override;
