@@ -244,11 +244,34 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; Deletes the program's file, trying for 5 seconds: under Wine an ended
+; process's image can stay mapped a moment after its file opens for writing
+; again, and the delete is refused until it goes.
+Function un.DeleteProgramFile
+  Push $0
+  StrCpy $0 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\Vornhalt.exe"
+    ${IfNot} ${Errors}
+      ${ExitDo}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    ${If} $0 >= 20
+      DetailPrint "Vornhalt.exe could not be deleted now: it goes at the next restart"
+      Delete /REBOOTOK "$INSTDIR\Vornhalt.exe"
+      ${ExitDo}
+    ${EndIf}
+    Sleep 250
+  ${Loop}
+  Pop $0
+FunctionEnd
+
 Section "-un.Vornhalt"
   SetShellVarContext all
   Call un.EndVornhaltOrAbort
 
-  Delete "$INSTDIR\Vornhalt.exe"
+  Call un.DeleteProgramFile
   Delete "$INSTDIR\settings.sqlite"
   Delete "$INSTDIR\actmondb.sqlite"
   ; Only the pictures setup installed: pictures the user added stay.
