@@ -275,14 +275,7 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql, 
 
     auto table = std::make_unique<TSQLiteTable>(TSQLiteTable::TKey(), decimalSeparator_);
     sqlite3_stmt* s = statement.get();
-    for (;;) {
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_DONE) break;
-        if (rc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
-        if (rc != SQLITE_ROW) {
-            sqlite3_reset(s);
-            RaiseStatementError("Could not retrieve data", sql);
-        }
+    StepRows(s, sql, [&] {
         if (table->rowCount_ == std::numeric_limits<int>::max()) throw ESQLiteException("Too many rows");
         if (table->rowCount_ == 0) {
             table->colCount_ = sqlite3_column_count(s);
@@ -319,9 +312,41 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql, 
                 }
             }
         }
-    }
+    });
     table->currentRow_ = 0;
     return table;
+}
+
+void TSQLiteDatabase::StepRows(sqlite3_stmt* statement, const std::string& sql,
+                               const std::function<void()>& onRow) const {
+    for (;;) {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_DONE) return;
+        if (rc == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(statement);
+            RaiseStatementError("Could not retrieve data", sql);
+        }
+        onRow();
+    }
+}
+
+void TSQLiteDatabase::ForEachRow(const std::string& sql, const TSQLiteParams& params,
+                                 const std::function<void(const TSQLiteRowView&)>& onRow) {
+    UniqueStatement statement = PrepareBound(sql, params);
+    const TSQLiteRowView row(statement.get());
+    StepRows(statement.get(), sql, [&] { onRow(row); });
+}
+
+std::string_view TSQLiteRowView::Text(int index) const noexcept {
+    // The text before its length, as the engine asks.
+    const unsigned char* text = sqlite3_column_text(statement_, index);
+    if (text == nullptr) return {};
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement_, index))};
+}
+
+std::int64_t TSQLiteRowView::Integer(int index) const noexcept {
+    return sqlite3_column_int64(statement_, index);
 }
 
 // ------------------------------------------------------------ TSQLiteStatement

@@ -5,6 +5,7 @@
 // Used by one thread at a time.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -104,6 +105,19 @@ struct TSQLiteStatementFinalizer {
 
 class TSQLiteStatement;
 
+// The current row of a query stepped through by ForEachRow: valid only while
+// the callback runs, and holding nothing of its own.
+class TSQLiteRowView {
+public:
+    explicit TSQLiteRowView(sqlite3_stmt* statement) noexcept : statement_(statement) {}
+    // The cell as UTF-8 text (SQL NULL: empty), and as an integer (NULL: 0).
+    std::string_view Text(int index) const noexcept;
+    std::int64_t Integer(int index) const noexcept;
+
+private:
+    sqlite3_stmt* statement_;
+};
+
 // One open connection. Waits up to kBusyTimeoutMs for a lock that another
 // connection or process holds before a statement fails as busy.
 class TSQLiteDatabase {
@@ -124,6 +138,11 @@ public:
     void ExecSQL(const std::string& sql, const TSQLiteParams& params = {});
     // Runs one query, its parameters bound likewise, and returns its complete result.
     std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql, const TSQLiteParams& params = {});
+    // Runs one query likewise and hands each row to `onRow` as it is read,
+    // keeping none: for long results read once. What `onRow` raises ends
+    // the query and reaches the caller.
+    void ForEachRow(const std::string& sql, const TSQLiteParams& params,
+                    const std::function<void(const TSQLiteRowView&)>& onRow);
 
 private:
     friend class TSQLiteStatement;
@@ -136,6 +155,8 @@ private:
     void Bind(sqlite3_stmt* statement, const std::string& sql, const TSQLiteParams& params) const;
     // The prepared statement with its parameters bound; raises on a failure.
     UniqueStatement PrepareBound(const std::string& sql, const TSQLiteParams& params) const;
+    // Steps the statement to its end, calling `onRow` at each row; raises on a failure.
+    void StepRows(sqlite3_stmt* statement, const std::string& sql, const std::function<void()>& onRow) const;
 
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
