@@ -1,7 +1,11 @@
 #include "storage/DailyHistory.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "common/Exceptions.h"
@@ -13,70 +17,18 @@ namespace vh {
 
 namespace {
 
-using TDayEntryKey = std::pair<std::string, std::string>;  // day key, entry name
-using TDayEntryMap = std::map<TDayEntryKey, std::int64_t>;
-
-void AddRows(TDayEntryMap& seconds, TSQLiteTable& table) {
-    for (table.MoveFirst(); !table.Eof(); table.Next())
-        seconds[{table.FieldAsString(0), table.FieldAsString(1)}] += table.FieldAsInteger(2);
-}
-
-// The day's addresses are summed first, each address is matched against the
-// patterns once, and the sums are then shared out: a day holds few addresses.
-void AddWebSiteSeconds(TSQLiteDatabase& db, const TSQLiteParams& days, TDayEntryMap& seconds) {
-    const auto table = db.GetTable(
-        "WITH entries AS (SELECT name FROM websites_list GROUP BY name), "
-        "sums AS MATERIALIZED (SELECT day, browser_url AS address, SUM(seconds) AS seconds FROM daily_totals WHERE "
-        "day BETWEEN ?1 AND ?2 GROUP BY day, browser_url), "
-        "matches AS MATERIALIZED (SELECT a.address AS address, e.name AS name FROM (SELECT DISTINCT address FROM "
-        "sums) a JOIN entries e ON a.address LIKE '%' || e.name || '%') "
-        "SELECT s.day, m.name, SUM(s.seconds) FROM sums s JOIN matches m ON m.address = s.address COLLATE NOCASE "
-        "GROUP BY s.day, m.name",
-        days);
-    AddRows(seconds, *table);
-}
-
-// A browser on the list as an application is logged under its path as the
-// address (origin 2); programs (origin 1) are matched by the list's own rule,
-// once per program.
-void AddApplicationSeconds(TSQLiteDatabase& db, const TSQLiteParams& days, TDayEntryMap& seconds) {
-    const auto browsers = db.GetTable(
-        "WITH entries AS (SELECT name FROM applications_list GROUP BY name) SELECT d.day, e.name, SUM(d.seconds) FROM "
-        "daily_totals d JOIN entries e ON d.browser_url = e.name COLLATE NOCASE WHERE d.origin = 2 AND d.day BETWEEN "
-        "?1 AND ?2 GROUP BY d.day, e.name",
-        days);
-    AddRows(seconds, *browsers);
-
-    std::vector<std::string> entries;
-    const auto names = db.GetTable("SELECT name FROM applications_list GROUP BY name");
-    for (names->MoveFirst(); !names->Eof(); names->Next()) entries.push_back(names->FieldAsString(0));
-    const auto programs = db.GetTable(
-        "SELECT day, app_name, SUM(seconds) FROM daily_totals WHERE origin = 1 AND day BETWEEN ?1 AND ?2 GROUP BY "
-        "day, app_name",
-        days);
-    std::map<std::string, std::vector<const std::string*>> entriesOfProgram;
-    for (programs->MoveFirst(); !programs->Eof(); programs->Next()) {
-        const std::string program = programs->FieldAsString(1);
-        auto [found, added] = entriesOfProgram.try_emplace(program);
-        if (added)
-            for (const std::string& entry : entries)
-                if (ProgramMatches(entry, program)) found->second.push_back(&entry);
-        for (const std::string* entry : found->second)
-            seconds[{programs->FieldAsString(0), *entry}] += programs->FieldAsInteger(2);
-    }
-}
-
 struct TListEntry {
     TMonitoredItemType ItemType;
     std::string Name;
     std::string Caption;
 };
 
-// The list's entries, one per distinct name of each list table, in the
-// order the history shows them.
-std::vector<TListEntry> ListEntries(TSQLiteDatabase& db) {
+// The list's entries of `types`, one per distinct name of each list table,
+// web sites first and each type by caption: the order the history shows.
+std::vector<TListEntry> ListEntries(TSQLiteDatabase& db, std::initializer_list<TMonitoredItemType> types) {
     std::vector<TListEntry> entries;
-    for (const auto& [type, table] : {std::pair{mitWebSite, "websites_list"}, {mitApplication, "applications_list"}}) {
+    for (TMonitoredItemType type : types) {
+        const char* table = type == mitWebSite ? "websites_list" : "applications_list";
         const auto rows = db.GetTable("SELECT name, caption FROM " + std::string(table) + " GROUP BY name");
         std::vector<TListEntry> ofType;
         for (rows->MoveFirst(); !rows->Eof(); rows->Next())
@@ -89,58 +41,166 @@ std::vector<TListEntry> ListEntries(TSQLiteDatabase& db) {
     return entries;
 }
 
+// One logged item of the daily totals: the values the entries match.
+struct TLoggedItem {
+    std::int64_t Origin = 0;
+    std::string Program;
+    std::string Address;
+};
+
+// The entries (positions in `entries`) that count an item's time, by the
+// usage statistics' rules: a web site every address that contains its name
+// (SQLite's LIKE, as the usage view asks it), an application its program
+// by the list's own rule and a browser's rows logged under its path.
+std::vector<std::size_t> EntriesOfItem(TSQLiteDatabase& db, const std::vector<TListEntry>& entries,
+                                       const TLoggedItem& item) {
+    std::vector<std::string> sites;
+    const bool anySite =
+        std::any_of(entries.begin(), entries.end(), [](const TListEntry& e) { return e.ItemType == mitWebSite; });
+    if (anySite && !item.Address.empty()) {
+        const auto matched = db.GetTable(
+            "SELECT name FROM websites_list WHERE ?1 LIKE '%' || name || '%' GROUP BY name", {item.Address});
+        for (matched->MoveFirst(); !matched->Eof(); matched->Next()) sites.push_back(matched->FieldAsString(0));
+    }
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TListEntry& entry = entries[i];
+        const bool counts = entry.ItemType == mitWebSite
+                                ? std::find(sites.begin(), sites.end(), entry.Name) != sites.end()
+                                : (item.Origin == 2 && SameTextAscii(item.Address, entry.Name)) ||
+                                      (item.Origin == 1 && ProgramMatches(entry.Name, item.Program));
+        if (counts) found.push_back(i);
+    }
+    return found;
+}
+
+// An entry's seconds on one day.
+struct TEntrySeconds {
+    std::size_t Entry = 0;  // position in the entries
+    std::int64_t Seconds = 0;
+};
+
+// The daily totals of a range of days, shared out to the entries.
+struct TEntryDays {
+    std::vector<std::string> DayKeys;                 // the days with rows, in order
+    std::vector<std::int64_t> SecondsOnList;          // per day of DayKeys
+    std::vector<std::vector<TEntrySeconds>> Entries;  // per day of DayKeys, by entry position; only with time
+};
+
+// The range's rows are read once, in day order, and streamed: a year of a
+// long list is tens of thousands of rows. Each distinct item is matched
+// against the entries once, however many days it was logged on. By month,
+// a month's days are summed into one period keyed "yyyy-mm".
+TEntryDays ReadEntryDays(TSQLiteDatabase& db, const std::vector<TListEntry>& entries, std::string_view firstDayKey,
+                         std::string_view lastDayKey, bool byMonth = false) {
+    TEntryDays days;
+    // Names are compared ignoring ASCII case, as the table's key has them.
+    std::unordered_map<std::string, std::vector<std::size_t>> entriesOfItem;
+    std::vector<std::int64_t> secondsOfEntry(entries.size(), 0);
+    std::vector<std::size_t> touched;
+    auto closePeriod = [&] {
+        std::sort(touched.begin(), touched.end());
+        std::vector<TEntrySeconds>& ofPeriod = days.Entries.emplace_back();
+        for (std::size_t entry : touched) {
+            if (secondsOfEntry[entry] != 0) ofPeriod.push_back({entry, secondsOfEntry[entry]});
+            secondsOfEntry[entry] = 0;
+        }
+        touched.clear();
+    };
+    std::string key;
+    db.ForEachRow(
+        "SELECT day, origin, app_name, browser_url, seconds FROM daily_totals WHERE day BETWEEN ?1 AND ?2 ORDER BY "
+        "day",
+        {std::string(firstDayKey), std::string(lastDayKey)}, [&](const TSQLiteRowView& row) {
+            const std::string_view period = byMonth ? row.Text(0).substr(0, 7) : row.Text(0);
+            if (days.DayKeys.empty() || days.DayKeys.back() != period) {
+                if (!days.DayKeys.empty()) closePeriod();
+                days.DayKeys.emplace_back(period);
+                days.SecondsOnList.push_back(0);
+            }
+            const std::int64_t seconds = row.Integer(4);
+            days.SecondsOnList.back() += seconds;
+            key.assign(row.Text(1)).append("\n").append(row.Text(2)).append("\n").append(row.Text(3));
+            for (char& c : key)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            auto found = entriesOfItem.find(key);
+            if (found == entriesOfItem.end()) {
+                const TLoggedItem item{row.Integer(1), std::string(row.Text(2)), std::string(row.Text(3))};
+                found = entriesOfItem.emplace(key, EntriesOfItem(db, entries, item)).first;
+            }
+            for (std::size_t entry : found->second) {
+                if (secondsOfEntry[entry] == 0) touched.push_back(entry);
+                secondsOfEntry[entry] += seconds;
+            }
+        });
+    if (!days.DayKeys.empty()) closePeriod();
+    return days;
+}
+
 }  // namespace
 
 std::vector<TEntryDaySeconds> DailyEntrySeconds(TSQLiteDatabase& db, TMonitoredItemType type,
                                                 std::string_view firstDayKey, std::string_view lastDayKey) {
     VH_ASSERT(type == mitApplication || type == mitWebSite);
-    const TSQLiteParams days = {std::string(firstDayKey), std::string(lastDayKey)};
-    TDayEntryMap seconds;
-    if (type == mitWebSite)
-        AddWebSiteSeconds(db, days, seconds);
-    else
-        AddApplicationSeconds(db, days, seconds);
+    const std::vector<TListEntry> entries = ListEntries(db, {type});
+    const TEntryDays days = ReadEntryDays(db, entries, firstDayKey, lastDayKey);
     std::vector<TEntryDaySeconds> result;
-    result.reserve(seconds.size());
-    for (auto& [key, value] : seconds)
-        if (value != 0) result.push_back({key.first, key.second, value});
+    for (std::size_t day = 0; day < days.DayKeys.size(); ++day)
+        for (const TEntrySeconds& entry : days.Entries[day])
+            result.push_back({days.DayKeys[day], entries[entry.Entry].Name, entry.Seconds});
     return result;
 }
 
-std::vector<TDailyHistoryDay> DailyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay) {
+namespace {
+
+// The history's periods, each with the key its rows carry, filled from the
+// daily totals of [firstDay, lastDay].
+std::vector<TDailyHistoryDay> HistoryOf(TSQLiteDatabase& db, std::vector<TDailyHistoryDay> periods,
+                                        const std::function<std::string(TDateTime)>& keyOf, TDateTime firstDay,
+                                        TDateTime lastDay, bool byMonth) {
+    if (periods.empty()) return periods;
     EnsureDailyTotals(db);
-    // The range's pages are read in four passes; SQLite's default 2 MB cache
-    // holds less than a year of them, and each page read again costs a
-    // system call (under Wine a slow one): up to 64 MB, freed with the
-    // connection, halves the read of a year.
+    // Under Wine each page read is a slow system call, and SQLite's default
+    // 2 MB cache holds less than a year of the range: the file is read
+    // through a mapping for as long as this connection lives (a read's
+    // length; the log's file never shrinks, so no mapping stands in the way
+    // of a truncation), the rest cached up to 64 MB.
+    db.GetTable("PRAGMA mmap_size = 268435456");
     db.ExecSQL("PRAGMA cache_size = -65536");
-    std::vector<TDailyHistoryDay> history;
-    std::map<std::string, std::size_t> dayIndex;
+    std::map<std::string, std::size_t> periodIndex;
+    for (std::size_t i = 0; i < periods.size(); ++i) periodIndex[keyOf(periods[i].Date)] = i;
+
+    const std::vector<TListEntry> entries = ListEntries(db, {mitWebSite, mitApplication});
+    const TEntryDays read = ReadEntryDays(db, entries, DayKey(firstDay), DayKey(lastDay), byMonth);
+    for (std::size_t period = 0; period < read.DayKeys.size(); ++period) {
+        const auto found = periodIndex.find(read.DayKeys[period]);
+        if (found == periodIndex.end()) continue;
+        TDailyHistoryDay& into = periods[found->second];
+        into.SecondsOnList = read.SecondsOnList[period];
+        for (const TEntrySeconds& entry : read.Entries[period]) {
+            const TListEntry& listed = entries[entry.Entry];
+            into.Entries.push_back({listed.ItemType, listed.Name, listed.Caption, entry.Seconds});
+        }
+    }
+    return periods;
+}
+
+}  // namespace
+
+std::vector<TDailyHistoryDay> DailyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay) {
+    std::vector<TDailyHistoryDay> days;
     // Dates are whole numbers, so the steps are exact.
-    for (TDateTime date = DateOf(firstDay); date <= DateOf(lastDay); date += 1) {
-        dayIndex[DayKey(date)] = history.size();
-        history.push_back({date, 0, {}});
-    }
-    if (history.empty()) return history;
-    const std::string firstKey = DayKey(firstDay);
-    const std::string lastKey = DayKey(lastDay);
+    for (TDateTime date = DateOf(firstDay); date <= DateOf(lastDay); date += 1) days.push_back({date, 0, {}});
+    return HistoryOf(db, std::move(days), &DayKey, firstDay, lastDay, false);
+}
 
-    const auto onList = db.GetTable(
-        "SELECT day, SUM(seconds) FROM daily_totals WHERE day BETWEEN ?1 AND ?2 GROUP BY day", {firstKey, lastKey});
-    for (onList->MoveFirst(); !onList->Eof(); onList->Next())
-        history[dayIndex.at(onList->FieldAsString(0))].SecondsOnList = onList->FieldAsInteger(1);
-
-    std::map<std::pair<TMonitoredItemType, std::string>, std::map<std::string, std::int64_t>> byEntry;
-    for (TMonitoredItemType type : {mitWebSite, mitApplication})
-        for (TEntryDaySeconds& day : DailyEntrySeconds(db, type, firstKey, lastKey))
-            byEntry[{type, day.Name}][day.Day] = day.Seconds;
-    for (const TListEntry& entry : ListEntries(db)) {
-        const auto found = byEntry.find({entry.ItemType, entry.Name});
-        if (found == byEntry.end()) continue;
-        for (const auto& [day, seconds] : found->second)
-            history[dayIndex.at(day)].Entries.push_back({entry.ItemType, entry.Name, entry.Caption, seconds});
-    }
-    return history;
+std::vector<TDailyHistoryDay> MonthlyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay) {
+    std::vector<TDailyHistoryDay> months;
+    const DateTimeParts first = DecodeDateTime(firstDay);
+    for (TDateTime month = EncodeDate(first.year, first.month, 1); month <= DateOf(lastDay); month = IncMonth(month, 1))
+        months.push_back({month, 0, {}});
+    return HistoryOf(
+        db, std::move(months), [](TDateTime month) { return DayKey(month).substr(0, 7); }, firstDay, lastDay, true);
 }
 
 }  // namespace vh

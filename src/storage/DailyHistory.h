@@ -35,9 +35,14 @@ struct TDailyHistoryDay {
 // Every day from `firstDay` to `lastDay` (dates; their time of day is
 // ignored), both included and in order, days without time among them.
 // Entries are those of the log database's copy of the list now. Creates
-// the daily totals from the log first when the file lacks them, and lets
-// the connection's page cache grow to 64 MB. Raises ESQLiteException.
+// the daily totals from the log first when the file lacks them, and reads
+// the file through a mapping while the connection lives. Raises ESQLiteException.
 std::vector<TDailyHistoryDay> DailyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay);
+
+// As DailyHistory, one period per calendar month that [firstDay, lastDay]
+// touches, dated the month's first and summing the range's days in it: what
+// a year's bars need, read as a dozen periods instead of 365 days.
+std::vector<TDailyHistoryDay> MonthlyHistory(TSQLiteDatabase& db, TDateTime firstDay, TDateTime lastDay);
 
 // One entry's seconds on one day, by day key ("yyyy-mm-dd", DayKey).
 struct TEntryDaySeconds {

@@ -123,7 +123,8 @@ TEST_F(DailyTotals, PeriodTotalsEqualTheStraightforwardQueriesForEveryPeriod) {
 }
 
 // Each logged second once on the list; every entry a row counts for (a name
-// inside another counts for both), by caption; days without time are there.
+// inside another counts for both), by caption, an address in any letter case
+// once; days without time are there.
 TEST_F(DailyTotals, HistoryGivesEachDayItsListSecondsAndItsEntriesSeconds) {
     RunScript(db_,
               "INSERT INTO websites_list VALUES('news.example.com', 'News', 1), ('example.com', 'Example', 1);"
@@ -131,6 +132,8 @@ TEST_F(DailyTotals, HistoryGivesEachDayItsListSecondsAndItsEntriesSeconds) {
     Log("2024-03-10 05:00:00", "C:\\chrome.exe", "news.example.com", 10, 2);
     Log("2024-03-11 03:00:00", "C:\\Windows\\NOTEPAD.EXE", "", 20, 1);
     Log("2024-03-12 09:00:00", "D:\\notepad.exe", "", 30, 1);
+    // The same address in other letter case on another day: counted once.
+    Log("2024-03-12 10:00:00", "C:\\chrome.exe", "NEWS.example.com", 5, 2);
     TSQLiteDatabase db(db_);
     std::vector<std::string> days;
     for (const TDailyHistoryDay& day : DailyHistory(db, EncodeDate(2024, 3, 10), EncodeDate(2024, 3, 12))) {
@@ -140,9 +143,40 @@ TEST_F(DailyTotals, HistoryGivesEachDayItsListSecondsAndItsEntriesSeconds) {
                 "; " + std::to_string(e.ItemType) + " " + e.Caption + " " + e.Name + " " + std::to_string(e.Seconds);
         days.push_back(text);
     }
-    EXPECT_EQ(days, (std::vector<std::string>{
-                        "2024-03-10 30; 2 Example example.com 10; 2 News news.example.com 10; 1 Notepad notepad.exe 20",
-                        "2024-03-11 0", "2024-03-12 30; 1 Notepad notepad.exe 30"}));
+    EXPECT_EQ(days,
+              (std::vector<std::string>{
+                  "2024-03-10 30; 2 Example example.com 10; 2 News news.example.com 10; 1 Notepad notepad.exe 20",
+                  "2024-03-11 0",
+                  "2024-03-12 35; 2 Example example.com 5; 2 News news.example.com 5; 1 Notepad notepad.exe 30"}));
+}
+
+// A month's period holds exactly its days' sums: the range's first and last
+// month only in part, a night after midnight on the first of a month in the
+// month before, months without time there and empty.
+TEST_F(DailyTotals, MonthsSumTheirDaysOfTheRangeOnly) {
+    RunScript(db_,
+              "INSERT INTO websites_list VALUES('example.com', 'Example', 1);"
+              "INSERT INTO applications_list VALUES('notepad.exe', 'Notepad', 1);");
+    for (const auto& [date, seconds] : {std::pair{"2024-01-31 12:00:00", 1},
+                                        {"2024-02-01 05:00:00", 2},
+                                        {"2024-02-29 23:00:00", 4},
+                                        {"2024-04-01 03:59:59", 8},
+                                        {"2024-04-01 04:00:00", 16},
+                                        {"2024-05-02 12:00:00", 32}}) {
+        Log(date, "C:\\Windows\\notepad.exe", "", seconds, 1);
+        Log(date, "C:\\chrome.exe", "example.com/a", seconds * 100, 2);
+    }
+    TSQLiteDatabase db(db_);
+    const TDateTime first = EncodeDate(2024, 2, 1), last = EncodeDate(2024, 5, 1);
+    std::vector<std::string> months;
+    for (const TDailyHistoryDay& month : MonthlyHistory(db, first, last)) {
+        std::string text = FormatDbDate(month.Date) + " " + std::to_string(month.SecondsOnList);
+        for (const TDailyEntrySeconds& e : month.Entries) text += "; " + e.Caption + " " + std::to_string(e.Seconds);
+        months.push_back(text);
+    }
+    EXPECT_EQ(months, (std::vector<std::string>{"2024-02-01 606; Example 600; Notepad 6",
+                                                "2024-03-01 808; Example 800; Notepad 8",
+                                                "2024-04-01 1616; Example 1600; Notepad 16", "2024-05-01 0"}));
 }
 
 // The clean-up keeps days past the log's 90 for three years, and takes an

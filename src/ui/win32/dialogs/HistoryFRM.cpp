@@ -274,7 +274,8 @@ void TfrmHistory::Refresh() {
     const auto range = static_cast<THistoryRange>(std::clamp(cbxRange.ItemIndex(), 0, 3));
     const TDateTime today = source_.Today();
     const THistoryDates dates = HistoryDates(range, today);
-    data_ = BuildHistoryChart(range, today, source_.Days(dates.First, dates.Last), source_.LimitSeconds());
+    data_ = BuildHistoryChart(range, today, source_.Days(dates.First, dates.Last, range == THistoryRange::Months12),
+                              source_.LimitSeconds());
     PlaceBars();
     SelectBar(data_.Bars.empty() ? 0 : data_.Bars.size() - 1);
     // Screen readers read the bars again.

@@ -18,8 +18,10 @@
 namespace vh::win32 {
 
 struct THistorySource {
-    // The program days from `first` to `last`, dates as whole days.
-    std::function<std::vector<THistoryDay>(TDateTime first, TDateTime last)> Days;
+    // The program days from `first` to `last`, dates as whole days; by
+    // month, one day per month instead, dated its first and holding the
+    // month's sums (the chart averages a month over its days either way).
+    std::function<std::vector<THistoryDay>(TDateTime first, TDateTime last, bool byMonth)> Days;
     std::function<TDateTime()> Today;
     std::function<std::int64_t()> LimitSeconds;
     std::function<int()> GetRange;

@@ -25,9 +25,10 @@ namespace {
 // The history keeps three years of days; an export takes them all.
 constexpr int kExportedDays = 3 * 366;
 
-std::vector<TDailyHistoryDay> ReadHistory(const std::string& logFile, TDateTime first, TDateTime last) {
+std::vector<TDailyHistoryDay> ReadHistory(const std::string& logFile, TDateTime first, TDateTime last,
+                                          bool byMonth = false) {
     TSQLiteDatabase db(logFile, DecimalSeparatorForText());
-    return DailyHistory(db, first, last);
+    return byMonth ? MonthlyHistory(db, first, last) : DailyHistory(db, first, last);
 }
 
 std::vector<THistoryDay> ChartDays(const std::vector<TDailyHistoryDay>& days) {
@@ -61,9 +62,9 @@ std::filesystem::path DocumentsFolder() {
 void TfrmMain::actHistoryExecute() {
     THistorySource source;
     const std::string logFile = monitor_.Logger().LogDBFileName();
-    source.Days = [logFile](TDateTime first, TDateTime last) {
+    source.Days = [logFile](TDateTime first, TDateTime last, bool byMonth) {
         try {
-            return ChartDays(ReadHistory(logFile, first, last));
+            return ChartDays(ReadHistory(logFile, first, last, byMonth));
         } catch (const Exception& error) {
             // A log busy or damaged: the window shows empty days, the trace says why.
             TraceException(std::string("The usage history could not be read: ") + error.what());

@@ -18,7 +18,7 @@ using HistoryWindow = testing::UiTest;
 const TDateTime kToday = EncodeDate(2026, 12, 9);
 
 // Ninety days with up to seven entries, the busiest over the limit.
-std::vector<THistoryDay> SampleDays(TDateTime first, TDateTime last) {
+std::vector<THistoryDay> SampleDays(TDateTime first, TDateTime last, bool /*byMonth: days add up alike*/) {
     const char* captions[] = {"Notepad", "example.com", "news.org", "Mail", "Chess", "video.net", "Forum"};
     std::vector<THistoryDay> days;
     for (TDateTime date = first; date <= last; date += 1) {
