@@ -33,12 +33,14 @@ std::string HoursMinutesText(std::int64_t seconds) {
 
 std::string UsageCsvText(const std::vector<TDailyHistoryDay>& days) {
     std::string text = std::string(kByteOrderMark) + kUsageCsvHeader + kLineEnd;
+    // Appended piece by piece: three years of a long list are megabytes.
     for (const TDailyHistoryDay& day : days) {
         const std::string date = FormatDbDate(day.Date);
         for (const TDailyEntrySeconds& entry : day.Entries) {
             const char* type = entry.ItemType == mitWebSite ? "Web site" : "Application";
-            text += date + "," + CsvField(entry.Caption) + "," + type + "," + CsvField(entry.Name) + "," +
-                    std::to_string(entry.Seconds) + "," + HoursMinutesText(entry.Seconds) + kLineEnd;
+            text.append(date).append(",").append(CsvField(entry.Caption)).append(",").append(type).append(",");
+            text.append(CsvField(entry.Name)).append(",").append(std::to_string(entry.Seconds)).append(",");
+            text.append(HoursMinutesText(entry.Seconds)).append(kLineEnd);
         }
     }
     return text;
