@@ -230,6 +230,7 @@ void TForm::RenderClient(TBitmap32& target) {
     for (const auto& control : controls_) {
         if (control->Visible() && !control->Page) control->Paint(target);
     }
+    PaintFocusCue(target);
 }
 
 void TForm::ControlVisibilityChanged(TControl& control) noexcept {
@@ -240,6 +241,7 @@ void TForm::ControlVisibilityChanged(TControl& control) noexcept {
         captured_ = nullptr;
         ReleaseCapture();
     }
+    if (focus_ == &control) focus_ = nullptr;
 }
 
 bool TForm::PreTranslateMessage(const MSG& message) {
@@ -251,6 +253,7 @@ bool TForm::PreTranslateMessage(const MSG& message) {
         return true;
     }
     if (modifiers) return false;
+    if (PressFocusedControl(message)) return true;
     for (const auto& menu : menus_) {
         for (const auto& item : menu->Items()) {
             if (item->ShortCut != 0 && item->ShortCut == message.wParam && item->Enabled) {
@@ -260,25 +263,6 @@ bool TForm::PreTranslateMessage(const MSG& message) {
         }
     }
     return false;
-}
-
-void TForm::FocusNext(bool backwards) {
-    std::vector<TWinControl*> order;
-    for (TWinControl* control : tabList_.Items()) {
-        if (control->TabStop && control->CanFocus()) order.push_back(control);
-    }
-    if (order.empty()) return;
-    const HWND focus = GetFocus();
-    auto current = std::find_if(order.begin(), order.end(),
-                                [&](TWinControl* c) { return c->Handle() == focus || IsChild(c->Handle(), focus); });
-    std::size_t index = 0;
-    if (current != order.end()) {
-        const auto at = static_cast<std::size_t>(current - order.begin());
-        index = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-    } else if (backwards) {
-        index = order.size() - 1;
-    }
-    SetActiveControl(order[index]);
 }
 
 // ---- messages ----
@@ -330,6 +314,8 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
             break;
         case WM_TIMER: OnTimer(wParam); return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: FocusChanged(); break;
         case WM_COMMAND: OnCommand(wParam, lParam); break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

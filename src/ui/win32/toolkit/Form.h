@@ -124,6 +124,14 @@ public:
 
     TWinControl* ActiveControl() const noexcept { return activeControl_; }
     void SetActiveControl(TWinControl* control);
+    // The window-less control that has the keyboard focus (the form's window
+    // has it, on behalf of the control), or none.
+    TControl* FocusedControl() const noexcept;
+    // Gives the focus to a window-less control a person can press (one that
+    // is shown, enabled and names a default action); others are ignored.
+    void FocusControl(TControl& control);
+    // Shown, enabled, on no hidden page, and naming a default action.
+    bool IsFocusable(const TControl& control) const noexcept;
 
     void InvalidateRect(IntRect rect) const noexcept;
     void Invalidate() const noexcept;
@@ -182,6 +190,13 @@ private:
     TControl* ControlAt(int x, int y) const noexcept;
     void SetHover(TControl* control);
     void FocusNext(bool backwards);
+    // Space or Enter on the form's window presses its focused window-less
+    // control; true if it did.
+    bool PressFocusedControl(const MSG& message);
+    // The window gained or lost the keyboard focus: the cue follows.
+    void FocusChanged() noexcept;
+    void InvalidateFocusCue(const TControl& control) const noexcept;
+    void PaintFocusCue(TBitmap32& target) const noexcept;
 
     UniqueWindow window_;
     int dpi_ = kDesignDpi;
@@ -202,6 +217,8 @@ private:
     TControl* captured_ = nullptr;
     TControl* pressed_ = nullptr;
     TControl* hover_ = nullptr;
+    TControl* focus_ = nullptr;  // the window-less control with the focus, while the window has it
+    bool focusCue_ = false;      // the keyboard was used: the focus is shown
     bool trackingLeave_ = false;
     TWinControl* activeControl_ = nullptr;
     bool modal_ = false;

@@ -178,6 +178,8 @@ HRESULT TFormAccessible::get_accState(VARIANT childId, VARIANT* state) {
             const TAccessibleRole role = control->AccessibleInfo().role;
             if (role == TAccessibleRole::StaticText || role == TAccessibleRole::Text) flags |= STATE_SYSTEM_READONLY;
             if (role == TAccessibleRole::Link) flags |= STATE_SYSTEM_LINKED;
+            if (form_->IsFocusable(*control)) flags |= STATE_SYSTEM_FOCUSABLE;
+            if (form_->FocusedControl() == control) flags |= STATE_SYSTEM_FOCUSED;
         } catch (...) {
             return E_FAIL;
         }
@@ -206,10 +208,22 @@ HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
 }
 
 HRESULT TFormAccessible::get_accFocus(VARIANT* child) {
-    // Window-less controls never take the focus.
     if (!child) return E_POINTER;
     VariantInit(child);
-    return form_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
+    if (!form_) return CO_E_OBJNOTCONNECTED;
+    // The focused window-less control, or the form itself while its window
+    // has the focus; a native child answers for itself.
+    if (const TControl* control = form_->FocusedControl()) {
+        child->vt = VT_I4;
+        child->lVal = form_->AccessibleChildId(*control);
+        return S_OK;
+    }
+    if (form_->Handle() && GetFocus() == form_->Handle()) {
+        child->vt = VT_I4;
+        child->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    return S_FALSE;
 }
 
 HRESULT TFormAccessible::get_accSelection(VARIANT* children) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "UiTestSupport.h"
 
 namespace vh::win32 {
@@ -40,6 +42,15 @@ TEST_F(WarningDialog, ShowWarningSetsCaptionAndMessageAndFreesTheDialog) {
         TBitmap32 shot;
         warning.RenderClient(shot);
         testing::SaveScreenshot(shot, "TfrmWarning");
+        // Tab brings the focus, and its ring, to the one button.
+        MSG tab{warning.Handle(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        warning.PreTranslateMessage(tab);
+        EXPECT_EQ(warning.FocusedControl(), &warning.btnOk);
+        for (const int dpi : {96, 144}) {
+            warning.ApplyDpi(dpi);
+            warning.RenderClient(shot);
+            testing::SaveScreenshot(shot, "TfrmWarning-focused-" + std::to_string(dpi));
+        }
         PostMessageW(modal.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     });
     ShowWarning("The list was saved.", "Information");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -172,6 +174,32 @@ TEST_F(SettingsDialog, StepsThroughTheFourPagesAndApplies) {
               (Rows{{"C:\\windows\\notepad.exe", "0"}}));
     // Applied appearance stays.
     EXPECT_EQ(prefs_->GetTransparency(), 40);
+}
+
+// Tab alone reaches the window-less "Next >" (its ring shown) after the
+// page's boxes, Space presses it, and the next page's Tab order starts over.
+TEST_F(SettingsDialog, TabReachesNextAfterTheBoxesAndSpacePressesIt) {
+    TfrmSettings& form = Create();
+    std::vector<std::string> visited;
+    int step = 0;
+    testing::WhenModal([&](TForm&) {
+        for (int i = 0; i < 12 && form.FocusedControl() != &form.btnBackgroundNext; ++i) {
+            Press(form, VK_TAB);
+            const HWND focus = GetFocus();
+            visited.push_back(form.FocusedControl()        ? form.FocusedControl()->Name
+                              : form.FindWinControl(focus) ? "native"
+                                                           : "other");
+        }
+        Shoot(form, "TfrmSettings-1-focused-next");
+        Press(form, VK_SPACE);
+        step = form.CurrentStep();
+        form.SetModalResult(mrCancel);
+    });
+    form.ShowSettings(false);
+    EXPECT_EQ(step, ssMonitoredList);
+    ASSERT_FALSE(visited.empty());
+    EXPECT_EQ(visited.back(), "btnBackgroundNext");
+    EXPECT_GE(std::count(visited.begin(), visited.end(), "native"), 3) << "the three boxes come first";
 }
 
 TEST_F(SettingsDialog, CancelInTheFirstRunRestoresTheAppearanceAndSavesNothing) {

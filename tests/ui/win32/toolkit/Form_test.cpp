@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+#include <wrl/client.h>
+
 #include <stdexcept>
 
 #include "UiTestSupport.h"
 #include "ui/win32/toolkit/ExceptionBoundary.h"
 #include "ui/win32/toolkit/ImageControls.h"
+#include "ui/win32/toolkit/NativeControls.h"
 
 namespace vh::win32 {
 namespace {
@@ -115,6 +119,93 @@ TEST_F(Toolkit, HiddenShortcutsRunWithoutModifiers) {
     MSG other{form.Handle(), WM_KEYDOWN, 'A', 0, 0, {}};
     EXPECT_FALSE(form.PreTranslateMessage(other));
     EXPECT_EQ(ok, 1);
+}
+
+void PressKey(TForm& form, WPARAM key) {
+    const HWND target = GetFocus() != nullptr ? GetFocus() : form.Handle();
+    MSG message{target, WM_KEYDOWN, key, 0, 0, {}};
+    if (!form.PreTranslateMessage(message)) DispatchMessageW(&message);
+    ProcessMessages();
+}
+
+// Pixels of the ring's band just outside `rect` (device pixels) that differ
+// between two renderings of the form.
+int RingPixelsChanged(const TBitmap32& a, const TBitmap32& b, IntRect rect, int band) {
+    int changed = 0;
+    for (int y = rect.top - band; y < rect.bottom + band; ++y)
+        for (int x = rect.left - band; x < rect.right + band; ++x)
+            if (!rect.Contains(x, y) && a.Pixel(x, y) != b.Pixel(x, y)) ++changed;
+    return changed;
+}
+
+// An edit, a button beside it given after a button below it, and a hidden
+// button: Tab goes edit, beside, below and round again; Space presses the
+// focused button; the accessible tree follows the focus; the ring is drawn
+// around the focused button only, at 96 and at 144 DPI.
+TEST_F(Toolkit, TabVisitsNativeAndWindowlessControlsInReadingOrderAndSpacePressesTheFocusedOne) {
+    auto& form = CreateForm<TPlainForm>();
+    form.SetClientSize(220, 120);
+    auto& below = form.Add<TImageButton>();
+    below.SetBounds(10, 60, 60, 24);
+    below.SetCaption("Below");
+    auto& hidden = form.Add<TImageButton>();
+    hidden.SetBounds(100, 60, 60, 24);
+    hidden.SetVisible(false);
+    auto& edit = form.Add<TEdit>();
+    edit.SetBounds(10, 12, 100, 22);
+    auto& beside = form.Add<TImageButton>();
+    beside.SetBounds(120, 10, 60, 24);
+    beside.SetCaption("Beside");
+    int pressed = 0;
+    below.OnClick = [&](TControl&) { ++pressed; };
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    ProcessMessages();
+
+    Microsoft::WRL::ComPtr<IAccessible> tree;
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(form.Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                                        __uuidof(IAccessible),
+                                                        reinterpret_cast<void**>(tree.GetAddressOf())));
+    auto focusedId = [&] {
+        VARIANT focus;
+        VariantInit(&focus);
+        return tree->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 ? focus.lVal : -1L;
+    };
+
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        form.ApplyDpi(dpi);
+        ProcessMessages();
+        edit.SetFocus();
+        TBitmap32 unfocused;
+        form.RenderClient(unfocused);
+
+        PressKey(form, VK_TAB);
+        EXPECT_EQ(form.FocusedControl(), &beside);
+        EXPECT_EQ(focusedId(), form.AccessibleChildId(beside));
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = form.AccessibleChildId(beside);
+        VARIANT state;
+        VariantInit(&state);
+        ASSERT_HRESULT_SUCCEEDED(tree->get_accState(child, &state));
+        EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSED);
+        EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSABLE);
+        TBitmap32 focused;
+        form.RenderClient(focused);
+        const int band = form.Scale(4);
+        EXPECT_GT(RingPixelsChanged(unfocused, focused, beside.DeviceRect(), band), 2 * beside.DeviceRect().Width())
+            << "no ring around the focused button";
+        EXPECT_EQ(RingPixelsChanged(unfocused, focused, below.DeviceRect(), band), 0) << "a ring around another";
+
+        PressKey(form, VK_TAB);
+        EXPECT_EQ(form.FocusedControl(), &below);
+        PressKey(form, VK_SPACE);
+        EXPECT_EQ(pressed, dpi == 96 ? 1 : 2);
+        PressKey(form, VK_TAB);  // the hidden button is passed over
+        EXPECT_EQ(GetFocus(), edit.Handle());
+        EXPECT_EQ(form.FocusedControl(), nullptr);
+    }
 }
 
 TEST_F(Toolkit, TimerTicksThroughTheForm) {
