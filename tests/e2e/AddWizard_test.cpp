@@ -71,8 +71,9 @@ HWND WaitForWizard(const RunningProgram& program, HWND main) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window = FindWindowW(nullptr, L"Vornhalt"); window;
-                 window = FindWindowExW(nullptr, window, nullptr, L"Vornhalt")) {
+            // Its caption is its first page's title, as its header shows.
+            for (HWND window = FindWindowW(nullptr, L"Add Websites to your time-limit list"); window;
+                 window = FindWindowExW(nullptr, window, nullptr, L"Add Websites to your time-limit list")) {
                 DWORD process = 0;
                 GetWindowThreadProcessId(window, &process);
                 if (window != main && process == program.ProcessId() && IsWindowVisible(window)) found = window;

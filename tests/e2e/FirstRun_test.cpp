@@ -98,8 +98,8 @@ std::vector<HWND> SingleLineEdits(HWND window) {
     return edits;
 }
 
-// Insert on the list step opens the add wizard (its caption is the program's
-// name); through its pages to the one that takes a file name, notepad's file
+// Insert on the list step opens the add wizard (its caption is its first
+// page's title); through its pages to the one that takes a file name, notepad's file
 // name as the prompt's "eg excel.exe" invites, "Add", then Enter finishes it.
 // Places are the wizard's at 96 DPI.
 void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
@@ -107,7 +107,7 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
     HWND wizard = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            wizard = program.FindWindowTitled(L"Vornhalt");
+            wizard = program.FindWindowTitled(L"Add Websites to your time-limit list");
             return wizard && IsWindowVisible(wizard);
         },
         10s))

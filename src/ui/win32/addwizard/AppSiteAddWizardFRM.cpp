@@ -178,7 +178,10 @@ int TfrmAppSiteAddWizard::Execute(TOptions* options, TMonitoredList* persistedLi
 void TfrmAppSiteAddWizard::ShowPage(int page) {
     TTabSheet* pages[] = {&tsMonitoredSites, &tsAppProcesses, &tsApps};
     activePage_ = page;
+    // The window's text is its header's, so that Alt+Tab and screen readers
+    // name the page the person is on.
     lblCaption.SetCaption(kTitles[page]);
+    SetCaption(kTitles[page]);
     ReturnPageControls(*this);
     ShowPageControls(*this, *pages[page]);
     ggScan.SetVisible(false);

@@ -123,6 +123,7 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
     int gaugeSeen = -1;
     testing::WhenModal([&](TForm&) {
         titles.push_back(form.lblCaption.Caption());
+        EXPECT_EQ(form.Caption(), titles.back()) << "the window's text is not its header's";
         form.edURL.SetText("www.example.com");
         form.edTag.SetText("Example");
         // Enter on page 1 adds the address and stays there.
@@ -134,6 +135,7 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
         Shot(form, "AddWizard_1_sites");
         Click(form, form.btnSites_Next);
         titles.push_back(form.lblCaption.Caption());
+        EXPECT_EQ(form.Caption(), titles.back()) << "the window's text is not its header's";
 
         form.cbxScanningAlghorithm.SetItemIndex(1);
         form.tmrEnumFolders.OnTimer = [&](TTimer&) {};  // counting is instant here
@@ -166,6 +168,7 @@ TEST_F(AddWizard, AddsASiteAScannedAndANamedApplicationAcrossTheThreePages) {
         Shot(form, "AddWizard_2_scan");
         Click(form, form.btnAppProcessesNext);
         titles.push_back(form.lblCaption.Caption());
+        EXPECT_EQ(form.Caption(), titles.back()) << "the window's text is not its header's";
 
         Click(form, form.btnBrowse);
         EXPECT_EQ(form.edAppTag.Text(), std::string("Caption of ") + kNotepad);
