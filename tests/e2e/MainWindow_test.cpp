@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -146,6 +148,54 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 3s)) << "closing did not hide it";
     EndThroughFlag(program);
+}
+
+// The name of the window-less control the accessible tree, read from
+// another process, says has the focus; empty for none.
+std::string FocusedName(HWND window) {
+    const auto run = win32::testing::RunAccessibleReader(VH_ACCESSIBLE_READER,
+                                                         std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
+    for (const auto& read : win32::testing::ParseReads(run.output))
+        for (const auto& entry : read)
+            if (entry.state >= 0 && (entry.state & STATE_SYSTEM_FOCUSED)) return entry.name;
+    return std::string();
+}
+
+// By keys alone: Tab through the main window until the tree says "Focus"
+// has the focus, Space opens the focus dialog, Escape cancels it and no
+// focus period starts; the focused button is screenshot.
+TEST_F(MainWindowEndToEnd, TabReachesFocusAndSpaceOpensItsDialogWhichEscapeCancels) {
+    PrepareListedNotepad();
+    RunningProgram program(exe_);
+    HWND main = program.WaitForWindow(L"Vornhalt", 20s);
+    ASSERT_NE(main, nullptr);
+    std::this_thread::sleep_for(1s);  // the hot key is claimed at the end of the start-up
+    const ATOM hotKey = GlobalFindAtomW(L"REZ_UZU_Vivuri");
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    PostMessageW(main, WM_HOTKEY, hotKey, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5s));
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    std::vector<std::string> visited;
+    for (int i = 0; i < 20 && (visited.empty() || visited.back() != "Focus"); ++i) {
+        PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
+        // The reader, a process of its own, starts long after the key was handled.
+        const std::string name = FocusedName(main);
+        visited.push_back(name.empty() ? "<native>" : name);
+    }
+    ASSERT_FALSE(visited.empty());
+    ASSERT_EQ(visited.back(), "Focus") << "Tab never reached \"Focus\"; visited " << testing::PrintToString(visited);
+    SaveScreenshot(main, "Vornhalt-main-focused-button");
+
+    PostMessageW(main, WM_KEYDOWN, VK_SPACE, 0);
+    HWND dialog = program.WaitForWindow(L"Block Mode", 10s);
+    ASSERT_NE(dialog, nullptr) << "Space did not open the focus dialog";
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10s));
+    EndThroughFlag(program);
+    wchar_t start[64] = {};
+    GetPrivateProfileStringW(L"Common", L"FocusStartTime", L"", start, 64, AppData(L"Vornhalt.ini").c_str());
+    EXPECT_STREQ(start, L"") << "cancelled, yet a focus period was stored";
 }
 
 }  // namespace
