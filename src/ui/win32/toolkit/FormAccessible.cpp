@@ -43,6 +43,21 @@ bool IsSelf(const VARIANT& childId) noexcept {
     return childId.vt == VT_I4 && childId.lVal == CHILDID_SELF;
 }
 
+// The form's own visible native children (edits, lists, boxes) in the order
+// the system keeps them. They follow the window-less controls in the tree,
+// each as the system's object for its window, as a standard client's
+// children are; a screen reader walking the tree meets them there.
+std::vector<HWND> NativeChildren(HWND form) noexcept {
+    std::vector<HWND> children;
+    try {
+        for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (IsWindowVisible(child)) children.push_back(child);
+    } catch (...) {
+        children.clear();  // out of memory: none rather than some
+    }
+    return children;
+}
+
 }  // namespace
 
 Microsoft::WRL::ComPtr<TFormAccessible> TFormAccessible::Create(TForm& form) {
@@ -106,13 +121,20 @@ HRESULT TFormAccessible::get_accChildCount(long* count) {
     if (!count) return E_POINTER;
     *count = 0;
     if (!form_) return CO_E_OBJNOTCONNECTED;
-    *count = form_->AccessibleChildCount();
+    *count = form_->AccessibleChildCount() + static_cast<long>(NativeChildren(form_->Handle()).size());
     return S_OK;
 }
 
 HRESULT TFormAccessible::get_accChild(VARIANT childId, IDispatch** child) {
     if (!child) return E_POINTER;
     *child = nullptr;
+    if (form_ && childId.vt == VT_I4 && childId.lVal > form_->AccessibleChildCount()) {
+        const std::vector<HWND> natives = NativeChildren(form_->Handle());
+        const auto index = static_cast<std::size_t>(childId.lVal - form_->AccessibleChildCount() - 1);
+        if (index >= natives.size()) return E_INVALIDARG;
+        return AccessibleObjectFromWindow(natives[index], static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                          reinterpret_cast<void**>(child));
+    }
     TControl* control = nullptr;
     if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
     // Window-less controls are simple elements of this object.
@@ -274,7 +296,8 @@ HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
     VariantInit(end);
     TControl* control = nullptr;
     if (const HRESULT hr = Resolve(start, control); FAILED(hr)) return hr;
-    const long count = form_->AccessibleChildCount();
+    long count = 0;
+    get_accChildCount(&count);
     long next = 0;
     if (IsSelf(start)) {
         if (direction == NAVDIR_FIRSTCHILD) next = count > 0 ? 1 : 0;
@@ -285,6 +308,17 @@ HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
         next = start.lVal > 1 ? start.lVal - 1 : 0;
     }
     if (next == 0) return S_FALSE;
+    if (next > form_->AccessibleChildCount()) {
+        // A native child: its own object, as get_accChild gives it.
+        VARIANT id{};
+        id.vt = VT_I4;
+        id.lVal = next;
+        IDispatch* object = nullptr;
+        if (get_accChild(id, &object) != S_OK || !object) return S_FALSE;
+        end->vt = VT_DISPATCH;
+        end->pdispVal = object;
+        return S_OK;
+    }
     end->vt = VT_I4;
     end->lVal = next;
     return S_OK;

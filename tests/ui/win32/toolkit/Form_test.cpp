@@ -172,6 +172,22 @@ TEST_F(Toolkit, TabVisitsNativeAndWindowlessControlsInReadingOrderAndSpacePresse
         return tree->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 ? focus.lVal : -1L;
     };
 
+    // The edit follows the window-less controls in the tree, as the system's
+    // object for its window.
+    long count = 0;
+    ASSERT_HRESULT_SUCCEEDED(tree->get_accChildCount(&count));
+    EXPECT_EQ(count, form.AccessibleChildCount() + 1);
+    VARIANT last{};
+    last.vt = VT_I4;
+    last.lVal = count;
+    Microsoft::WRL::ComPtr<IDispatch> native;
+    ASSERT_EQ(tree->get_accChild(last, native.GetAddressOf()), S_OK);
+    Microsoft::WRL::ComPtr<IAccessible> nativeTree;
+    ASSERT_HRESULT_SUCCEEDED(native.As(&nativeTree));
+    HWND nativeWindow = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(nativeTree.Get(), &nativeWindow));
+    EXPECT_EQ(nativeWindow, edit.Handle());
+
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         form.ApplyDpi(dpi);
