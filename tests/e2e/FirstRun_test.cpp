@@ -25,6 +25,8 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Rows = std::vector<std::vector<std::string>>;
+using ::testing::PrintToString;
+using win32::testing::TabUntilFocused;
 
 // The visible native children of the window with this class name.
 std::vector<HWND> VisibleChildren(HWND window, const wchar_t* className) {
@@ -98,12 +100,15 @@ std::vector<HWND> SingleLineEdits(HWND window) {
     return edits;
 }
 
-// Insert on the list step opens the add wizard (its caption is its first
-// page's title); through its pages to the one that takes a file name, notepad's file
+// Tab to "Add site/application" on the list step and Space open the add
+// wizard (its caption is its first page's title); through its pages to the one that takes a file name, notepad's file
 // name as the prompt's "eg excel.exe" invites, "Add", then Enter finishes it.
 // Places are the wizard's at 96 DPI.
 void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
-    PostMessageW(settings, WM_KEYDOWN, VK_INSERT, 0);
+    std::vector<std::string> visited;
+    ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Add site/application", &visited))
+        << PrintToString(visited);
+    PostMessageW(settings, WM_KEYDOWN, VK_SPACE, 0);
     HWND wizard = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -111,10 +116,17 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
             return wizard && IsWindowVisible(wizard);
         },
         10s))
-        << "Insert did not open the add wizard; windows: " << WindowTitles(program.ProcessId());
-    PostClick(wizard, 261, 569);  // "Next >"
+        << "Space did not open the add wizard; windows: " << WindowTitles(program.ProcessId());
+    // By keys alone from here on, found by their names as a screen reader finds them.
+    const auto press = [&](const std::string& name) {
+        visited.clear();
+        if (!TabUntilFocused(VH_ACCESSIBLE_READER, wizard, name, &visited)) return false;
+        PostMessageW(wizard, WM_KEYDOWN, VK_SPACE, 0);
+        return true;
+    };
+    ASSERT_TRUE(press("Next >")) << PrintToString(visited);
     ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
-    PostClick(wizard, 261, 569);  // "Next >"
+    ASSERT_TRUE(press("Next >")) << PrintToString(visited);
     if (!WaitUntil([&] { return SingleLineEdits(wizard).size() == 2; }, 10s)) Shoot(wizard, "Settings-2x-wizard");
     ASSERT_EQ(SingleLineEdits(wizard).size(), 2u) << "no file-name page";
     HWND path = nullptr;
@@ -128,10 +140,12 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
         }
     }
     SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"notepad.exe"));
-    PostClick(wizard, 273, 123);  // "Add"
+    ASSERT_TRUE(press("Add")) << PrintToString(visited);
     ASSERT_TRUE(WaitUntil([&] { return TextOf(path).empty(); }, 5s)) << "notepad.exe was not taken";
     Shoot(wizard, "Settings-2a-wizard");
-    PressEnter(wizard);  // Finish
+    // Enter would press "Add" again, the focused button, as Windows' own
+    // dialogs do: Finish is reached with Tab.
+    ASSERT_TRUE(press("Finish")) << PrintToString(visited);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 10s))
         << "the wizard did not close";
 }
@@ -171,7 +185,11 @@ TEST(FirstRun, AsksForTheSettingsOnceAndTimesRemindsAndClosesNotepadListedByItsF
         EXPECT_TRUE(WaitUntil([&] { return !TextOfRow(list, 0).empty(); }, 5s)) << "the wizard added nothing";
         Shoot(settings, "Settings-2-list");
 
-        PressEnter(settings);
+        // "Add site/application" keeps the focus, so Enter would press it
+        // again: Tab to "Next >" and Space.
+        std::vector<std::string> visited;
+        ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Next >", &visited)) << PrintToString(visited);
+        PostMessageW(settings, WM_KEYDOWN, VK_SPACE, 0);
         const HWND limit = WaitForEdit(settings, false);
         ASSERT_NE(limit, nullptr) << "Enter did not step to the time limit";
         EXPECT_EQ(TextOf(limit), L"08:00");

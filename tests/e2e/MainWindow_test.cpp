@@ -150,17 +150,6 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     EndThroughFlag(program);
 }
 
-// The name of the window-less control the accessible tree, read from
-// another process, says has the focus; empty for none.
-std::string FocusedName(HWND window) {
-    const auto run = win32::testing::RunAccessibleReader(VH_ACCESSIBLE_READER,
-                                                         std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
-    for (const auto& read : win32::testing::ParseReads(run.output))
-        for (const auto& entry : read)
-            if (entry.state >= 0 && (entry.state & STATE_SYSTEM_FOCUSED)) return entry.name;
-    return std::string();
-}
-
 // By keys alone: Tab through the main window until the tree says "Focus"
 // has the focus, Space opens the focus dialog, Escape cancels it and no
 // focus period starts; the focused button is screenshot.
@@ -177,14 +166,8 @@ TEST_F(MainWindowEndToEnd, TabReachesFocusAndSpaceOpensItsDialogWhichEscapeCance
     SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     std::vector<std::string> visited;
-    for (int i = 0; i < 20 && (visited.empty() || visited.back() != "Focus"); ++i) {
-        PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
-        // The reader, a process of its own, starts long after the key was handled.
-        const std::string name = FocusedName(main);
-        visited.push_back(name.empty() ? "<native>" : name);
-    }
-    ASSERT_FALSE(visited.empty());
-    ASSERT_EQ(visited.back(), "Focus") << "Tab never reached \"Focus\"; visited " << testing::PrintToString(visited);
+    ASSERT_TRUE(win32::testing::TabUntilFocused(VH_ACCESSIBLE_READER, main, "Focus", &visited))
+        << "Tab never reached \"Focus\"; visited " << testing::PrintToString(visited);
     SaveScreenshot(main, "Vornhalt-main-focused-button");
 
     PostMessageW(main, WM_KEYDOWN, VK_SPACE, 0);

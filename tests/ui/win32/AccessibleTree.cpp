@@ -1,5 +1,7 @@
 #include "AccessibleTree.h"
 
+#include <oleacc.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,7 +16,11 @@ namespace vh::win32::testing {
 TReaderRun RunAccessibleReader(const std::string& readerPath, const std::wstring& arguments) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vh_accessible_reader";
     std::filesystem::create_directories(folder);
-    const std::filesystem::path outputFile = folder / "tree.txt";
+    // A file of each run's own: a reader that hung and was ended must not
+    // hold the next one's file.
+    static int runs = 0;
+    const std::filesystem::path outputFile =
+        folder / ("tree-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs) + ".txt");
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     UniqueFileHandle output(CreateFileW(outputFile.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -33,17 +39,26 @@ TReaderRun RunAccessibleReader(const std::string& readerPath, const std::wstring
     UniqueHandle thread(info.hThread);
     output.Reset();
     TReaderRun run;
-    const DWORD deadline = GetTickCount() + 60000;
-    while (GetTickCount() < deadline) {
-        const DWORD wait = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0) break;
-        ProcessMessages();
+    const DWORD deadline = GetTickCount() + 30000;
+    bool ended = false;
+    while (!ended && GetTickCount() < deadline) {
+        ended = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0;
+        if (!ended) ProcessMessages();
+    }
+    if (!ended) {
+        // Hung (a call into a window that never answered): ended, its read lost.
+        TerminateProcess(process.Get(), 1);
+        WaitForSingleObject(process.Get(), 5000);
     }
     GetExitCodeProcess(process.Get(), &run.exitCode);
-    std::ifstream in(outputFile);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
+    {
+        std::ifstream in(outputFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        run.output = text.str();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(outputFile, ignored);
     return run;
 }
 
@@ -81,6 +96,27 @@ std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath
     for (const auto& read : reads)
         for (const auto& entry : read) texts[entry.name] = entry.value;
     return texts;
+}
+
+std::string FocusedName(const std::string& readerPath, HWND window) {
+    const TReaderRun run =
+        RunAccessibleReader(readerPath, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
+    for (const auto& read : ParseReads(run.output))
+        for (const auto& entry : read)
+            if (entry.state >= 0 && (entry.state & STATE_SYSTEM_FOCUSED)) return entry.name;
+    return std::string();
+}
+
+bool TabUntilFocused(const std::string& readerPath, HWND window, const std::string& name,
+                     std::vector<std::string>* visited, int maxTabs) {
+    for (int i = 0; i < maxTabs; ++i) {
+        PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+        // The reader, a process of its own, starts long after the key was handled.
+        const std::string focused = FocusedName(readerPath, window);
+        if (visited) visited->push_back(focused);
+        if (focused == name) return true;
+    }
+    return false;
 }
 
 }  // namespace vh::win32::testing

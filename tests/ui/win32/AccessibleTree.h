@@ -36,4 +36,14 @@ const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& nam
 // read, "<output>" holds what the reader printed.
 std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath, HWND window);
 
+// The name of the window-less control that another process's read of the
+// tree says has the focus (STATE_SYSTEM_FOCUSED); empty for none.
+std::string FocusedName(const std::string& readerPath, HWND window);
+
+// Posts Tab to `window`, as a keyboard would send it, until that read says
+// the control named `name` has the focus; the names passed on the way (empty
+// for a native control) go to `visited`. False after `maxTabs` presses.
+bool TabUntilFocused(const std::string& readerPath, HWND window, const std::string& name,
+                     std::vector<std::string>* visited = nullptr, int maxTabs = 20);
+
 }  // namespace vh::win32::testing
