@@ -52,6 +52,8 @@ void SetFormTextColor(TForm& form, COLORREF color) {
         auto* label = dynamic_cast<TLabel*>(control.get());
         if (label && label->Font().color != form.Font.color) label->SetFontColor(color);
     }
+    // The ring around the focused button stands out as the texts do.
+    form.SetFocusCueColor(color);
     form.Invalidate();
 }
 

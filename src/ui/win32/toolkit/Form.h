@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -132,6 +133,8 @@ public:
     void FocusControl(TControl& control);
     // Shown, enabled, on no hidden page, and naming a default action.
     bool IsFocusable(const TControl& control) const noexcept;
+    // The focus ring's colour; until set, the system's highlight colour.
+    void SetFocusCueColor(COLORREF color) noexcept;
 
     void InvalidateRect(IntRect rect) const noexcept;
     void Invalidate() const noexcept;
@@ -219,6 +222,7 @@ private:
     TControl* hover_ = nullptr;
     TControl* focus_ = nullptr;  // the window-less control with the focus, while the window has it
     bool focusCue_ = false;      // the keyboard was used: the focus is shown
+    std::optional<COLORREF> focusCueColor_;
     bool trackingLeave_ = false;
     TWinControl* activeControl_ = nullptr;
     bool modal_ = false;

@@ -97,10 +97,15 @@ void TForm::InvalidateFocusCue(const TControl& control) const noexcept {
     InvalidateRect({bounds.left - 4, bounds.top - 4, bounds.right + 4, bounds.bottom + 4});
 }
 
+void TForm::SetFocusCueColor(COLORREF color) noexcept {
+    focusCueColor_ = color;
+    if (focus_) InvalidateFocusCue(*focus_);
+}
+
 void TForm::PaintFocusCue(TBitmap32& target) const noexcept {
     const TControl* control = focusCue_ ? FocusedControl() : nullptr;
     if (!control || target.Empty()) return;
-    // A ring in the system's highlight colour just outside the control,
+    // A ring just outside the control,
     // two pixels wide at 96 DPI and as wide again at every step up.
     const int gap = std::max(1, Scale(1));
     const int width = std::max(2, Scale(2));
@@ -108,7 +113,7 @@ void TForm::PaintFocusCue(TBitmap32& target) const noexcept {
     const IntRect outer{inner.left - gap - width, inner.top - gap - width, inner.right + gap + width,
                         inner.bottom + gap + width};
     const IntRect hole{inner.left - gap, inner.top - gap, inner.right + gap, inner.bottom + gap};
-    const std::uint32_t pixel = PixelFromColorRef(GetSysColor(COLOR_HIGHLIGHT));
+    const std::uint32_t pixel = PixelFromColorRef(focusCueColor_.value_or(GetSysColor(COLOR_HIGHLIGHT)));
     const IntSize size = target.Size();
     std::span<std::uint32_t> pixels = target.Pixels();
     for (int y = std::max(0, outer.top); y < std::min(size.height, outer.bottom); ++y) {
