@@ -22,6 +22,9 @@ Connection Open(const std::string& fileName) {
     const int rc = sqlite3_open(fileName.c_str(), &raw);
     Connection db(raw);
     if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + fileName);
+    // A running program's database is read while it writes: wait for its
+    // lock as the program's own connections do, instead of failing at once.
+    sqlite3_busy_timeout(db.get(), 5000);
     return db;
 }
 
