@@ -101,9 +101,9 @@ std::vector<HWND> SingleLineEdits(HWND window) {
 }
 
 // Tab to "Add site/application" on the list step and Space open the add
-// wizard (its caption is its first page's title); through its pages to the one that takes a file name, notepad's file
-// name as the prompt's "eg excel.exe" invites, "Add", then Enter finishes it.
-// Places are the wizard's at 96 DPI.
+// wizard (its caption is its first page's title); through its pages to the
+// one that takes a file name, which gets notepad's file name as the
+// prompt's "eg excel.exe" invites; then "Add" and "Finish".
 void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
     std::vector<std::string> visited;
     ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Add site/application", &visited))
@@ -191,7 +191,7 @@ TEST(FirstRun, AsksForTheSettingsOnceAndTimesRemindsAndClosesNotepadListedByItsF
         ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Next >", &visited)) << PrintToString(visited);
         PostMessageW(settings, WM_KEYDOWN, VK_SPACE, 0);
         const HWND limit = WaitForEdit(settings, false);
-        ASSERT_NE(limit, nullptr) << "Enter did not step to the time limit";
+        ASSERT_NE(limit, nullptr) << "\"Next >\" did not step to the time limit";
         EXPECT_EQ(TextOf(limit), L"08:00");
         SendMessageW(limit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00:01"));
         const std::vector<HWND> actions = VisibleChildren(settings, L"ComboBox");
