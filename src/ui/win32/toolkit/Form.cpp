@@ -202,15 +202,18 @@ void TForm::SetActiveControl(TWinControl* control) {
     if (control && control->CanFocus()) control->SetFocus();
 }
 
+// A hidden window is painted whole when it is shown, so marking parts of it
+// is wasted work: a form filling its controls before it shows would otherwise
+// queue one update region change per control.
 void TForm::InvalidateRect(IntRect rect) const noexcept {
-    if (!Handle()) return;
+    if (!Handle() || !IsWindowVisible(Handle())) return;
     const IntRect device = ScaleRectToDpi(rect, dpi_);
     const RECT r{device.left, device.top, device.right, device.bottom};
     ::InvalidateRect(Handle(), &r, TRUE);
 }
 
 void TForm::Invalidate() const noexcept {
-    if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
+    if (Handle() && IsWindowVisible(Handle())) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm::ReleaseDrawingCaches() noexcept {
