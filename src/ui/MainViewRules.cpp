@@ -112,6 +112,16 @@ TRowTexts RowTexts(const TMonitoredItem& item) {
     return {item.Caption, item.GetTypeText(), FormatHHNN(item.GetDuration(), TMinuteRounding::Down)};
 }
 
+std::string RowAccessibleName(const TRowTexts& texts) {
+    std::string spoken;
+    for (const std::string* text : {&texts.name, &texts.type, &texts.time}) {
+        if (text->empty()) continue;
+        if (!spoken.empty()) spoken += ", ";
+        spoken += *text;
+    }
+    return spoken;
+}
+
 int ReminderPeriodOfIndex(int index) noexcept {
     return index == 1 || index == 2 ? index : 0;
 }

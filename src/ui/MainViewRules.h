@@ -72,6 +72,9 @@ struct TRowTexts {
     std::string name, type, time;
 };
 TRowTexts RowTexts(const TMonitoredItem& item);
+// A row as a screen reader says it: its shown texts, the empty ones left
+// out, joined by commas ("YouTube, Web, 01:20").
+std::string RowAccessibleName(const TRowTexts& texts);
 
 // Reminder periods by the index chosen in the period box: 1 afternoon,
 // 2 evening, anything else morning.

@@ -61,9 +61,7 @@ void TfrmAppSiteAddWizard::BuildPage1() {
     btnAdd.OnClick = [this](TControl&) { btnAddClick(); };
     btnSites_Cancel.OnClick = [this](TControl&) { Close(); };
     btnSites_Next.OnClick = [this](TControl&) { btnSites_NextClick(); };
-    lbxSites.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) {
-        DrawRow(lbxSites, TWizardList::Sites, item);
-    };
+    ShowRows(lbxSites, TWizardList::Sites);
     lbxSites.OnTickClick = [this](int row) { TickClick(lbxSites, TWizardList::Sites, row); };
     lbxSites.OnDblClick = [this](int row) { RowDblClick(TWizardList::Sites, row, edURL, edTag); };
     lbxSites.OnContextMenu = [this](int x, int y) {
@@ -128,9 +126,7 @@ void TfrmAppSiteAddWizard::BuildPage2() {
     btnAppProcessesBack.OnClick = [this](TControl&) { btnAppProcessesBackClick(); };
     btnAppProcessesNext.OnClick = [this](TControl&) { btnAppProcessesNextClick(); };
 
-    lbxAppProcesses.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) {
-        DrawRow(lbxAppProcesses, TWizardList::Scanned, item);
-    };
+    ShowRows(lbxAppProcesses, TWizardList::Scanned);
     lbxAppProcesses.OnTickClick = [this](int row) { TickClick(lbxAppProcesses, TWizardList::Scanned, row); };
     lbxAppProcesses.OnChange = [this](TWinControl&) { RowSelected(lbxAppProcesses, TWizardList::Scanned, mmAppInfo); };
 }
@@ -155,7 +151,7 @@ void TfrmAppSiteAddWizard::BuildPage3() {
     btnAddApp.OnClick = [this](TControl&) { btnAddAppClick(); };
     btnAppBack.OnClick = [this](TControl&) { btnAppBackClick(); };
     btnFinish.OnClick = [this](TControl&) { btnFinishClick(); };
-    lbxApps.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) { DrawRow(lbxApps, TWizardList::ByName, item); };
+    ShowRows(lbxApps, TWizardList::ByName);
     lbxApps.OnTickClick = [this](int row) { TickClick(lbxApps, TWizardList::ByName, row); };
     lbxApps.OnChange = [this](TWinControl&) { RowSelected(lbxApps, TWizardList::ByName, mmAppInfoApp); };
     lbxApps.OnDblClick = [this](int row) { RowDblClick(TWizardList::ByName, row, edApp, edAppTag); };

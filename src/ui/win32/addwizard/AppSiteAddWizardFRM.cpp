@@ -16,6 +16,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf16.h"
 #include "storage/Options.h"
+#include "ui/MainViewRules.h"
 #include "ui/win32/dialogs/WarningFRM.h"
 #include "ui/win32/skin/Skins.h"
 
@@ -285,6 +286,20 @@ void TfrmAppSiteAddWizard::RowDblClick(TWizardList which, int row, TEdit& name, 
     const TMonitoredItem& item = model_->View(which).Items(row);
     name.SetText(item.Name);
     tag.SetText(item.Caption == item.Name ? std::string() : item.Caption);
+}
+
+void TfrmAppSiteAddWizard::ShowRows(TWizardListBox& list, TWizardList which) {
+    list.OnDrawItem = [this, &list, which](TListBox&, const DRAWITEMSTRUCT& item) { DrawRow(list, which, item); };
+    list.AccessibleRowName = [this, &list, which](int row) {
+        const TMonitoredList& view = model_->View(which);
+        if (row >= view.Count() || list.Item(row).empty()) return std::string();
+        const TMonitoredItem& entry = view.Items(row);
+        return RowAccessibleName({entry.Caption, entry.GetTypeText(), {}});
+    };
+    list.RowChecked = [this, which](int row) {
+        const TMonitoredList& view = model_->View(which);
+        return row < view.Count() && view.Items(row).Selected;
+    };
 }
 
 void TfrmAppSiteAddWizard::DrawRow(TWizardListBox& list, TWizardList which, const DRAWITEMSTRUCT& item) {

@@ -127,6 +127,9 @@ private:
     void RowSelected(TWizardListBox& list, TWizardList which, TMemo& info);
     void RowDblClick(TWizardList which, int row, TEdit& name, TEdit& tag);
     void DrawRow(TWizardListBox& list, TWizardList which, const DRAWITEMSTRUCT& item);
+    // Paints the list's rows and tells screen readers what each shows: its
+    // caption and type, and its tick as the checked state.
+    void ShowRows(TWizardListBox& list, TWizardList which);
     bool ScanProgress(bool counting);
     void RunScan();
     void EndScan();

@@ -7,9 +7,7 @@ namespace vh::win32 {
 
 using namespace add_wizard_layout;
 
-TWizardListBox::TWizardListBox(TForm& form) : TItemListBox(form) {
-    Subclass();
-}
+TWizardListBox::TWizardListBox(TForm& form) : TItemListBox(form) {}
 
 void TWizardListBox::Command(WORD code) {
     if (code == LBN_DBLCLK && OnDblClick) {
@@ -46,7 +44,7 @@ LRESULT TWizardListBox::SubclassedProc(UINT message, WPARAM wParam, LPARAM lPara
             break;
         default: break;
     }
-    return CallOriginal(message, wParam, lParam);
+    return TItemListBox::SubclassedProc(message, wParam, lParam);
 }
 
 }  // namespace vh::win32

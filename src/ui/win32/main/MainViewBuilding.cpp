@@ -83,6 +83,10 @@ void TimeList(TTabSheet& page, TItemListBox& list, const char* name, int rowHeig
     list.OnDrawItem = [](TListBox& drawn, const DRAWITEMSTRUCT& item) {
         DrawMonitoredRow(static_cast<TItemListBox&>(drawn), item, kNameHeadWidth, kTypeHeadWidth);
     };
+    list.AccessibleRowName = [&list](int row) {
+        const auto* entry = static_cast<const TMonitoredItem*>(list.Object(row));
+        return entry ? RowAccessibleName(RowTexts(*entry)) : std::string();
+    };
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/MainViewRules.h"
 #include "ui/win32/dialogs/WarningFRM.h"
 #include "ui/win32/settings/SettingsFRM.h"
 #include "ui/win32/settings/SettingsLayout.h"
@@ -92,6 +93,10 @@ void TfrmSettings::BuildListPage() {
     lbxAppSites.SetItemHeight(kListRowHeight);
     list.Insert(lbxAppSites, kMargin, 134, listWidth, 178);
     lbxAppSites.OnDrawItem = [this](TListBox&, const DRAWITEMSTRUCT& item) { DrawListRow(item); };
+    lbxAppSites.AccessibleRowName = [this](int row) {
+        const auto* entry = static_cast<const TMonitoredItem*>(lbxAppSites.Object(row));
+        return entry ? RowAccessibleName({entry->Caption, entry->GetTypeText(), {}}) : std::string();
+    };
     // Picture buttons under the list's right end, each with its hint.
     const std::pair<TImageButton*, const TPicture*> listButtons[] = {{&btnApp_Add, &Skins().addButton},
                                                                      {&btnApp_Delete, &Skins().deleteButton}};

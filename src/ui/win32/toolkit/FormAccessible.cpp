@@ -26,23 +26,6 @@ long SystemRole(TAccessibleRole role) noexcept {
     return ROLE_SYSTEM_CLIENT;
 }
 
-HRESULT ToBstr(const std::string& text, BSTR* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = nullptr;
-    if (text.empty()) return S_FALSE;
-    try {
-        const std::wstring wide = Utf8ToWide(text);
-        *result = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
-    return *result ? S_OK : E_OUTOFMEMORY;
-}
-
-bool IsSelf(const VARIANT& childId) noexcept {
-    return childId.vt == VT_I4 && childId.lVal == CHILDID_SELF;
-}
-
 // The form's own visible native children (edits, lists, boxes) in the order
 // the system keeps them. They follow the window-less controls in the tree,
 // each as the system's object for its window, as a standard client's
@@ -65,39 +48,6 @@ Microsoft::WRL::ComPtr<TFormAccessible> TFormAccessible::Create(TForm& form) {
     Microsoft::WRL::ComPtr<TFormAccessible> object;
     object.Attach(new TFormAccessible(form));
     return object;
-}
-
-HRESULT TFormAccessible::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch && riid != __uuidof(IAccessible)) return E_NOINTERFACE;
-    *object = static_cast<IAccessible*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG TFormAccessible::AddRef() {
-    return ++references_;
-}
-
-ULONG TFormAccessible::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT TFormAccessible::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return S_OK;
-}
-HRESULT TFormAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
-}
-HRESULT TFormAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-HRESULT TFormAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
 }
 
 HRESULT TFormAccessible::Resolve(const VARIANT& childId, TControl*& control) const noexcept {
@@ -147,7 +97,7 @@ HRESULT TFormAccessible::get_accName(VARIANT childId, BSTR* name) {
     TControl* control = nullptr;
     if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
     try {
-        return ToBstr(control ? control->AccessibleInfo().name : form_->Caption(), name);
+        return AccessibleText(control ? control->AccessibleInfo().name : form_->Caption(), name);
     } catch (...) {
         return E_FAIL;
     }
@@ -162,15 +112,10 @@ HRESULT TFormAccessible::get_accValue(VARIANT childId, BSTR* value) {
     try {
         const TAccessibleInfo info = control->AccessibleInfo();
         if (!info.hasValue) return DISP_E_MEMBERNOTFOUND;
-        return ToBstr(info.value, value);
+        return AccessibleText(info.value, value);
     } catch (...) {
         return E_FAIL;
     }
-}
-
-HRESULT TFormAccessible::get_accDescription(VARIANT, BSTR* description) {
-    if (description) *description = nullptr;
-    return S_FALSE;
 }
 
 HRESULT TFormAccessible::get_accRole(VARIANT childId, VARIANT* role) {
@@ -213,22 +158,6 @@ HRESULT TFormAccessible::get_accState(VARIANT childId, VARIANT* state) {
     return S_OK;
 }
 
-HRESULT TFormAccessible::get_accHelp(VARIANT, BSTR* help) {
-    if (help) *help = nullptr;
-    return S_FALSE;
-}
-
-HRESULT TFormAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic) {
-    if (helpFile) *helpFile = nullptr;
-    if (topic) *topic = 0;
-    return S_FALSE;
-}
-
-HRESULT TFormAccessible::get_accKeyboardShortcut(VARIANT, BSTR* shortcut) {
-    if (shortcut) *shortcut = nullptr;
-    return S_FALSE;
-}
-
 HRESULT TFormAccessible::get_accFocus(VARIANT* child) {
     if (!child) return E_POINTER;
     VariantInit(child);
@@ -261,7 +190,7 @@ HRESULT TFormAccessible::get_accDefaultAction(VARIANT childId, BSTR* action) {
     if (const HRESULT hr = Resolve(childId, control); FAILED(hr)) return hr;
     if (!control) return S_FALSE;
     try {
-        return ToBstr(control->AccessibleInfo().defaultAction, action);
+        return AccessibleText(control->AccessibleInfo().defaultAction, action);
     } catch (...) {
         return E_FAIL;
     }
@@ -299,7 +228,7 @@ HRESULT TFormAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
     long count = 0;
     get_accChildCount(&count);
     long next = 0;
-    if (IsSelf(start)) {
+    if (IsChildSelf(start)) {
         if (direction == NAVDIR_FIRSTCHILD) next = count > 0 ? 1 : 0;
         if (direction == NAVDIR_LASTCHILD) next = count;
     } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) {
@@ -350,14 +279,6 @@ HRESULT TFormAccessible::accDoDefaultAction(VARIANT childId) {
     // Posted: the click may run a modal loop or close the form, which must
     // not happen inside a client's call.
     return form_->PostAccessibleDefaultAction(childId.lVal) ? S_OK : E_FAIL;
-}
-
-HRESULT TFormAccessible::put_accName(VARIANT, BSTR) {
-    return DISP_E_MEMBERNOTFOUND;
-}
-
-HRESULT TFormAccessible::put_accValue(VARIANT, BSTR) {
-    return DISP_E_MEMBERNOTFOUND;
 }
 
 // ---- the form's side: its window-less controls as the tree's children ----

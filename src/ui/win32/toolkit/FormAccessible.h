@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include <atomic>
+#include "ui/win32/toolkit/AccessibleObject.h"
 
 namespace vh::win32 {
 
@@ -19,27 +19,12 @@ inline constexpr UINT kAccessibleActionMessage = WM_APP + 0x3F1;
 class TForm;
 class TControl;
 
-// COM interfaces have no virtual destructor by design: the object deletes
-// itself in its last Release.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class TFormAccessible final : public IAccessible {
+class TFormAccessible final : public TAccessibleObject<TFormAccessible> {
 public:
     // The form keeps one reference and disconnects it when it goes; clients
     // holding more get CO_E_OBJNOTCONNECTED from then on.
     static Microsoft::WRL::ComPtr<TFormAccessible> Create(TForm& form);
     void Disconnect() noexcept { form_ = nullptr; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IDispatch: no type information; clients call IAccessible directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
@@ -47,12 +32,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override;
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override;
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override;
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override;
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT childId, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* helpFile, VARIANT childId, long* topic) override;
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT childId, BSTR* shortcut) override;
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override;
@@ -61,10 +42,9 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
     HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT childId) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT childId, BSTR name) override;
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT childId, BSTR value) override;
 
 private:
+    friend class TAccessibleObject<TFormAccessible>;
     explicit TFormAccessible(TForm& form) noexcept : form_(&form) {}
     ~TFormAccessible() = default;
     // The control a child id names; nullptr for CHILDID_SELF. Fails with
@@ -72,9 +52,7 @@ private:
     // is gone.
     HRESULT Resolve(const VARIANT& childId, TControl*& control) const noexcept;
 
-    std::atomic<ULONG> references_{1};
     TForm* form_;
 };
-#pragma GCC diagnostic pop
 
 }  // namespace vh::win32

@@ -9,6 +9,7 @@
 #include "ui/DpiScale.h"
 #include "ui/win32/toolkit/ExceptionBoundary.h"
 #include "ui/win32/toolkit/Form.h"
+#include "ui/win32/toolkit/ListAccessible.h"
 
 namespace vh::win32 {
 namespace {
@@ -137,6 +138,7 @@ void TWinControl::Command(WORD code) {
 }
 
 void TWinControl::Subclass() {
+    if (original_) return;  // already: a second time would call itself
     SetPropW(Handle(), kObjectProperty, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
@@ -209,7 +211,25 @@ TListBox::TListBox(TForm& form, bool ownerDraw)
     : TWinControl(form, L"ListBox",
                   WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                       (ownerDraw ? LBS_OWNERDRAWFIXED | LBS_HASSTRINGS : 0),
-                  WS_EX_CLIENTEDGE) {}
+                  WS_EX_CLIENTEDGE),
+      accessible_(TListAccessible::Create(*this)) {
+    Subclass();
+}
+
+TListBox::~TListBox() {
+    accessible_->Disconnect();
+}
+
+std::string TListBox::AccessibleNameOfRow(int row) const {
+    if (row < 0 || row >= Count()) return {};
+    return AccessibleRowName ? AccessibleRowName(row) : Item(row);
+}
+
+LRESULT TListBox::SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
+        return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_.Get()));
+    return TWinControl::SubclassedProc(message, wParam, lParam);
+}
 
 int TListBox::Count() const noexcept {
     return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));

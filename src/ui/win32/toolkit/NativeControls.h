@@ -6,6 +6,7 @@
 // of a control lifted onto the form (ShowPageControls).
 
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <functional>
 #include <string>
@@ -17,6 +18,7 @@
 namespace vh::win32 {
 
 class TForm;
+class TListAccessible;
 class TTabSheet;
 class TWinControl;
 
@@ -120,6 +122,7 @@ class TListBox : public TWinControl {
 public:
     // Owner-drawn lists paint their rows through OnDrawItem.
     TListBox(TForm& form, bool ownerDraw = false);
+    ~TListBox() override;
     int Count() const noexcept;
     std::string Item(int index) const;
     int AddItem(const std::string& text);
@@ -133,8 +136,19 @@ public:
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
     void DpiChanged() override;
 
+    // What a screen reader hears for a row, as the row shows it; the row's
+    // string when unset. A row named empty (a blank filler) is invisible to it.
+    std::function<std::string(int row)> AccessibleRowName;
+    // Whether a row is ticked (STATE_SYSTEM_CHECKED); no row is when unset.
+    std::function<bool(int row)> RowChecked;
+    std::string AccessibleNameOfRow(int row) const;
+
+protected:
+    LRESULT SubclassedProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     int itemHeight_ = 0;
+    Microsoft::WRL::ComPtr<TListAccessible> accessible_;
 };
 
 class TComboBox : public TWinControl {

@@ -6,10 +6,14 @@
 #include <wrl/client.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "AccessibleTree.h"
 #include "UiTestSupport.h"
 #include "ui/win32/toolkit/ExceptionBoundary.h"
 #include "ui/win32/toolkit/ImageControls.h"
+#include "ui/win32/toolkit/ListControls.h"
 #include "ui/win32/toolkit/NativeControls.h"
 
 namespace vh::win32 {
@@ -222,6 +226,50 @@ TEST_F(Toolkit, TabVisitsNativeAndWindowlessControlsInReadingOrderAndSpacePresse
         EXPECT_EQ(GetFocus(), edit.Handle());
         EXPECT_EQ(form.FocusedControl(), nullptr);
     }
+}
+
+TEST_F(Toolkit, ListRowsReadByAnotherProcessSayWhatTheyShowWithTheirTickAndSelection) {
+    auto& form = CreateForm<TPlainForm>();
+    form.SetClientSize(220, 120);
+    auto& list = form.Add<TItemListBox>();
+    list.SetItemHeight(18);
+    list.SetBounds(10, 10, 200, 64);  // three rows and a part of the fourth
+    struct Row {
+        std::string text, spoken;
+        bool ticked;
+    };
+    const std::vector<Row> rows{{"YouTube", "YouTube, Web, 01:20", true},
+                                {"Notepad", "Notepad, App, 00:05", false},
+                                {"", "", false},  // a blank filler row
+                                {"Mail", "Mail, Web, 00:00", true},
+                                {"Chess", "Chess, App, 00:10", false}};
+    for (const Row& row : rows) list.AddObject(row.text, nullptr);
+    list.AccessibleRowName = [&](int row) { return rows.at(static_cast<std::size_t>(row)).spoken; };
+    list.RowChecked = [&](int row) { return rows.at(static_cast<std::size_t>(row)).ticked; };
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    list.SetFocus();
+    list.SetItemIndex(1);
+    ProcessMessages();
+
+    const testing::TReaderRun run = testing::RunAccessibleReader(
+        VH_ACCESSIBLE_READER, std::to_wstring(reinterpret_cast<INT_PTR>(list.Handle())) + L" 1 0");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    const auto reads = testing::ParseReads(run.output);
+    ASSERT_EQ(reads.size(), 1u) << run.output;
+    const std::vector<testing::TreeEntry>& read = reads[0];
+    ASSERT_EQ(read.size(), rows.size()) << run.output;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(read[i].role, ROLE_SYSTEM_LISTITEM);
+        EXPECT_EQ(read[i].name, rows[i].spoken);
+        EXPECT_EQ((read[i].state & STATE_SYSTEM_CHECKED) != 0, rows[i].ticked);
+        EXPECT_EQ((read[i].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED)) != 0, i == 1);
+        EXPECT_EQ((read[i].state & STATE_SYSTEM_INVISIBLE) != 0, rows[i].spoken.empty());
+        EXPECT_EQ((read[i].state & STATE_SYSTEM_OFFSCREEN) != 0, i == 4) << "only the fifth row is out of view";
+    }
+    EXPECT_EQ(read[1].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
+              STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
 }
 
 TEST_F(Toolkit, TimerTicksThroughTheForm) {
