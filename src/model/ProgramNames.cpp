@@ -66,9 +66,16 @@ bool IsBareProgramKey(std::string_view key) noexcept {
 
 bool ProgramMatches(std::string_view entryName, std::string_view processPath) {
     const std::string key = ProgramNameKey(entryName);
-    if (key.empty()) return false;
-    const std::string path = FoldPath(processPath);
-    return IsBareProgramKey(key) ? FileNameOf(path) == key : path == key;
+    return !key.empty() && ProgramKeyMatches(key, ProgramPathKey(processPath));
+}
+
+std::string ProgramPathKey(std::string_view processPath) {
+    return FoldPath(processPath);
+}
+
+bool ProgramKeyMatches(std::string_view entryKey, std::string_view pathKey) noexcept {
+    if (entryKey.empty()) return false;
+    return IsBareProgramKey(entryKey) ? FileNameOf(pathKey) == entryKey : pathKey == entryKey;
 }
 
 bool SameProgram(std::string_view a, std::string_view b) {

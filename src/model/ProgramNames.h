@@ -25,6 +25,12 @@ bool IsBareProgramKey(std::string_view key) noexcept;
 // it) is the one the application entry `entryName` names.
 bool ProgramMatches(std::string_view entryName, std::string_view processPath);
 
+// The same question in two halves, for matching many programs against many
+// entries with each name folded once: a program's path in the form keys are
+// compared in, and whether an entry's key (ProgramNameKey) names it.
+std::string ProgramPathKey(std::string_view processPath);
+bool ProgramKeyMatches(std::string_view entryKey, std::string_view pathKey) noexcept;
+
 // Whether two entry names name the same program (one entry, two spellings).
 bool SameProgram(std::string_view a, std::string_view b);
 

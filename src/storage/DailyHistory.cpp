@@ -21,6 +21,7 @@ struct TListEntry {
     TMonitoredItemType ItemType;
     std::string Name;
     std::string Caption;
+    std::string ProgramKey;  // an application's name as programs are matched against it
 };
 
 // The list's entries of `types`, one per distinct name of each list table,
@@ -32,7 +33,8 @@ std::vector<TListEntry> ListEntries(TSQLiteDatabase& db, std::initializer_list<T
         const auto rows = db.GetTable("SELECT name, caption FROM " + std::string(table) + " GROUP BY name");
         std::vector<TListEntry> ofType;
         for (rows->MoveFirst(); !rows->Eof(); rows->Next())
-            ofType.push_back({type, rows->FieldAsString(0), rows->FieldAsString(1)});
+            ofType.push_back({type, rows->FieldAsString(0), rows->FieldAsString(1),
+                              type == mitApplication ? ProgramNameKey(rows->FieldAsString(0)) : std::string()});
         std::stable_sort(ofType.begin(), ofType.end(), [](const TListEntry& a, const TListEntry& b) {
             return CompareTextAscii(a.Caption, b.Caption) < 0;
         });
@@ -62,13 +64,14 @@ std::vector<std::size_t> EntriesOfItem(TSQLiteDatabase& db, const std::vector<TL
             "SELECT name FROM websites_list WHERE ?1 LIKE '%' || name || '%' GROUP BY name", {item.Address});
         for (matched->MoveFirst(); !matched->Eof(); matched->Next()) sites.push_back(matched->FieldAsString(0));
     }
+    const std::string programKey = item.Origin == 1 ? ProgramPathKey(item.Program) : std::string();
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TListEntry& entry = entries[i];
         const bool counts = entry.ItemType == mitWebSite
                                 ? std::find(sites.begin(), sites.end(), entry.Name) != sites.end()
                                 : (item.Origin == 2 && SameTextAscii(item.Address, entry.Name)) ||
-                                      (item.Origin == 1 && ProgramMatches(entry.Name, item.Program));
+                                      (item.Origin == 1 && ProgramKeyMatches(entry.ProgramKey, programKey));
         if (counts) found.push_back(i);
     }
     return found;

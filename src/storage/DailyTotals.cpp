@@ -14,8 +14,15 @@ constexpr std::string_view kDailyTotalsColumns = "daily_totals(day, origin, app_
 constexpr std::string_view kAddOnConflict =
     " ON CONFLICT(day, origin, app_name, browser_url) DO UPDATE SET seconds = seconds + excluded.seconds";
 
-bool DailyTotalsExist(TSQLiteDatabase& db) {
-    return db.GetTable("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'daily_totals'")->RowCount() > 0;
+bool SchemaHas(TSQLiteDatabase& db, std::string_view type, std::string_view name) {
+    return db.GetTable("SELECT 1 FROM sqlite_master WHERE type = ?1 AND name = ?2",
+                       {std::string(type), std::string(name)})
+               ->RowCount() > 0;
+}
+
+// The last thing the schema makes: with it, all of it is there.
+bool DailyTotalsComplete(TSQLiteDatabase& db) {
+    return SchemaHas(db, "index", "daily_totals_days");
 }
 
 // Every row of the log summed into its day; names that differ only in case
@@ -47,15 +54,17 @@ std::string DailyTotalUpsertSql() {
 }
 
 bool EnsureDailyTotals(TSQLiteDatabase& db) {
-    if (DailyTotalsExist(db)) return false;
+    if (DailyTotalsComplete(db)) return false;
     TSQLiteTransaction transaction(db);
     // Asked again under the write lock: another connection may have made
     // them while this one waited.
-    if (DailyTotalsExist(db)) return false;
-    db.ExecSQL(kDailyTotalsSchemaSql);
-    db.ExecSQL(FillFromLogSql());
+    if (DailyTotalsComplete(db)) return false;
+    // Totals kept before the range index came keep their rows and gain it.
+    const bool created = !SchemaHas(db, "table", "daily_totals");
+    db.ExecScript(kDailyTotalsSchemaSql);
+    if (created) db.ExecSQL(FillFromLogSql());
     transaction.Commit();
-    return true;
+    return created;
 }
 
 void PurgeOldDailyTotals(TSQLiteDatabase& db, std::string_view oldestDayKey) {

@@ -33,7 +33,8 @@ std::string DayOfDateTextSql(std::string_view dateTextExpression);
 std::string DailyTotalUpsertSql();
 
 // Creates the daily totals where the log database lacks them and fills them
-// from every row of the log, in one transaction; true when it did.
+// from every row of the log, in one transaction; true when it did. Totals
+// made before their range index gain it.
 bool EnsureDailyTotals(TSQLiteDatabase& db);
 
 // Deletes the days before `oldestDayKey`: the history's length is bounded,

@@ -270,6 +270,14 @@ void TSQLiteDatabase::ExecSQL(const std::string& sql, const TSQLiteParams& param
     }
 }
 
+void TSQLiteDatabase::ExecScript(const std::string& sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &message);
+    // The connection keeps the error, which the raise reads.
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) RaiseStatementError("Error executing SQL script", sql);
+}
+
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const std::string& sql, const TSQLiteParams& params) {
     UniqueStatement statement = PrepareBound(sql, params);
 

@@ -136,6 +136,9 @@ public:
     // values bound to its parameters ("?") in order; the number of values
     // must equal the number of parameters.
     void ExecSQL(const std::string& sql, const TSQLiteParams& params = {});
+    // Runs every statement of `sql` in turn, none with parameters: a schema
+    // script. Stops at the first that fails and raises its error.
+    void ExecScript(const std::string& sql);
     // Runs one query, its parameters bound likewise, and returns its complete result.
     std::unique_ptr<TSQLiteTable> GetTable(const std::string& sql, const TSQLiteParams& params = {});
     // Runs one query likewise and hands each row to `onRow` as it is read,

@@ -194,5 +194,31 @@ TEST_F(DailyTotals, CleanUpKeepsOldDaysForThreeYearsAndDropsUnlistedPrograms) {
                                 {"2024-06-01", "2", "C:\\chrome.exe", "gone.example.com", "5"}}));
 }
 
+// Totals kept before the range index came (their table only) keep every row
+// and gain the index; a file without totals gets both, filled from the log.
+// Either way the range read then takes the index instead of the table.
+TEST_F(DailyTotals, MissingTotalsOrTheirRangeIndexAreMadeAndTheRangeReadUsesIt) {
+    struct Case {
+        const char* dropped;
+        bool created;
+    } const cases[] = {{"DROP INDEX daily_totals_days; DELETE FROM applications;", false},
+                       {"DROP TABLE daily_totals;", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dropped);
+        RunScript(db_, "DELETE FROM applications; DELETE FROM daily_totals;");
+        Log("2024-06-01 12:00:00", "C:\\kept.exe", "", 4, 1);
+        RunScript(db_, c.dropped);
+        TSQLiteDatabase db(db_);
+        EXPECT_EQ(EnsureDailyTotals(db), c.created);
+        EXPECT_FALSE(EnsureDailyTotals(db)) << "made twice";
+        EXPECT_EQ(Contents(), (Rows{{"2024-06-01", "1", "C:\\kept.exe", "", "4"}}));
+        const Rows plan = QueryRows(db_,
+                                    "EXPLAIN QUERY PLAN SELECT day, origin, app_name, browser_url, seconds FROM "
+                                    "daily_totals WHERE day BETWEEN '2024-01-01' AND '2024-12-31' ORDER BY day");
+        ASSERT_FALSE(plan.empty());
+        EXPECT_NE(plan[0].back().find("COVERING INDEX daily_totals_days"), std::string::npos) << plan[0].back();
+    }
+}
+
 }  // namespace
 }  // namespace vh
