@@ -1,10 +1,12 @@
 // The very first start: the real program asks for the settings before its
-// main window exists, and what the user applies is in the settings database.
-// Notepad, put on the list by its file name as the wizard's prompt invites,
-// is then timed, reminded about and closed, and its minute outlives a
-// restart.
+// main window exists, and what the user applies, by keys alone, is in the
+// settings database. Notepad, put on the list by its file name as the
+// wizard's prompt invites, is then timed, reminded about and closed, and its
+// minute outlives a restart.
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 #include <filesystem>
 #include <map>
@@ -100,10 +102,48 @@ std::vector<HWND> SingleLineEdits(HWND window) {
     return edits;
 }
 
+// The widest of the window's visible single-line edits: the one a page's
+// prompt asks to be filled.
+HWND WidestEdit(HWND window) {
+    HWND widest = nullptr;
+    int width = 0;
+    for (HWND edit : SingleLineEdits(window)) {
+        RECT r{};
+        GetWindowRect(edit, &r);
+        if (r.right - r.left > width) {
+            width = r.right - r.left;
+            widest = edit;
+        }
+    }
+    return widest;
+}
+
+// Tab to the native control and type into it, as a keyboard does.
+::testing::AssertionResult TabAndType(HWND window, HWND control, const std::wstring& text) {
+    if (!win32::testing::TabUntilWindowFocused(window, control))
+        return ::testing::AssertionFailure() << "Tab never reached it";
+    win32::testing::TypeText(control, text);
+    return ::testing::AssertionSuccess();
+}
+
+// The first row of a list as a screen reader reads it, once it has one.
+win32::testing::TreeEntry FirstRow(HWND list) {
+    std::vector<win32::testing::TreeEntry> rows;
+    WaitUntil(
+        [&] {
+            rows = win32::testing::ReadTree(VH_ACCESSIBLE_READER, list);
+            return !rows.empty() && !rows[0].name.empty();
+        },
+        5s);
+    return rows.empty() ? win32::testing::TreeEntry{} : rows[0];
+}
+
 // Tab to "Add site/application" on the list step and Space open the add
-// wizard (its caption is its first page's title); through its pages to the
-// one that takes a file name, which gets notepad's file name as the
-// prompt's "eg excel.exe" invites; then "Add" and "Finish".
+// wizard (its caption is its first page's title). By keys alone: a site
+// typed as the first page's "eg www.sitename.com" invites and added, then
+// through its pages to the one that takes a file name, which gets notepad's
+// file name as the prompt's "eg excel.exe" invites; then "Add" and "Finish".
+// Each list shows its new row ticked, as a screen reader hears it.
 void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
     std::vector<std::string> visited;
     ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Add site/application", &visited))
@@ -124,24 +164,28 @@ void AddNotepadThroughTheWizard(const RunningProgram& program, HWND settings) {
         PostMessageW(wizard, WM_KEYDOWN, VK_SPACE, 0);
         return true;
     };
+    const HWND address = WidestEdit(wizard);
+    ASSERT_TRUE(TabAndType(wizard, address, L"www.sitename.com"));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(address) == L"www.sitename.com"; }, 5s)) << "the typing was lost";
+    ASSERT_TRUE(press("Add")) << PrintToString(visited);
+    ASSERT_EQ(VisibleChildren(wizard, L"ListBox").size(), 1u);
+    const win32::testing::TreeEntry site = FirstRow(VisibleChildren(wizard, L"ListBox")[0]);
+    EXPECT_EQ(site.name, "www.sitename.com, Web");
+    EXPECT_EQ(site.role, ROLE_SYSTEM_LISTITEM);
+    EXPECT_TRUE(site.state & STATE_SYSTEM_CHECKED) << "the added site is not ticked";
     ASSERT_TRUE(press("Next >")) << PrintToString(visited);
     ASSERT_TRUE(WaitUntil([&] { return SingleLineEdits(wizard).size() == 1; }, 10s)) << "no scan page";
     ASSERT_TRUE(press("Next >")) << PrintToString(visited);
     if (!WaitUntil([&] { return SingleLineEdits(wizard).size() == 2; }, 10s)) Shoot(wizard, "Settings-2x-wizard");
     ASSERT_EQ(SingleLineEdits(wizard).size(), 2u) << "no file-name page";
-    HWND path = nullptr;
-    int widest = 0;
-    for (HWND edit : SingleLineEdits(wizard)) {
-        RECT r{};
-        GetWindowRect(edit, &r);
-        if (r.right - r.left > widest) {
-            widest = r.right - r.left;
-            path = edit;
-        }
-    }
-    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"notepad.exe"));
+    const HWND path = WidestEdit(wizard);
+    ASSERT_TRUE(TabAndType(wizard, path, L"notepad.exe"));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(path) == L"notepad.exe"; }, 5s)) << "the typing was lost";
     ASSERT_TRUE(press("Add")) << PrintToString(visited);
     ASSERT_TRUE(WaitUntil([&] { return TextOf(path).empty(); }, 5s)) << "notepad.exe was not taken";
+    const win32::testing::TreeEntry application = FirstRow(VisibleChildren(wizard, L"ListBox").at(0));
+    EXPECT_EQ(application.name, "notepad.exe, App");
+    EXPECT_TRUE(application.state & STATE_SYSTEM_CHECKED) << "the added application is not ticked";
     Shoot(wizard, "Settings-2a-wizard");
     // Enter would press "Add" again, the focused button, as Windows' own
     // dialogs do: Finish is reached with Tab.
@@ -193,19 +237,30 @@ TEST(FirstRun, AsksForTheSettingsOnceAndTimesRemindsAndClosesNotepadListedByItsF
         const HWND limit = WaitForEdit(settings, false);
         ASSERT_NE(limit, nullptr) << "\"Next >\" did not step to the time limit";
         EXPECT_EQ(TextOf(limit), L"08:00");
-        SendMessageW(limit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00:01"));
+        // Typed over from its start, the colon skipped as the field does.
+        ASSERT_TRUE(win32::testing::TabUntilWindowFocused(settings, limit));
+        PostMessageW(limit, WM_KEYDOWN, VK_HOME, 0);
+        win32::testing::TypeText(limit, L"0001");
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(limit) == L"00:01"; }, 5s)) << PrintToString(TextOf(limit));
         const std::vector<HWND> actions = VisibleChildren(settings, L"ComboBox");
         ASSERT_EQ(actions.size(), 1u);
-        SendMessageW(actions[0], CB_SETCURSEL, 1, 0);  // "Close Browser/App."
+        ASSERT_TRUE(win32::testing::TabUntilWindowFocused(settings, actions[0]));
+        PostMessageW(actions[0], WM_KEYDOWN, VK_DOWN, 0);  // "Close Browser/App.", the next action
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(actions[0], CB_GETCURSEL, 0, 0) == 1; }, 5s));
         Shoot(settings, "Settings-3-expiration");
 
         PressEnter(settings);
         const HWND memo = WaitForEdit(settings, true);
         ASSERT_NE(memo, nullptr) << "Enter did not step to the reminders";
-        SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Call Anna at nine"));
+        ASSERT_TRUE(TabAndType(settings, memo, L"Call Anna at nine"));
+        ASSERT_TRUE(WaitUntil([&] { return TextOf(memo) == L"Call Anna at nine"; }, 5s));
         Shoot(settings, "Settings-4-reminder");
 
-        PressEnter(settings);  // Apply
+        // Enter in the memo starts a new line, as in any memo: Tab to
+        // "Apply" and Space.
+        visited.clear();
+        ASSERT_TRUE(TabUntilFocused(VH_ACCESSIBLE_READER, settings, "Apply", &visited)) << PrintToString(visited);
+        PostMessageW(settings, WM_KEYDOWN, VK_SPACE, 0);
         ASSERT_NE(program.WaitForWindow(L"Vornhalt", 20s), nullptr) << "no main window after Apply";
         EXPECT_FALSE(IsWindow(settings) && IsWindowVisible(settings));
 
@@ -219,6 +274,8 @@ TEST(FirstRun, AsksForTheSettingsOnceAndTimesRemindsAndClosesNotepadListedByItsF
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT value FROM settings WHERE name = 'IsNotFirstRun'"), (Rows{{"1"}}));
         EXPECT_EQ(vh::testing::QueryRows(db, "SELECT name, active FROM applications_list"),
                   (Rows{{"notepad.exe", "1"}}));
+        EXPECT_EQ(vh::testing::QueryRows(db, "SELECT name, active FROM websites_list"),
+                  (Rows{{"www.sitename.com", "1"}}));
 
         // Notepad in front is timed; after the minute the reminder counts
         // down and notepad is closed.

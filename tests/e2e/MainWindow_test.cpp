@@ -1,8 +1,10 @@
 // The real Vornhalt.exe's main window under Wine: with notepad listed and 20
 // minutes of it logged today, the window shown through the hot key lists
 // notepad in the main list and in the usage list for "Today"; screenshots of
-// its four views, and the full view again at 144 DPI. The time display is read
-// through the window's accessible tree, as a screen reader would.
+// its four views, and the full view again at 144 DPI. The time display and
+// the list's rows are read through the accessible tree, as a screen reader
+// would; by keys alone the focus dialog is cancelled and notepad's entry
+// deleted with its confirmation.
 
 #include <windows.h>
 
@@ -18,7 +20,9 @@
 #include "AccessibleTree.h"
 #include "Screenshot.h"
 #include "support/E2eSupport.h"
+#include "support/ProgramFolder.h"
 #include "support/ProgramTest.h"
+#include "support/StorageTestSupport.h"
 
 namespace vh::e2e {
 namespace {
@@ -148,13 +152,49 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     // opens the focus dialog, Escape cancels it and no focus period starts.
     std::vector<std::string> visited;
     ASSERT_TRUE(win32::testing::TabUntilFocused(VH_ACCESSIBLE_READER, main, "Focus", &visited))
-        << "Tab never reached \"Focus\"; visited " << testing::PrintToString(visited);
+        << "Tab never reached \"Focus\"; visited " << ::testing::PrintToString(visited);
     SaveScreenshot(main, "Vornhalt-main-focused-button-144dpi");
     PostMessageW(main, WM_KEYDOWN, VK_SPACE, 0);
     HWND dialog = program.WaitForWindow(L"Block Mode", 10s);
     ASSERT_NE(dialog, nullptr) << "Space did not open the focus dialog";
     PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10s));
+
+    // The list's rows say what they show. By keys alone: Tab to the list,
+    // Down to notepad's row, Tab to "Delete", Space, and Enter confirms.
+    const HWND list = VisibleListBoxes(main).at(0);
+    ASSERT_TRUE(win32::testing::TabUntilWindowFocused(main, list)) << "Tab never reached the list";
+    PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    std::vector<win32::testing::TreeEntry> rows;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            rows = win32::testing::ReadTree(VH_ACCESSIBLE_READER, list);
+            return !rows.empty() && (rows[0].state & STATE_SYSTEM_FOCUSED);
+        },
+        5s))
+        << "Down did not choose the first row";
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].role, ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(rows[0].name, "Notepad, App, 00:20");
+    EXPECT_TRUE(rows[0].state & STATE_SYSTEM_SELECTED);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_TRUE(rows[i].state & STATE_SYSTEM_INVISIBLE) << "the blank filler row " << i << " is not read out";
+    visited.clear();
+    ASSERT_TRUE(win32::testing::TabUntilFocused(VH_ACCESSIBLE_READER, main, "Delete", &visited))
+        << ::testing::PrintToString(visited);
+    PostMessageW(main, WM_KEYDOWN, VK_SPACE, 0);
+    dialog = program.WaitForWindow(L"Confirm Delete", 10s);
+    ASSERT_NE(dialog, nullptr) << "Space on \"Delete\" asked nothing";
+    SaveScreenshot(dialog, "Vornhalt-confirm-delete");
+    PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 0);
+    const std::string settings = Utf8Path(AppData(L"settings.sqlite"));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return vh::testing::QueryRows(settings, "SELECT COUNT(*) FROM applications_list WHERE active = 1") ==
+                   std::vector<std::vector<std::string>>{{"0"}};
+        },
+        10s))
+        << "Enter did not delete notepad's entry";
 
     // Closing only hides the window; the program goes on.
     PostMessageW(main, WM_CLOSE, 0, 0);

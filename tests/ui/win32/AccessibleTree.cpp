@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "common/Exceptions.h"
 #include "platform/win32/Handles.h"
@@ -98,12 +99,16 @@ std::map<std::string, std::string> AccessibleTexts(const std::string& readerPath
     return texts;
 }
 
-std::string FocusedName(const std::string& readerPath, HWND window) {
+std::vector<TreeEntry> ReadTree(const std::string& readerPath, HWND window) {
     const TReaderRun run =
         RunAccessibleReader(readerPath, std::to_wstring(reinterpret_cast<INT_PTR>(window)) + L" 1 0");
-    for (const auto& read : ParseReads(run.output))
-        for (const auto& entry : read)
-            if (entry.state >= 0 && (entry.state & STATE_SYSTEM_FOCUSED)) return entry.name;
+    auto reads = ParseReads(run.output);
+    return reads.empty() ? std::vector<TreeEntry>{} : std::move(reads[0]);
+}
+
+std::string FocusedName(const std::string& readerPath, HWND window) {
+    for (const auto& entry : ReadTree(readerPath, window))
+        if (entry.state >= 0 && (entry.state & STATE_SYSTEM_FOCUSED)) return entry.name;
     return std::string();
 }
 
@@ -117,6 +122,32 @@ bool TabUntilFocused(const std::string& readerPath, HWND window, const std::stri
         if (focused == name) return true;
     }
     return false;
+}
+
+HWND KeyboardFocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool TabUntilWindowFocused(HWND window, HWND target, int maxTabs) {
+    for (int i = 0; i < maxTabs; ++i) {
+        const HWND before = KeyboardFocusOf(window);
+        PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+        // Between window-less controls the focus stays with the window: a
+        // press that moves it elsewhere shows within moments.
+        for (int wait = 0; wait < 15; ++wait) {
+            Sleep(20);
+            const HWND now = KeyboardFocusOf(window);
+            if (now == target) return true;
+            if (now != before) break;
+        }
+    }
+    return false;
+}
+
+void TypeText(HWND target, const std::wstring& text) {
+    for (const wchar_t c : text) PostMessageW(target, WM_CHAR, c, 1);
 }
 
 }  // namespace vh::win32::testing

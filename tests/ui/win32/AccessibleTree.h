@@ -31,6 +31,10 @@ std::vector<std::vector<TreeEntry>> ParseReads(const std::string& output);
 // The first entry of that name (with a value, when asked); nullptr for none.
 const TreeEntry* Find(const std::vector<TreeEntry>& read, const std::string& name, bool withValue = false);
 
+// One read of a window's client's accessible children by another process
+// (a list box's are its rows); empty when nothing was read.
+std::vector<TreeEntry> ReadTree(const std::string& readerPath, HWND window);
+
 // The accessible children of a window's client as another process reads
 // them: name -> value (empty for texts without a value). When nothing was
 // read, "<output>" holds what the reader printed.
@@ -45,5 +49,16 @@ std::string FocusedName(const std::string& readerPath, HWND window);
 // for a native control) go to `visited`. False after `maxTabs` presses.
 bool TabUntilFocused(const std::string& readerPath, HWND window, const std::string& name,
                      std::vector<std::string>* visited = nullptr, int maxTabs = 20);
+
+// The window that has the keyboard focus in `window`'s thread, which may be
+// another process's (as the system tells any process).
+HWND KeyboardFocusOf(HWND window);
+
+// Posts Tab to `window` until its native child `target` has the keyboard
+// focus. False after `maxTabs` presses.
+bool TabUntilWindowFocused(HWND window, HWND target, int maxTabs = 20);
+
+// Posts each character of `text` to `target` as typed keys (WM_CHAR) arrive.
+void TypeText(HWND target, const std::wstring& text);
 
 }  // namespace vh::win32::testing
