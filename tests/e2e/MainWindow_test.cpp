@@ -99,9 +99,14 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
     EXPECT_EQ(RowText(lists[0], 0), L"Notepad");
     SaveScreenshot(main, "Vornhalt-main-lite");
 
-    // "Usage" from the view menu: the menu takes the keys while it is open
-    // (Choose View:, a separator, All, Reminders, Usage).
-    PostClick(main, 270, 12);
+    // "Usage" from the view menu, opened by the context-menu key on the
+    // focused "View Mode": the menu takes the keys while it is open (Choose
+    // View:, a separator, All, Reminders, Usage).
+    std::vector<std::string> visited;
+    ASSERT_TRUE(win32::testing::TabUntilFocused(VH_ACCESSIBLE_READER, main, "View Mode", &visited))
+        << ::testing::PrintToString(visited);
+    PostMessageW(main, WM_KEYDOWN, VK_APPS, 0);
+    PostMessageW(main, WM_KEYUP, VK_APPS, 0);
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 5s)) << "no view menu";
     for (int i = 0; i < 4; ++i) PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
@@ -150,7 +155,7 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
 
     // By keys alone: Tab until the tree says "Focus" has the focus, Space
     // opens the focus dialog, Escape cancels it and no focus period starts.
-    std::vector<std::string> visited;
+    visited.clear();
     ASSERT_TRUE(win32::testing::TabUntilFocused(VH_ACCESSIBLE_READER, main, "Focus", &visited))
         << "Tab never reached \"Focus\"; visited " << ::testing::PrintToString(visited);
     SaveScreenshot(main, "Vornhalt-main-focused-button-144dpi");

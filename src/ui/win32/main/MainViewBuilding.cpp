@@ -101,9 +101,11 @@ void TfrmMain::BuildViews() {
     PictureButton(btnView, "btnView", skins.viewButton);
     btnView.SetBounds(260, 6, 16, 16);
     btnView.OnClick = [this](TControl&) { PopupBelow(pmnView, btnView); };
+    btnView.OpensMenu = true;
     PictureButton(btnLinks, "btnLinks", skins.linksButton);
     btnLinks.SetBounds(280, 6, 16, 16);
     btnLinks.OnClick = [this](TControl&) { PopupBelow(pmnAddons, btnLinks); };
+    btnLinks.OpensMenu = true;
     PictureButton(btnMinimize, "btnMinimize", skins.minimizeButton);
     // The last button ends inside the 319-pixel client, not on its edge.
     btnMinimize.SetBounds(300, 6, 16, 16);

@@ -95,6 +95,9 @@ public:
     TTabSheet* Page = nullptr;     // the design-time page it sits on (not drawn), or none
     TTabSheet* PageTag = nullptr;  // the page it was lifted from onto the form
     TNotifyEvent OnClick;
+    // Its click opens a popup menu, which the context-menu key and Shift+F10
+    // open too while it has the focus.
+    bool OpensMenu = false;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;

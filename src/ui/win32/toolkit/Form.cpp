@@ -248,8 +248,18 @@ void TForm::ControlVisibilityChanged(TControl& control) noexcept {
 }
 
 bool TForm::PreTranslateMessage(const MSG& message) {
-    if (message.message != WM_KEYDOWN || !Handle() || !IsWindowEnabled(Handle())) return false;
+    const UINT kind = message.message;
+    if (kind != WM_KEYDOWN && kind != WM_KEYUP && kind != WM_SYSKEYDOWN) return false;
+    if (!Handle() || !IsWindowEnabled(Handle())) return false;
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+    // The context-menu key (on its release, as Windows answers it) and
+    // Shift+F10 open the focused control's menu here, so the system's own
+    // WM_CONTEXTMENU never comes as well.
+    const bool contextKey = (kind == WM_KEYUP && message.wParam == VK_APPS) ||
+                            (kind == WM_SYSKEYDOWN && message.wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000));
+    if (contextKey && message.hwnd == Handle())
+        return OpenFocusedMenu(reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(-1, -1));
+    if (kind != WM_KEYDOWN) return false;
     const bool modifiers = (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
     if (message.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
         FocusNext((GetKeyState(VK_SHIFT) & 0x8000) != 0);
@@ -320,6 +330,9 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS: FocusChanged(); break;
         case WM_COMMAND: OnCommand(wParam, lParam); break;
+        case WM_CONTEXTMENU:
+            if (OpenFocusedMenu(wParam, lParam)) return 0;
+            break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             TWinControl* control = FindWinControl(item.hwndItem);

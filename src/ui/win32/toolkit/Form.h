@@ -196,6 +196,8 @@ private:
     // Space or Enter on the form's window presses its focused window-less
     // control; true if it did.
     bool PressFocusedControl(const MSG& message);
+    // WM_CONTEXTMENU: from the keyboard, the focused control's menu opens.
+    bool OpenFocusedMenu(WPARAM wParam, LPARAM lParam);
     // The window gained or lost the keyboard focus: the cue follows.
     void FocusChanged() noexcept;
     void InvalidateFocusCue(const TControl& control) const noexcept;

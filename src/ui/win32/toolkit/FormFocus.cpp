@@ -1,7 +1,11 @@
 // The keyboard focus of a form: one Tab order over its native controls and
 // the window-less controls a person can press, in reading order; Space and
-// Enter press the focused window-less control; the focus cue is drawn once
-// the keyboard has been used, as Windows shows its own.
+// Enter press the focused window-less control, the context-menu key opens
+// its menu; the focus cue is drawn once the keyboard has been used, as
+// Windows shows its own.
+#include <windows.h>
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "ui/TabOrder.h"
@@ -82,6 +86,17 @@ bool TForm::PressFocusedControl(const MSG& message) {
     if (message.hwnd != Handle() || (message.wParam != VK_SPACE && message.wParam != VK_RETURN)) return false;
     TControl* control = FocusedControl();
     if (!control) return false;
+    focusCue_ = true;
+    control->Click();
+    return true;
+}
+
+bool TForm::OpenFocusedMenu(WPARAM wParam, LPARAM lParam) {
+    // The keyboard's (the context-menu key, Shift+F10) has no point: -1, -1.
+    const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
+    if (reinterpret_cast<HWND>(wParam) != Handle() || !fromKeyboard) return false;
+    TControl* control = FocusedControl();
+    if (!control || !control->OpensMenu) return false;
     focusCue_ = true;
     control->Click();
     return true;
