@@ -51,6 +51,17 @@ public:
         return E_NOTIMPL;
     }
 
+    // The parent is the system's object for the window whose client this
+    // object is (Derived::Window(), null once disconnected).
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (!parent) return E_POINTER;
+        *parent = nullptr;
+        const HWND window = static_cast<const Derived*>(this)->Window();
+        if (!window) return CO_E_OBJNOTCONNECTED;
+        return AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                          reinterpret_cast<void**>(parent));
+    }
+
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* description) override {
         if (description) *description = nullptr;
         return S_FALSE;

@@ -59,12 +59,8 @@ HRESULT TFormAccessible::Resolve(const VARIANT& childId, TControl*& control) con
     return control ? S_OK : E_INVALIDARG;
 }
 
-HRESULT TFormAccessible::get_accParent(IDispatch** parent) {
-    if (!parent) return E_POINTER;
-    *parent = nullptr;
-    if (!form_) return CO_E_OBJNOTCONNECTED;
-    return AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                      reinterpret_cast<void**>(parent));
+HWND TFormAccessible::Window() const noexcept {
+    return form_ ? form_->Handle() : nullptr;
 }
 
 HRESULT TFormAccessible::get_accChildCount(long* count) {

@@ -25,9 +25,10 @@ public:
     // holding more get CO_E_OBJNOTCONNECTED from then on.
     static Microsoft::WRL::ComPtr<TFormAccessible> Create(TForm& form);
     void Disconnect() noexcept { form_ = nullptr; }
+    // The window whose client this is; null once disconnected.
+    HWND Window() const noexcept;
 
     // IAccessible
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override;
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override;

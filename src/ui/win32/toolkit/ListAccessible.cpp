@@ -25,12 +25,8 @@ int TListAccessible::SelectedRow() const noexcept {
     return static_cast<int>(SendMessageW(list_->Handle(), LB_GETCURSEL, 0, 0));
 }
 
-HRESULT TListAccessible::get_accParent(IDispatch** parent) {
-    if (!parent) return E_POINTER;
-    *parent = nullptr;
-    if (!list_) return CO_E_OBJNOTCONNECTED;
-    return AccessibleObjectFromWindow(list_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                      reinterpret_cast<void**>(parent));
+HWND TListAccessible::Window() const noexcept {
+    return list_ ? list_->Handle() : nullptr;
 }
 
 HRESULT TListAccessible::get_accChildCount(long* count) {

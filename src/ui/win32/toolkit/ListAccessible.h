@@ -20,8 +20,9 @@ public:
     // The list keeps one reference and disconnects it when it goes.
     static Microsoft::WRL::ComPtr<TListAccessible> Create(TListBox& list);
     void Disconnect() noexcept { list_ = nullptr; }
+    // The window whose client this is; null once disconnected.
+    HWND Window() const noexcept;
 
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override;
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override;
