@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AccessibleTree.h"
+#include "Screenshot.h"
 #include "UiTestSupport.h"
 #include "common/Exceptions.h"
 #include "ui/win32/dialogs/WarningFRM.h"
@@ -141,8 +142,13 @@ TEST_F(HistoryWindow, BothModesAt96And144DpiKeepTheChartInsideTheWindow) {
             for (int y = device.top; y < device.bottom && !limitLine; ++y)
                 limitLine = testing::NearPixel(shot.Pixel(device.left + device.Width() / 2, y), 0xFFCC00, 8);
             EXPECT_TRUE(limitLine) << dpi;
+            // For a person to look at: the screen, with the native range box.
+            RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            ProcessMessages();
+            TBitmap32 screen;
+            testing::CaptureFromScreen(form.Handle(), screen);
             testing::SaveScreenshot(
-                shot, std::string("TfrmHistory-") + (stacked ? "by-entry-" : "total-") + std::to_string(dpi));
+                screen, std::string("TfrmHistory-") + (stacked ? "by-entry-" : "total-") + std::to_string(dpi));
             form.Close();
             ProcessMessages();
         }
