@@ -189,7 +189,7 @@ TEST_F(MainWindowEndToEnd, ListsTheTimeOfTodayAndShowsItsFourViews) {
         << ::testing::PrintToString(visited);
     PostMessageW(main, WM_KEYDOWN, VK_SPACE, 0);
     dialog = program.WaitForWindow(L"Confirm Delete", 10s);
-    ASSERT_NE(dialog, nullptr) << "Space on \"Delete\" asked nothing";
+    ASSERT_NE(dialog, nullptr) << "Space on \"Delete\" asked nothing; windows: " << WindowTitles(program.ProcessId());
     SaveScreenshot(dialog, "Vornhalt-confirm-delete");
     PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 0);
     const std::string settings = Utf8Path(AppData(L"settings.sqlite"));

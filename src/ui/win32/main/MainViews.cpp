@@ -184,12 +184,15 @@ void TfrmMain::DrawReminderComboItem(TOwnerDrawComboBox& combo, const DRAWITEMST
 // ------------------------------------------------------------ lists
 
 void TfrmMain::FillMainList() {
+    const TListChoice choice(lbxMain_Applications);
     TListBoxTarget target(lbxMain_Applications);
     monitor_.Logger().TodayList().FillStrings(target, mitAll);
     PadListWithBlankRows(*this, lbxMain_Applications);
+    choice.RestoreIn(lbxMain_Applications);
 }
 
 void TfrmMain::RefreshUsageList() {
+    const TListChoice chosen(lbxUsage_Applications);
     // The rows point into the usage list, which the load replaces.
     lbxUsage_Applications.Clear();
     const int choice = std::clamp(cbxUsage_Period.ItemIndex(), 0, static_cast<int>(kUsagePeriodTexts.size()) - 1);
@@ -199,6 +202,7 @@ void TfrmMain::RefreshUsageList() {
     TListBoxTarget target(lbxUsage_Applications);
     engine.UsageList().FillStrings(target, mitAll);
     PadListWithBlankRows(*this, lbxUsage_Applications);
+    chosen.RestoreIn(lbxUsage_Applications);
 }
 
 void TfrmMain::RefreshUsage() {

@@ -74,6 +74,25 @@ int TItemListBox::ItemAtPos(int x, int y) const noexcept {
     return index < Count() ? index : -1;
 }
 
+TListChoice::TListChoice(const TItemListBox& list)
+    : top_(static_cast<int>(SendMessageW(list.Handle(), LB_GETTOPINDEX, 0, 0))) {
+    const int row = list.ItemIndex();
+    if (const auto* entry = row >= 0 ? static_cast<const TMonitoredItem*>(list.Object(row)) : nullptr)
+        entry_.emplace(entry->ItemType, entry->Name);
+}
+
+void TListChoice::RestoreIn(TItemListBox& list) const {
+    SendMessageW(list.Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(top_), 0);
+    if (!entry_) return;
+    for (int row = 0; row < list.Count(); ++row) {
+        const auto* entry = static_cast<const TMonitoredItem*>(list.Object(row));
+        if (entry && entry->ItemType == entry_->first && entry->Name == entry_->second) {
+            list.SetItemIndex(row);
+            return;
+        }
+    }
+}
+
 TOwnerDrawComboBox::TOwnerDrawComboBox(TForm& form, int itemHeight)
     : TComboBox(form, CBS_OWNERDRAWFIXED), itemHeight_(itemHeight) {
     SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, Form().Scale(itemHeight_));

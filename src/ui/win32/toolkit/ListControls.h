@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "model/MonitoredObjects.h"
 #include "ui/win32/toolkit/NativeControls.h"
@@ -41,6 +43,20 @@ public:
 
 private:
     TItemListBox& list_;
+};
+
+// A list's chosen row, by the entry it shows, and its scroll position, kept
+// across a refill from the time-limit list: the usage timer refills the main
+// window's lists while a person may be choosing a row to delete.
+class TListChoice {
+public:
+    explicit TListChoice(const TItemListBox& list);
+    // Chooses the row of the same entry again, if it is still there.
+    void RestoreIn(TItemListBox& list) const;
+
+private:
+    std::optional<std::pair<TMonitoredItemType, std::string>> entry_;
+    int top_ = 0;
 };
 
 // A drop-down list whose rows (of a fixed height) are painted by OnDrawItem.

@@ -278,6 +278,8 @@ TEST_F(MainWindow, DeletingAnEntryAsksAndRemovesIt) {
     EXPECT_TRUE(asked.empty());
 
     form.lbxMain_Applications.SetItemIndex(0);
+    form.Monitor().tmrUsageTimer();  // refills the list meanwhile
+    EXPECT_EQ(form.lbxMain_Applications.ItemIndex(), 0) << "the refill lost the chosen row";
     form.btnApp_DeleteClick();
     EXPECT_EQ(asked, std::vector<std::string>{"Notepad"});
     EXPECT_EQ(form.lbxMain_Applications.Item(0), "Notepad");
