@@ -65,8 +65,7 @@ bool IsBareProgramKey(std::string_view key) noexcept {
 }
 
 bool ProgramMatches(std::string_view entryName, std::string_view processPath) {
-    const std::string key = ProgramNameKey(entryName);
-    return !key.empty() && ProgramKeyMatches(key, ProgramPathKey(processPath));
+    return ProgramKeyMatches(ProgramNameKey(entryName), ProgramPathKey(processPath));
 }
 
 std::string ProgramPathKey(std::string_view processPath) {

@@ -124,11 +124,17 @@ bool TabUntilFocused(const std::string& readerPath, HWND window, const std::stri
     return false;
 }
 
+namespace {
+
+// The window that has the keyboard focus in `window`'s thread, which may be
+// another process's (as the system tells any process).
 HWND KeyboardFocusOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
+
+}  // namespace
 
 bool TabUntilWindowFocused(HWND window, HWND target, int maxTabs) {
     for (int i = 0; i < maxTabs; ++i) {

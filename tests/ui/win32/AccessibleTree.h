@@ -50,10 +50,6 @@ std::string FocusedName(const std::string& readerPath, HWND window);
 bool TabUntilFocused(const std::string& readerPath, HWND window, const std::string& name,
                      std::vector<std::string>* visited = nullptr, int maxTabs = 20);
 
-// The window that has the keyboard focus in `window`'s thread, which may be
-// another process's (as the system tells any process).
-HWND KeyboardFocusOf(HWND window);
-
 // Posts Tab to `window` until its native child `target` has the keyboard
 // focus. False after `maxTabs` presses.
 bool TabUntilWindowFocused(HWND window, HWND target, int maxTabs = 20);

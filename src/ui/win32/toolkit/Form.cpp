@@ -257,8 +257,7 @@ bool TForm::PreTranslateMessage(const MSG& message) {
     // WM_CONTEXTMENU never comes as well.
     const bool contextKey = (kind == WM_KEYUP && message.wParam == VK_APPS) ||
                             (kind == WM_SYSKEYDOWN && message.wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000));
-    if (contextKey && message.hwnd == Handle())
-        return OpenFocusedMenu(reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(-1, -1));
+    if (contextKey && message.hwnd == Handle()) return OpenFocusedMenu();
     if (kind != WM_KEYDOWN) return false;
     const bool modifiers = (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
     if (message.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
@@ -331,7 +330,7 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS: FocusChanged(); break;
         case WM_COMMAND: OnCommand(wParam, lParam); break;
         case WM_CONTEXTMENU:
-            if (OpenFocusedMenu(wParam, lParam)) return 0;
+            if (OnContextMenu(wParam, lParam)) return 0;
             break;
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -196,8 +196,10 @@ private:
     // Space or Enter on the form's window presses its focused window-less
     // control; true if it did.
     bool PressFocusedControl(const MSG& message);
+    // The focused control's menu opens, if it has one; true if it did.
+    bool OpenFocusedMenu();
     // WM_CONTEXTMENU: from the keyboard, the focused control's menu opens.
-    bool OpenFocusedMenu(WPARAM wParam, LPARAM lParam);
+    bool OnContextMenu(WPARAM wParam, LPARAM lParam);
     // The window gained or lost the keyboard focus: the cue follows.
     void FocusChanged() noexcept;
     void InvalidateFocusCue(const TControl& control) const noexcept;

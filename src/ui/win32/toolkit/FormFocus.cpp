@@ -91,10 +91,13 @@ bool TForm::PressFocusedControl(const MSG& message) {
     return true;
 }
 
-bool TForm::OpenFocusedMenu(WPARAM wParam, LPARAM lParam) {
+bool TForm::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     // The keyboard's (the context-menu key, Shift+F10) has no point: -1, -1.
     const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
-    if (reinterpret_cast<HWND>(wParam) != Handle() || !fromKeyboard) return false;
+    return reinterpret_cast<HWND>(wParam) == Handle() && fromKeyboard && OpenFocusedMenu();
+}
+
+bool TForm::OpenFocusedMenu() {
     TControl* control = FocusedControl();
     if (!control || !control->OpensMenu) return false;
     focusCue_ = true;
